@@ -1,0 +1,44 @@
+// Entry point: options, the data directory, then the one run of the game.
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/game.h"
+#include "app/run_options.h"
+#include "core/log.h"
+
+int main(int argc, char** argv) {
+  make_log_line_buffered();
+  atexit(SDL_Quit);
+
+  run_options options;
+  std::string error;
+  if (!parse_run_options(argc, argv, options, error)) {
+    std::fprintf(stderr, "%s: %s (try --help)\n", argv[0], error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    print_usage(argv[0]);
+    return 0;
+  }
+  if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
+    std::fprintf(stderr, "%s: can't enter the data directory %s: %s\n", argv[0], options.data_dir.c_str(),
+                 std::strerror(errno));
+    return 2;
+  }
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (!options.check && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !driver) {
+    std::fprintf(stderr,
+                 "No display found (DISPLAY is not set), so the game can't open its window.\n"
+                 "To run headless, use SDL's dummy video driver, e.g.:\n"
+                 "  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy %s --frames 600\n"
+                 "or run it under a virtual X server: xvfb-run -a %s\n",
+                 argv[0], argv[0]);
+  }
+  return run_game(options);
+}

@@ -1,0 +1,123 @@
+#include "app/run_options.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool parse_long(const char* text, long& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  if (*end != '\0' || v < 0) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+bool parse_run_options(int argc, char** argv, run_options& out, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](const char* name) -> const char* {
+      if (i + 1 >= argc) {
+        error = std::string(name) + " needs a value";
+        return nullptr;
+      }
+      return argv[++i];
+    };
+    long n = 0;
+    if (arg == "--help" || arg == "-h") {
+      out.help = true;
+    } else if (arg == "--data-dir") {
+      const char* v = value("--data-dir");
+      if (!v) return false;
+      out.data_dir = v;
+    } else if (arg == "--seed") {
+      const char* v = value("--seed");
+      if (!v) return false;
+      if (!parse_long(v, n)) {
+        error = "--seed needs a non-negative number";
+        return false;
+      }
+      out.seeded = true;
+      out.seed = static_cast<unsigned>(n);
+    } else if (arg == "--script") {
+      const char* v = value("--script");
+      if (!v) return false;
+      out.script = v;
+    } else if (arg == "--frames") {
+      const char* v = value("--frames");
+      if (!v) return false;
+      if (!parse_long(v, out.frame_limit)) {
+        error = "--frames needs a non-negative number";
+        return false;
+      }
+    } else if (arg == "--screenshot") {
+      const char* v = value("--screenshot");
+      if (!v) return false;
+      const char* colon = std::strchr(v, ':');
+      if (!colon || !parse_long(std::string(v, colon).c_str(), n) || !colon[1]) {
+        error = "--screenshot needs FRAME:FILE.png";
+        return false;
+      }
+      out.screenshots.emplace_back(n, colon + 1);
+    } else if (arg == "--no-limiter") {
+      out.no_limiter = true;
+    } else if (arg == "--opengl") {
+      out.opengl = true;
+    } else if (arg == "--software") {
+      out.software = true;
+    } else if (arg == "--demo") {
+      out.demo = true;
+    } else if (arg == "--benchmark") {
+      const char* v = value("--benchmark");
+      if (!v) return false;
+      if (!parse_long(v, out.benchmark_frames) || out.benchmark_frames < 1) {
+        error = "--benchmark needs a number of frames (1 or more)";
+        return false;
+      }
+    } else if (arg == "--check") {
+      out.check = true;
+    } else if (arg == "--fighter") {
+      const char* v = value("--fighter");
+      if (!v) return false;
+      if (!parse_long(v, n) || n > 3) {
+        error = "--fighter needs a roster position 0..3";
+        return false;
+      }
+      out.fighter = static_cast<int>(n);
+    } else {
+      error = "unknown option " + arg;
+      return false;
+    }
+  }
+  if (out.opengl && out.software) {
+    error = "--opengl and --software exclude each other";
+    return false;
+  }
+  return true;
+}
+
+void print_usage(const char* program) {
+  std::printf(
+      "Usage: %s [options]\n"
+      "With no options the game starts in the current directory, reading game\\game.ini.\n"
+      "\n"
+      "  --data-dir DIR       run from DIR (the directory holding game/ and rsrc/)\n"
+      "  --seed N             seed the random source with N instead of the clock\n"
+      "  --script FILE        play a key script: lines of 'FRAME KEY down|up'; while it\n"
+      "                       plays the clock advances 1000/fps ms per frame\n"
+      "  --frames N           stop (exit status 0) after N presented frames\n"
+      "  --screenshot N:FILE  save frame N (counted from 0) as a PNG picture; repeatable\n"
+      "  --no-limiter         do not wait between frames\n"
+      "  --opengl             draw through OpenGL (as hwaccel=1 in game.ini)\n"
+      "  --software           draw with surface blits (as hwaccel=0)\n"
+      "  --fighter N          skip the select screen and play roster position N (0..3)\n"
+      "  --demo               the computer plays both fighters\n"
+      "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
+      "  --check              check the data files without opening a window\n"
+      "  --help               this text\n",
+      program);
+}

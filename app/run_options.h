@@ -1,0 +1,27 @@
+// Command-line options. With none the game runs exactly as a player expects;
+// the others drive it headless and repeatably (tests, screenshots, benchmarks).
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+struct run_options {
+  std::string data_dir;         // --data-dir DIR: where game\ and rsrc\ live (default: current directory)
+  bool seeded = false;          // --seed N: seed the random source with N instead of the time
+  unsigned seed = 0;
+  std::string script;           // --script FILE: key script (frame, key, down/up lines)
+  long frame_limit = -1;        // --frames N: stop after N presented frames
+  std::vector<std::pair<long, std::string>> screenshots;  // --screenshot N:FILE.png
+  bool no_limiter = false;      // --no-limiter: do not pace frames
+  bool opengl = false;          // --opengl: draw through OpenGL whatever game.ini says
+  bool software = false;        // --software: draw with surface blits whatever game.ini says
+  bool demo = false;            // --demo: the computer plays both fighters
+  long benchmark_frames = -1;   // --benchmark N: time N fight frames and print figures
+  bool check = false;           // --check: check the data without opening a window
+  int fighter = -1;             // --fighter N: skip the select screen and play roster position N
+  bool help = false;            // --help
+};
+
+// False (with `error` set) on an unknown option or a bad value.
+bool parse_run_options(int argc, char** argv, run_options& out, std::string& error);
+void print_usage(const char* program);

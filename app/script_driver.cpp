@@ -1,0 +1,172 @@
+#include "app/script_driver.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/video.h"
+#include "core/log.h"
+#include "core/png_write.h"
+#include "core/seams.h"
+
+namespace {
+
+struct driver_state {
+  std::vector<key_script_event> events;
+  size_t next_event = 0;
+  bool scripted_clock = false;
+  int fps = 60;
+  long frames = 0;
+  long frame_limit = -1;
+  std::vector<std::pair<long, std::string>> screenshots;
+};
+
+driver_state driver;
+
+Uint32 scripted_ticks() {
+  // Whole milliseconds from the frame count, so no rounding drift builds up.
+  return static_cast<Uint32>(driver.frames * 1000L / driver.fps);
+}
+
+void apply_events_up_to(long frame) {
+  Uint8* keys = scripted_keys();
+  while (driver.next_event < driver.events.size() && driver.events[driver.next_event].frame <= frame) {
+    const key_script_event& e = driver.events[driver.next_event++];
+    keys[e.key] = static_cast<Uint8>(e.down);
+  }
+}
+
+void before_present() {
+  for (const auto& shot : driver.screenshots) {
+    if (shot.first == driver.frames && !save_screenshot(shot.second)) {
+      log_err("screenshot: can't write [%s]\n", shot.second.c_str());
+    }
+  }
+}
+
+void after_present() {
+  ++driver.frames;
+  if (driver.frame_limit >= 0 && driver.frames >= driver.frame_limit) {
+    std::fflush(stdout);
+    std::exit(0);
+  }
+  if (driver.scripted_clock) apply_events_up_to(driver.frames);
+}
+
+}  // namespace
+
+int key_code_for_name(const std::string& name) {
+  if (name.empty()) return -1;
+  char* end = nullptr;
+  long n = std::strtol(name.c_str(), &end, 10);
+  if (*end == '\0') return (n > 0 && n < SDLK_LAST) ? static_cast<int>(n) : -1;
+  for (int k = 1; k < SDLK_LAST; ++k) {
+    const char* key_name = SDL_GetKeyName(static_cast<SDLKey>(k));
+    if (key_name && name == key_name) return k;
+  }
+  return -1;
+}
+
+bool parse_key_script(const std::string& text, std::vector<key_script_event>& events, std::string& error) {
+  std::istringstream in(text);
+  std::string line;
+  int line_number = 0;
+  long last_frame = 0;
+  while (std::getline(in, line)) {
+    ++line_number;
+    size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream fields(line);
+    std::string frame_text, key_text, action, extra;
+    if (!(fields >> frame_text)) continue;  // blank or comment line
+    fields >> key_text >> action;
+    char* end = nullptr;
+    long frame = std::strtol(frame_text.c_str(), &end, 10);
+    int key = key_code_for_name(key_text);
+    bool bad = *end != '\0' || frame < 0 || key < 0 || (action != "down" && action != "up") ||
+               static_cast<bool>(fields >> extra);
+    if (bad) {
+      error = "line " + std::to_string(line_number) + ": expected 'FRAME KEY down|up', got '" + line + "'";
+      return false;
+    }
+    if (frame < last_frame) {
+      error = "line " + std::to_string(line_number) + ": frames must not go backwards";
+      return false;
+    }
+    last_frame = frame;
+    events.push_back({frame, key, action == "down" ? 1 : 0});
+  }
+  return true;
+}
+
+bool install_script_driver(const run_options& options, int fps, std::string& error) {
+  driver = driver_state();
+  driver.fps = fps > 0 ? fps : 60;
+  driver.frame_limit = options.frame_limit;
+  driver.screenshots = options.screenshots;
+  if (!options.script.empty()) {
+    std::ifstream in(options.script, std::ios::binary);
+    if (!in) {
+      error = "can't read the key script " + options.script;
+      return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!parse_key_script(text.str(), driver.events, error)) {
+      error = options.script + ": " + error;
+      return false;
+    }
+    driver.scripted_clock = true;
+    use_scripted_keys();
+    seams().ticks = scripted_ticks;
+    apply_events_up_to(0);
+  }
+  if (driver.scripted_clock || driver.frame_limit >= 0 || !driver.screenshots.empty()) {
+    g_video.before_present = before_present;
+    g_video.after_present = after_present;
+  }
+  return true;
+}
+
+long presented_frames() { return driver.frames; }
+
+bool save_screenshot(const std::string& host_file) {
+  SDL_Surface* screen = g_video.screen;
+  if (!screen) return false;
+  const int w = screen->w, h = screen->h;
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  if (g_video.opengl()) {
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    std::vector<uint8_t> raw(rgba.size());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
+    for (int y = 0; y < h; ++y) {  // OpenGL rows run bottom to top
+      std::copy(raw.begin() + static_cast<long>(h - 1 - y) * w * 4, raw.begin() + static_cast<long>(h - y) * w * 4,
+                rgba.begin() + static_cast<long>(y) * w * 4);
+    }
+  } else {
+    SDL_Surface* copy = g_video.create_rgba_surface(w, h, 32, 0);
+    if (!copy) return false;
+    SDL_Surface* source = SDL_ConvertSurface(screen, copy->format, 0);
+    if (!source) {
+      SDL_FreeSurface(copy);
+      return false;
+    }
+    SDL_LockSurface(source);
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(rgba.data() + static_cast<size_t>(y) * w * 4,
+                  static_cast<uint8_t*>(source->pixels) + static_cast<size_t>(y) * source->pitch, static_cast<size_t>(w) * 4);
+    }
+    SDL_UnlockSurface(source);
+    SDL_FreeSurface(source);
+    SDL_FreeSurface(copy);
+  }
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;  // screenshots are opaque
+  return write_png(host_file, rgba.data(), w, h, w * 4, 4);
+}

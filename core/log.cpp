@@ -1,0 +1,25 @@
+#include "core/log.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+void log_out(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::vprintf(fmt, args);
+  va_end(args);
+}
+
+void log_err(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::vfprintf(stderr, fmt, args);
+  va_end(args);
+}
+
+void make_log_line_buffered() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
+
+unsigned log_addr(const void* p) {
+  return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p));
+}

@@ -1,0 +1,35 @@
+#include "core/png_write.h"
+
+#include <png.h>
+
+#include <cstdio>
+
+bool write_png(const std::string& host_path, const uint8_t* pixels, int width, int height,
+               int stride, int channels) {
+  if (!pixels || width <= 0 || height <= 0 || (channels != 3 && channels != 4)) return false;
+  FILE* f = std::fopen(host_path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!png || !info) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < height; ++y) {
+    png_write_row(png, const_cast<png_bytep>(pixels + static_cast<size_t>(y) * stride));
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(f) == 0;
+}

@@ -1,0 +1,33 @@
+#include "core/seams.h"
+
+#include <cstdlib>
+
+namespace {
+
+SDL_Joystick* default_joystick = nullptr;
+Uint8 scripted[SDLK_LAST];
+
+Uint8* sdl_key_state() { return SDL_GetKeyState(nullptr); }
+Uint32 sdl_ticks() { return SDL_GetTicks(); }
+int c_random() { return std::rand(); }
+int sdl_joy_button(int button) {
+  return default_joystick ? SDL_JoystickGetButton(default_joystick, button) : 0;
+}
+Sint16 sdl_joy_axis(int axis) {
+  return default_joystick ? SDL_JoystickGetAxis(default_joystick, axis) : 0;
+}
+Uint8* scripted_key_state() { return scripted; }
+
+input_seams defaults() {
+  return input_seams{sdl_key_state, sdl_ticks, c_random, sdl_joy_button, sdl_joy_axis};
+}
+
+input_seams current = defaults();
+
+}  // namespace
+
+input_seams& seams() { return current; }
+void reset_seams() { current = defaults(); }
+void set_default_joystick(SDL_Joystick* joystick) { default_joystick = joystick; }
+Uint8* scripted_keys() { return scripted; }
+void use_scripted_keys() { current.key_state = scripted_key_state; }

@@ -1,0 +1,30 @@
+// The four inputs that make a run non-repeatable (keyboard state, joystick 0,
+// the millisecond tick counter, the random source) are read only through here.
+// By default they are SDL's and the C library's; tests and scripted runs swap in
+// their own sources.
+#pragma once
+#include <SDL.h>
+
+struct input_seams {
+  Uint8* (*key_state)();           // SDLK_LAST entries, 1 while held
+  Uint32 (*ticks)();               // milliseconds
+  int (*random)();                 // 0..RAND_MAX, like rand()
+  int (*joy_button)(int button);   // joystick 0: 1 while held
+  Sint16 (*joy_axis)(int axis);    // joystick 0: -32768..32767
+};
+
+input_seams& seams();
+void reset_seams();  // back to SDL's and the C library's sources
+
+inline Uint8* key_state() { return seams().key_state(); }
+inline Uint32 game_ticks() { return seams().ticks(); }
+inline int game_rand() { return seams().random(); }
+inline int joy_button(int button) { return seams().joy_button(button); }
+inline Sint16 joy_axis(int axis) { return seams().joy_axis(axis); }
+
+// The joystick that the default joystick source reads (set when joysticks open).
+void set_default_joystick(SDL_Joystick* joystick);
+
+// A keyboard array tests can write into: `scripted_keys()[SDLK_RIGHT] = 1`.
+Uint8* scripted_keys();
+void use_scripted_keys();  // key_state() then returns scripted_keys()

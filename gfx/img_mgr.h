@@ -1,0 +1,79 @@
+// One picture of the game (logo, backdrop, fighter pose, animation frame, stage
+// layer): its pixels through a counted holder so copies can share them, its
+// OpenGL texture once drawn in OpenGL mode, and the drawing state callers set
+// between draws (rectangles, mirroring, opacity, zoomed copies).
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/counted_ptr.h"
+
+// Holder of one SDL surface. Its surface is freed only by a release that takes
+// the count below zero, not one that brings it to zero.
+struct shared_surface {
+  SDL_Surface* surface = nullptr;
+  int32_t ref_count = 0;
+
+  void add_ref() { ++ref_count; }
+  void release();
+  void set_surface(SDL_Surface* s);
+  void apply_colour_key();
+};
+
+// A zoomed copy of a picture for software drawing, looked up by
+// trunc(zoom x 25) and orientation. Shared between an image and its copies.
+struct zoom_entry {
+  SDL_Surface* surface = nullptr;
+  int32_t zoom_key = 0;
+  uint32_t flipped = 0;
+};
+
+class img_mgr {
+ public:
+  int32_t ref_count = 0;                 // bookkeeping for counted_ptr only
+  counted_ptr<shared_surface> surface;   // the picture as shown; empty after a GL upload
+  counted_ptr<shared_surface> mirror;    // mirrored picture, made by the first software flip
+  SDL_Rect dest_rect = {0, 0, 0, 0};     // where the picture goes on the target
+  SDL_Rect src_rect = {0, 0, 0, 0};      // which part of the picture is drawn
+  uint32_t flipped = 0;                  // 1: shown mirrored
+  std::vector<zoom_entry*> zoom_cache;   // entries live until the program ends
+  uint32_t no_zoom_cache = 0;            // non-zero: zoomed copies are made per draw and freed
+  char name[256] = {0};                  // file name given to load
+  uint32_t texture = 0xFFFFFFFFu;        // OpenGL texture name; all bits set when none
+  int32_t texture_width = 0, texture_height = 0;  // powers of two
+  int32_t width = 0, height = 0;         // size as loaded, pixels
+  uint32_t alpha = 255;                  // opacity; the low byte is used when drawing
+
+  img_mgr() = default;
+  img_mgr(const img_mgr& src);
+  img_mgr& operator=(const img_mgr& src);
+  ~img_mgr();
+
+  void add_ref() { ++ref_count; }
+  void release() { --ref_count; }
+
+  void load(const char* path);
+  void unload();
+  void swap_colour(uint32_t from, uint32_t to);
+  void flip();
+  void set_alpha(uint32_t a);
+  int get_width() const { return width; }
+  int get_height() const { return height; }
+
+  // Drawing (texture upload in OpenGL mode, keyed blits in software mode).
+  void upload();
+  void draw(int x, int y);
+  void draw_to(int x, int y, SDL_Surface* target);
+  void draw_zoomed(int x, int y, SDL_Surface* target, double zoom);
+  void draw_depth(int x, int y, SDL_Surface* target, double zoom, double depth);
+
+  bool has_texture() const { return texture != 0xFFFFFFFFu; }
+  SDL_Surface* pixels() const { return surface.get() ? surface.get()->surface : nullptr; }
+};
+
+// Smallest power of two not below n (1 for n <= 1).
+int texture_size_for(int n);
+// trunc(zoom x 25): the zoom-cache key.
+int zoom_key_for(double zoom);

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tests and its tools need.
+# Only missing packages are installed, so a second run takes a second.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
+  libsdl-mixer1.2-dev libsdl-gfx1.2-dev
+  libgl-dev libgl1-mesa-dri libglx-mesa0
+  libpng-dev zlib1g-dev
+  googletest libgtest-dev
+  xvfb xauth
+  fonts-dejavu-core
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=""
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo_cmd apt-get update -qq
+$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
