@@ -1,0 +1,60 @@
+#include "generate.h"
+
+#include "datafile.h"
+#include "fighter_writer.h"
+#include "font_copy.h"
+#include "loading_art.h"
+#include "moves.h"
+#include "projectile_art.h"
+#include "sound.h"
+#include "stage_writer.h"
+#include "title_art.h"
+
+namespace {
+void write_settings(DataTree& tree) {
+  // Software mode: OpenGL mode (hwaccel=1) also draws the hit-box outlines.
+  KeyValues kv;
+  kv.add("width", 640).add("height", 480).add("bpp", 32).add("fps", 60);
+  tree.write("game\\game.ini", kv);
+}
+
+void write_loading(DataTree& tree) {
+  KeyValues kv;
+  kv.add("images", kLoadingFrames).add("loop", 1);
+  for (int i = 0; i < kLoadingFrames; ++i) {
+    std::string pic = "rsrc\\loading\\loading" + std::to_string(i + 1) + ".png";
+    tree.write(pic, loading_frame(i));
+    kv.add(key("image%d", i), pic).add(key("rate%d", i), 4);
+  }
+  tree.write("game\\fighter\\loading.ini", kv);
+}
+
+void write_titles(DataTree& tree) {
+  tree.write("rsrc\\dmk_logo2_640x480.png", logo_picture());
+  tree.write("rsrc\\QZ_group_redo_rough_640x480.png", group_backdrop());
+  for (const FighterDef& f : roster()) {
+    tree.write("rsrc\\" + f.name + "\\" + f.name + "_symbol.png", symbol_picture(f));
+    tree.write("rsrc\\" + f.name + "\\" + f.action_shot, action_shot(f));
+  }
+}
+}  // namespace
+
+GenerateResult generate(const std::string& root) {
+  DataTree tree(root);
+  GenerateResult result;
+  std::string font_error;
+  if (!copy_font(tree, kSystemFont, kSystemFontNotice, font_error)) {
+    result.errors.push_back(font_error);
+    return result;
+  }
+  write_settings(tree);
+  for (const FighterDef& f : roster()) write_fighter(tree, f);
+  tree.write("rsrc\\brela\\special\\brela_bullet1.png", bullet());
+  for (const std::string& s : sound_names()) tree.write(sound_file_name(s), wav_bytes(synth_named(s)));
+  write_stage(tree);
+  write_titles(tree);
+  write_loading(tree);
+  result.files = tree.files_written();
+  result.errors = tree.errors();
+  return result;
+}

@@ -1,0 +1,9 @@
+// Title and select-screen pictures: logo, group backdrop, symbols, action shots.
+#pragma once
+#include "canvas.h"
+#include "roster.h"
+
+Canvas logo_picture();                        // 640x480, opaque
+Canvas group_backdrop();                      // 640x480, opaque: the four fighters
+Canvas symbol_picture(const FighterDef& f);   // 64x64, keyed
+Canvas action_shot(const FighterDef& f);      // 240x300, keyed
