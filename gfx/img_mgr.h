@@ -15,6 +15,9 @@
 struct shared_surface {
   SDL_Surface* surface = nullptr;
   int32_t ref_count = 0;
+  // Set by the software upload's one extra release, so a holder shared by
+  // several images is never released twice for it.
+  bool upload_released = false;
 
   void add_ref() { ++ref_count; }
   void release();

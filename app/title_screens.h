@@ -1,0 +1,38 @@
+// The opening of every run: the logo fades in and out, the select screen's
+// pictures load meanwhile, the group backdrop fades in; after the select
+// screen the title pictures are released. Each fade takes 32 frames at the
+// limiter's rate. The main routine owns one title_screens for the whole run.
+#pragma once
+#include "gfx/img_mgr.h"
+
+constexpr int title_roster_size = 4;
+// Pictures of each roster position (the character files are in fight_setup).
+extern const char* const roster_symbol_files[title_roster_size];
+extern const char* const roster_action_shot_files[title_roster_size];
+extern const char* const logo_file;      // "rsrc\dmk_logo2_640x480.png"
+extern const char* const backdrop_file;  // "rsrc\QZ_group_redo_rough_640x480.png"
+
+struct title_screens {
+  // Declared in reverse release order: the action shots go first at the end of the run.
+  img_mgr logo;
+  img_mgr backdrop;
+  img_mgr symbols[title_roster_size];       // loaded and released, never drawn
+  img_mgr action_shots[title_roster_size];  // roster order
+  double logo_scale = 1.0;                  // screen width / logo width
+  double backdrop_scale = 1.0;              // screen width / backdrop width, set by the fade-in
+  int fps = 60;                             // the rate the title screens run at
+
+  void load_logo(int rate);     // step 7: loads the logo, sets the rate
+  void logo_fade_in();          // step 8
+  void load_select_images();    // step 9
+  void logo_fade_out();         // step 13
+  void backdrop_fade_in();      // step 14
+  void close();                 // step 16: clear, unload logo and backdrop, rate back to fps
+
+  // The backdrop as every title frame draws it: zoomed to the screen width,
+  // its bottom edge on the bottom of the screen.
+  void draw_backdrop();
+};
+
+// Screen width / picture width, or 1.0 for a picture that did not load.
+double width_scale(const img_mgr& picture);

@@ -1,0 +1,268 @@
+// The image object's life: holder bookkeeping, loading, copying, assignment,
+// destruction, freeing, colour swaps, mirroring and opacity. Uploading and
+// drawing live in img_upload.cpp and img_draw.cpp.
+#include "gfx/img_mgr.h"
+
+#include <SDL_image.h>
+#include <SDL_opengl.h>
+#include <SDL_rotozoom.h>
+
+#include <cstring>
+
+#include "app/video.h"
+#include "core/data_path.h"
+#include "core/log.h"
+
+void shared_surface::release() {
+  --ref_count;
+  if (ref_count >= 0) return;
+  if (surface) {
+    log_out("____Deleting surface [%x]\n", log_addr(surface));
+    SDL_FreeSurface(surface);
+    surface = nullptr;
+  } else {
+    log_out("____ERROR: Would be deleting surface [%x] but its already deleted\n", 0u);
+  }
+}
+
+void shared_surface::set_surface(SDL_Surface* s) {
+  if (!s) {
+    log_out("ERROR, set surface to null\n");
+    return;
+  }
+  if (surface) log_out("____WARNING: Setting an alreadys set surface[%x]\n", log_addr(surface));
+  surface = s;
+}
+
+void shared_surface::apply_colour_key() {
+  if (!surface) return;
+  SDL_SetColorKey(surface, SDL_SRCCOLORKEY, SDL_MapRGB(surface->format, 0, 255, 0));
+}
+
+namespace {
+
+// The fields copy construction and assignment both take over unchanged.
+void copy_drawing_state(img_mgr& to, const img_mgr& from) {
+  to.dest_rect = from.dest_rect;
+  to.src_rect = from.src_rect;
+  to.texture = from.texture;
+  to.texture_width = from.texture_width;
+  to.texture_height = from.texture_height;
+  to.alpha = from.alpha;
+  to.height = from.height;
+  to.width = from.width;
+  to.no_zoom_cache = from.no_zoom_cache;
+}
+
+void copy_name_and_orientation(img_mgr& to, const img_mgr& from) {
+  std::memcpy(to.name, from.name, sizeof to.name);
+  to.name[sizeof to.name - 1] = '\0';
+  to.flipped = from.flipped;
+}
+
+void share_mirror(img_mgr& to, const img_mgr& from) {
+  to.mirror = from.mirror;
+  if (to.mirror) to.mirror.get()->apply_colour_key();
+}
+
+// Fills `s` (32-bit RGBA, w x h) from the top-left texels of `texture`.
+void read_back_texture(SDL_Surface* s, uint32_t texture, int tex_w, int tex_h) {
+  if (tex_w <= 0 || tex_h <= 0) return;
+  std::vector<Uint8> texels(static_cast<size_t>(tex_w) * tex_h * 4);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  const int w = s->w < tex_w ? s->w : tex_w;
+  const int h = s->h < tex_h ? s->h : tex_h;
+  SDL_LockSurface(s);
+  for (int y = 0; y < h; ++y) {
+    std::memcpy(static_cast<Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch,
+                texels.data() + static_cast<size_t>(y) * tex_w * 4, static_cast<size_t>(w) * 4);
+  }
+  SDL_UnlockSurface(s);
+}
+
+}  // namespace
+
+img_mgr::img_mgr(const img_mgr& src) {
+  shared_surface* holder = src.surface.get();
+  if (holder && !holder->surface) log_out("ERROR: Empty source surface\n");
+  if (!holder) {
+    log_out("%s: copying an empty img_mgr [%s] gl[%d]\n", src.has_texture() ? "NOTICE" : "WARNING", src.name,
+            static_cast<int>(src.texture));
+  }
+
+  if (holder) {
+    // A private, converted copy of the pixels; an empty source leaves an empty holder.
+    surface = new shared_surface;
+    if (holder->surface) surface.get()->set_surface(SDL_DisplayFormat(holder->surface));
+  } else if (!src.has_texture()) {
+    log_out("ERROR: Can't copy src.image (NULL and no gl) to image [%s]\n", SDL_GetError());
+    return;
+  } else {
+    log_out("Could download, but not\n");
+  }
+  if (pixels()) surface.get()->apply_colour_key();
+
+  share_mirror(*this, src);
+  copy_drawing_state(*this, src);
+  zoom_cache.reserve(src.zoom_cache.size());
+  for (zoom_entry* e : src.zoom_cache) zoom_cache.push_back(e);
+  copy_name_and_orientation(*this, src);
+}
+
+img_mgr& img_mgr::operator=(const img_mgr& src) {
+  log_out("Image assignment [%x] to [%x]\n", log_addr(&src), log_addr(this));
+  if (&src == this) return *this;
+
+  if (src.surface) {
+    surface = src.surface;  // shared; the handle counts the new holder before releasing the old
+  } else if (!src.has_texture()) {
+    log_out("ERROR: no image to copy from\n");
+    return *this;
+  } else {
+    log_out("Downloading [%d,%d]/32 surface from hw to sw\n", src.width, src.height);
+    SDL_Surface* s = g_video.create_rgba_surface(src.width, src.height, 32, 0);
+    if (s) {
+      if (!surface) surface = new shared_surface;
+      surface.get()->set_surface(s);
+      read_back_texture(s, src.texture, src.texture_width, src.texture_height);
+    } else {
+      log_out("Render failure in creating texture [%d,%d]\n", src.width, src.height);
+    }
+  }
+  if (pixels()) surface.get()->apply_colour_key();
+
+  if (src.mirror) {
+    share_mirror(*this, src);
+  } else {
+    mirror = counted_ptr<shared_surface>();
+  }
+  copy_drawing_state(*this, src);
+  zoom_cache.clear();
+  zoom_cache.reserve(src.zoom_cache.size());
+  for (zoom_entry* e : src.zoom_cache) zoom_cache.push_back(e);
+  copy_name_and_orientation(*this, src);
+  return *this;
+}
+
+img_mgr::~img_mgr() {
+  zoom_cache.clear();  // entries are shared with copies and outlive every image
+  if (opengl_mode() && has_texture()) {
+    log_out("Would be ");
+    log_out("opengl: Freeing [%d]\n", static_cast<int>(texture));
+  }
+  mirror = counted_ptr<shared_surface>();
+  surface = counted_ptr<shared_surface>();
+}
+
+void img_mgr::load(const char* path) {
+  if (!path) path = "";
+  log_out("Loading img_mgr [%s] into [%x]/[%x]\n", path, log_addr(this), log_addr(surface.get()));
+  surface = new shared_surface;
+
+  SDL_Surface* s = IMG_Load(host_path(path).c_str());
+  if (!s) {
+    log_out("Couldn't load %s: %s\n", path, SDL_GetError());
+    log_err("Couldn't load %s: %s\n", path, SDL_GetError());
+    return;
+  }
+  if (s->format->BitsPerPixel == 32) {
+    SDL_Surface* converted = SDL_DisplayFormat(s);
+    SDL_FreeSurface(s);
+    s = converted;
+  }
+  surface.get()->set_surface(s);
+  if (!pixels()) {
+    log_out("ERROR: can't load [%s]\n", path);
+    log_err("Couldn't load %s: %s\n", path, SDL_GetError());
+    return;
+  }
+
+  std::strncpy(name, path, sizeof name - 1);
+  name[sizeof name - 1] = '\0';
+
+  SDL_Palette* palette = s->format->palette;
+  SDL_Surface* screen = g_video.screen;
+  if (palette && screen && screen->format->palette) {
+    log_out("Paletting image<br>\n");
+    SDL_SetColors(screen, palette->colors, 0, palette->ncolors);
+  }
+  dest_rect = {0, 0, static_cast<Uint16>(s->w), static_cast<Uint16>(s->h)};
+  src_rect = dest_rect;
+  width = s->w;
+  height = s->h;
+}
+
+void img_mgr::unload() {
+  if (opengl_mode() && has_texture()) {
+    log_out("opengl: Freeing [%d]\n", static_cast<int>(texture));
+    GLuint name_gl = texture;
+    glDeleteTextures(1, &name_gl);
+  }
+  surface = counted_ptr<shared_surface>();
+}
+
+void img_mgr::swap_colour(uint32_t from, uint32_t to) {
+  shared_surface* holder = surface.operator->();
+  if (!holder || !holder->surface) return;
+  SDL_Surface* s = holder->surface;
+  const int bpp = s->format->BytesPerPixel;
+  if (bpp != 3 && bpp != 4) return;  // the colour pairs are 24-bit values; nothing to match in 1 or 2 bytes
+  const uint32_t from_rgb = from & 0xFFFFFFu;
+  if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+  // Row by row: padded rows (odd-width 24-bit pictures) must not be walked as pixels.
+  for (int y = 0; y < s->h; ++y) {
+    Uint8* p = static_cast<Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+    for (int x = 0; x < s->w; ++x, p += bpp) {
+      const uint32_t rgb = p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+      if (rgb != from_rgb) continue;
+      p[0] = static_cast<Uint8>(to);
+      p[1] = static_cast<Uint8>(to >> 8);
+      p[2] = static_cast<Uint8>(to >> 16);
+    }
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+}
+
+void img_mgr::flip() {
+  if (!mirror && !opengl_mode()) {
+    shared_surface* holder = surface.operator->();
+    SDL_Surface* s = holder ? holder->surface : nullptr;
+    if (!s) return;  // nothing to mirror; orientation unchanged
+    SDL_Surface* m = rotozoomSurfaceXY(s, 0.0, -1.0, 1.0, 0);
+    SDL_Surface* d = m ? SDL_DisplayFormat(m) : nullptr;
+    if (m) SDL_FreeSurface(m);
+    if (!d) return;
+    SDL_Surface* t = g_video.create_rgba_surface(d->w, d->h, d->format->BitsPerPixel, 0x11001);
+    if (!t) {
+      SDL_FreeSurface(d);
+      return;
+    }
+    // A picture already prepared for drawing is keyed, and the mirror keeps its
+    // key: a keyed blit would leave the key colour out of the copy (black where
+    // the picture should be see-through). Copy every pixel as it is.
+    SDL_SetColorKey(d, 0, 0);
+    SDL_SetAlpha(d, 0, 255);
+    if (SDL_BlitSurface(d, nullptr, t, nullptr) < 0) log_err("BlitSurface error: %s\n", SDL_GetError());
+    SDL_FreeSurface(d);
+    mirror = new shared_surface;
+    mirror.get()->set_surface(SDL_DisplayFormat(t));
+    mirror.get()->apply_colour_key();
+    SDL_FreeSurface(t);
+  }
+  flipped = flipped ? 0 : 1;
+  if (!opengl_mode()) {
+    counted_ptr<shared_surface> shown = surface;
+    surface = mirror;
+    mirror = shown;
+  }
+}
+
+void img_mgr::set_alpha(uint32_t a) {
+  if (!opengl_mode() && a != alpha) {
+    shared_surface* holder = surface.operator->();
+    if (holder && holder->surface) SDL_SetAlpha(holder->surface, SDL_SRCALPHA, static_cast<Uint8>(a));
+  }
+  alpha = a;
+}

@@ -1,0 +1,227 @@
+#include "gfx/zoom_window.h"
+
+#include <SDL_rotozoom.h>
+
+#include <cstring>
+
+#include "gfx/img_internal.h"
+#include "gfx/img_mgr.h"
+
+namespace {
+
+bool fast_path_on = true;
+
+struct line_map {
+  int n = -1;
+  double zoom = 0.0;
+  std::vector<int> map;
+};
+
+// The stage draws a few picture sizes at one zoom per frame.
+line_map map_slots[8];
+int next_slot = 0;
+
+// One scratch surface reused by every draw; rebuilt only when a bigger or
+// differently formatted window is needed.
+SDL_Surface* scratch = nullptr;
+
+SDL_Surface* scratch_for(const SDL_PixelFormat* f, int w, int h) {
+  if (scratch && (scratch->w < w || scratch->h < h || scratch->format->Rmask != f->Rmask ||
+                  scratch->format->Gmask != f->Gmask || scratch->format->Bmask != f->Bmask ||
+                  scratch->format->Amask != f->Amask)) {
+    w = w > scratch->w ? w : scratch->w;
+    h = h > scratch->h ? h : scratch->h;
+    SDL_FreeSurface(scratch);
+    scratch = nullptr;
+  }
+  if (!scratch) scratch = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+  return scratch;
+}
+
+// Copies zoomed pixels (zx0..zx0+w, zy0..zy0+h) of `s` into the scratch's top-left corner.
+void fill_window(SDL_Surface* s, SDL_Surface* out, const std::vector<int>& cols, const std::vector<int>& rows,
+                 int zx0, int zy0, int w, int h) {
+  const Uint8* base = static_cast<const Uint8*>(s->pixels);
+  const int* col = cols.data() + zx0;
+  for (int j = 0; j < h; ++j) {
+    const Uint32* src_row = reinterpret_cast<const Uint32*>(base + static_cast<size_t>(rows[zy0 + j]) * s->pitch);
+    Uint32* dst = reinterpret_cast<Uint32*>(static_cast<Uint8*>(out->pixels) + static_cast<size_t>(j) * out->pitch);
+    for (int i = 0; i < w; ++i) dst[i] = src_row[col[i]];
+  }
+}
+
+void union_into(int& x0, int& y0, int& x1, int& y1, const blit_plan& p) {
+  if (!p.visible()) return;
+  if (p.sx < x0) x0 = p.sx;
+  if (p.sy < y0) y0 = p.sy;
+  if (p.sx + p.w > x1) x1 = p.sx + p.w;
+  if (p.sy + p.h > y1) y1 = p.sy + p.h;
+}
+
+void blit_planned(SDL_Surface* window, int ox, int oy, const blit_plan& p, SDL_Surface* target) {
+  if (!p.visible()) return;
+  SDL_Rect from = {to_s16(p.sx - ox), to_s16(p.sy - oy), to_u16(p.w), to_u16(p.h)};
+  SDL_Rect to = {to_s16(p.dx), to_s16(p.dy), 0, 0};
+  blit_or_log(window, &from, target, &to);
+}
+
+}  // namespace
+
+bool zoom_fast_path() { return fast_path_on; }
+void set_zoom_fast_path(bool on) { fast_path_on = on; }
+
+const std::vector<int>& zoom_line_map(int n, double zoom) {
+  for (line_map& m : map_slots) {
+    if (m.n == n && m.zoom == zoom) return m.map;
+  }
+  line_map& m = map_slots[next_slot];
+  next_slot = (next_slot + 1) % 8;
+  m.n = n;
+  m.zoom = zoom;
+  m.map.clear();
+  // A one-line picture whose pixels hold their own index, zoomed the same way.
+  SDL_Surface* probe = SDL_CreateRGBSurface(SDL_SWSURFACE, n, 1, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+  if (!probe) return m.map;
+  Uint32* p = static_cast<Uint32*>(probe->pixels);
+  for (int i = 0; i < n; ++i) p[i] = static_cast<Uint32>(i);
+  SDL_Surface* z = rotozoomSurfaceXY(probe, 0.0, zoom, 1.0, 0);
+  SDL_FreeSurface(probe);
+  if (!z) return m.map;
+  const Uint32* q = static_cast<const Uint32*>(z->pixels);
+  m.map.resize(static_cast<size_t>(z->w));
+  for (int i = 0; i < z->w; ++i) m.map[i] = static_cast<int>(q[i]) < n ? static_cast<int>(q[i]) : n - 1;
+  SDL_FreeSurface(z);
+  return m.map;
+}
+
+blit_plan plan_blit(int src_w, int src_h, const SDL_Rect& src_rect, const SDL_Rect& clip, const SDL_Rect& dst_rect) {
+  blit_plan p;
+  int dx = dst_rect.x, dy = dst_rect.y;
+  int sx = src_rect.x, w = src_rect.w;
+  if (sx < 0) {
+    w += sx;
+    dx -= sx;
+    sx = 0;
+  }
+  if (src_w - sx < w) w = src_w - sx;
+  int sy = src_rect.y, h = src_rect.h;
+  if (sy < 0) {
+    h += sy;
+    dy -= sy;
+    sy = 0;
+  }
+  if (src_h - sy < h) h = src_h - sy;
+  int d = clip.x - dx;
+  if (d > 0) {
+    w -= d;
+    dx += d;
+    sx += d;
+  }
+  d = dx + w - clip.x - clip.w;
+  if (d > 0) w -= d;
+  d = clip.y - dy;
+  if (d > 0) {
+    h -= d;
+    dy += d;
+    sy += d;
+  }
+  d = dy + h - clip.y - clip.h;
+  if (d > 0) h -= d;
+  p.sx = sx;
+  p.sy = sy;
+  p.w = w;
+  p.h = h;
+  p.dx = dx;
+  p.dy = dy;
+  p.dst_out = {to_s16(dx), to_s16(dy), 0, 0};
+  if (p.visible()) {
+    p.dst_out.w = to_u16(w);
+    p.dst_out.h = to_u16(h);
+  }
+  return p;
+}
+
+bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zoom, double depth) {
+  SDL_Surface* s = img.pixels();
+  // Covered: per-draw zoomed copies of 32-bit pictures, which rotozoomSurface
+  // copies pixel for pixel without conversion.
+  if (!img.no_zoom_cache || !s || !target || s->format->BitsPerPixel != 32 || s->format->BytesPerPixel != 4) {
+    return false;
+  }
+  const std::vector<int>& cols = zoom_line_map(s->w, zoom);
+  const std::vector<int>& rows = zoom_line_map(s->h, zoom);
+  if (cols.empty() || rows.empty()) return false;
+  const int zw = static_cast<int>(cols.size());
+  const int zh = static_cast<int>(rows.size());
+
+  if (depth == 0.0) img.surface.get()->apply_colour_key();  // as the straightforward path leaves it
+
+  // Geometry exactly as the straightforward path computes it.
+  SDL_Rect& sr = img.src_rect;
+  SDL_Rect& dr = img.dest_rect;
+  sr.x = to_s16(trunc_to_int(sr.x * zoom));
+  sr.y = to_s16(trunc_to_int(sr.y * zoom));
+  sr.w = to_u16(trunc_to_int(sr.w * zoom));
+  sr.h = to_u16(trunc_to_int(sr.h * zoom));
+  dr.x = to_s16(trunc_to_int(static_cast<Sint16>(x) * zoom));
+  dr.y = to_s16(y + s->h - zh);
+  dr.w = to_u16(trunc_to_int(dr.w * zoom));
+  dr.h = to_u16(trunc_to_int(dr.h * zoom));
+  if (dr.x + dr.w > target->w) dr.w = to_u16(target->w - dr.x);
+  if (dr.y + dr.h > target->h) dr.h = to_u16(target->h - dr.y);
+
+  std::vector<blit_plan> plans;
+  if (depth == 0.0) {
+    plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
+    dr = plans.back().dst_out;
+  } else {
+    const int sy = sr.y;
+    const int x0 = dr.x;
+    const int y0 = dr.y;
+    const int row_count = y0 > target->h ? 0 : dr.h;
+    plans.reserve(static_cast<size_t>(row_count));
+    double g = 1.0;
+    int i = 0;
+    while (i < row_count) {
+      sr.y = to_s16(trunc_to_int(g / depth + sy));
+      sr.h = to_u16(trunc_to_int(g));
+      dr.h = 1;
+      const int n = trunc_to_int(g);
+      for (int k = 0; k < n; ++k) {
+        dr.y = to_s16(y0 + i);
+        dr.x = to_s16(x0 - i / 2);
+        dr.w = sr.w;
+        plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
+        dr = plans.back().dst_out;
+        ++i;
+      }
+      g += depth;
+    }
+  }
+
+  int x_lo = zw, y_lo = zh, x_hi = 0, y_hi = 0;
+  for (const blit_plan& p : plans) union_into(x_lo, y_lo, x_hi, y_hi, p);
+  if (x_hi > x_lo && y_hi > y_lo) {
+    SDL_Surface* window = scratch_for(s->format, x_hi - x_lo, y_hi - y_lo);
+    if (window) {
+      fill_window(s, window, cols, rows, x_lo, y_lo, x_hi - x_lo, y_hi - y_lo);
+      // The zoomed copy is keyed with pure green; it comes out of the zoom
+      // flagged for blending at full opacity, which without an alpha channel
+      // copies the pixels unchanged, so the blit skips the blending path.
+      SDL_SetColorKey(window, SDL_SRCCOLORKEY, SDL_MapRGB(depth == 0.0 ? window->format : s->format, 0, 255, 0));
+      const Uint8 opacity = static_cast<Uint8>(img.alpha & 0xFF);
+      if (depth == 0.0 && opacity < 255) {
+        SDL_SetAlpha(window, SDL_SRCALPHA, opacity);  // really translucent: blend
+      } else if (window->format->Amask == 0) {
+        SDL_SetAlpha(window, 0, 255);
+      } else {
+        SDL_SetAlpha(window, SDL_SRCALPHA, 255);
+      }
+      for (const blit_plan& p : plans) blit_planned(window, x_lo, y_lo, p, target);
+    }
+  }
+  img.src_rect = {0, 0, to_u16(s->w), to_u16(s->h)};
+  img.dest_rect.w = to_u16(s->w);
+  img.dest_rect.h = to_u16(s->h);
+  return true;
+}

@@ -1,0 +1,204 @@
+// Image drawing, the health gauge and text in OpenGL mode, read back with
+// glReadPixels from the frame being drawn.
+#include <gtest/gtest.h>
+#include <SDL_opengl.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/text_renderer.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "gfx/health_gauge.h"
+#include "gfx/img_mgr.h"
+#include "picture_files.h"
+#include "support/test_env.h"
+
+namespace {
+
+rgba gl_pixel(int x, int y) {
+  Uint8 p[4] = {0, 0, 0, 0};
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, g_video.screen->h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+  return {p[0], p[1], p[2], p[3]};
+}
+
+bool is(rgba c, int r, int g, int b) { return c.r == r && c.g == g && c.b == b; }
+
+rgba halves(int x, int) {
+  if (x >= 18 && x < 22) return {0, 255, 0, 255};
+  return x < 20 ? rgba{255, 0, 0, 255} : rgba{0, 0, 255, 255};
+}
+
+class img_gl_test : public testing::Test {
+ protected:
+  void SetUp() override {
+    ensure_video();
+    ASSERT_TRUE(opengl_mode()) << "run with GAME_TEST_MODE=gl under a display";
+    dir = make_temp_dir("imggl");
+    picture = write_picture(dir, "p.png", 40, 100, halves);
+    g_video.clear_screen();
+  }
+  std::string dir, picture;
+};
+
+}  // namespace
+
+TEST_F(img_gl_test, upload_sizes_the_texture_and_drops_the_surface) {
+  struct size_case { int w, h, tw, th; } cases[] = {{640, 480, 1024, 512}, {257, 3, 512, 4}, {1, 1, 1, 1}, {256, 256, 256, 256}};
+  for (const size_case& c : cases) {
+    std::string file = write_picture(dir, "s" + std::to_string(c.w) + ".png", c.w, c.h, halves);
+    img_mgr img;
+    img.load(file.c_str());
+    shared_surface* holder = img.surface.get();
+    std::string out = capture_stdout([&] { img.upload(); });
+    ASSERT_TRUE(img.has_texture());
+    char expected[400];
+    std::snprintf(expected, sizeof expected, "opengl texture upload: got [%d] for [%s]/[%x]->[%x]\n",
+                  static_cast<int>(img.texture), file.c_str(), log_addr(&img), log_addr(holder));
+    EXPECT_EQ(out, expected);
+    EXPECT_EQ(img.texture_width, c.tw);
+    EXPECT_EQ(img.texture_height, c.th);
+    EXPECT_EQ(img.surface.get(), nullptr);
+    const uint32_t texture = img.texture;
+    EXPECT_EQ(capture_stdout([&] { img.upload(); }), "");  // once only
+    EXPECT_EQ(img.texture, texture);
+  }
+}
+
+TEST_F(img_gl_test, keyed_picture_shows_its_colours_and_nothing_where_green) {
+  img_mgr img;
+  img.load(picture.c_str());
+  img.draw(100, 50);
+  EXPECT_TRUE(is(gl_pixel(100, 50), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(139, 149), 0, 0, 255));
+  EXPECT_TRUE(is(gl_pixel(120, 80), 0, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(99, 50), 0, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(100, 150), 0, 0, 0));
+}
+
+TEST_F(img_gl_test, draw_zoomed_keeps_the_bottom_edge) {
+  img_mgr img;
+  img.load(picture.c_str());
+  img.draw_zoomed(0, 300, g_video.screen, 0.5);
+  EXPECT_TRUE(is(gl_pixel(2, 350), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(2, 399), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(2, 349), 0, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(2, 400), 0, 0, 0));
+  EXPECT_EQ(img.src_rect.w, 40);
+  EXPECT_EQ(img.dest_rect.h, 100);
+}
+
+TEST_F(img_gl_test, flipped_is_mirrored_when_zoomed_but_not_in_draw) {
+  img_mgr img;
+  img.load(picture.c_str());
+  img.flip();
+  EXPECT_EQ(img.mirror.get(), nullptr);  // OpenGL mode mirrors texture coordinates instead
+  img.draw_zoomed(0, 0, g_video.screen, 1.0);
+  EXPECT_TRUE(is(gl_pixel(1, 50), 0, 0, 255));
+  EXPECT_TRUE(is(gl_pixel(38, 50), 255, 0, 0));
+  img.draw(200, 0);
+  EXPECT_TRUE(is(gl_pixel(201, 50), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(238, 50), 0, 0, 255));
+}
+
+TEST_F(img_gl_test, draw_depth_puts_the_floor_one_pixel_higher) {
+  img_mgr img;
+  img.load(picture.c_str());
+  img.draw_depth(0, 300, g_video.screen, 0.5, 0.17);
+  EXPECT_TRUE(is(gl_pixel(2, 349), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(2, 348), 0, 0, 0));
+  std::string out = capture_stdout([&] { img.draw_depth(0, 300, g_video.screen, 0.5, 3.0); });
+  EXPECT_NE(out.find("WARNING: draw_depth depth"), std::string::npos);
+}
+
+TEST_F(img_gl_test, copies_and_assignments_of_uploaded_images) {
+  img_mgr* original = new img_mgr;
+  original->load(picture.c_str());
+  original->upload();
+  const int texture = static_cast<int>(original->texture);
+  img_mgr* copy = nullptr;
+  std::string out = capture_stdout([&] { copy = new img_mgr(*original); });
+  char expected[400];
+  std::snprintf(expected, sizeof expected, "NOTICE: copying an empty img_mgr [%s] gl[%d]\nCould download, but not\n",
+                picture.c_str(), texture);
+  EXPECT_EQ(out, expected);
+  EXPECT_EQ(static_cast<int>(copy->texture), texture);
+  EXPECT_EQ(copy->get_width(), 40);
+  EXPECT_EQ(copy->surface.get(), nullptr);
+
+  img_mgr assigned;
+  out = capture_stdout([&] { assigned = *original; });
+  EXPECT_NE(out.find("Downloading [40,100]/32 surface from hw to sw\n"), std::string::npos) << out;
+  ASSERT_NE(assigned.pixels(), nullptr);
+  EXPECT_TRUE(is(pixel_at(assigned.pixels(), 0, 0), 255, 0, 0));
+  EXPECT_TRUE(is(pixel_at(assigned.pixels(), 39, 99), 0, 0, 255));
+
+  out = capture_stdout([&] { delete copy; });
+  std::snprintf(expected, sizeof expected, "Would be opengl: Freeing [%d]\n", texture);
+  EXPECT_EQ(out, expected);
+  EXPECT_EQ(glIsTexture(static_cast<GLuint>(texture)), GL_TRUE);  // shared: left alive
+  out = capture_stdout([&] { original->unload(); });
+  std::snprintf(expected, sizeof expected, "opengl: Freeing [%d]\n", texture);
+  EXPECT_EQ(out, expected);
+  delete original;
+}
+
+TEST_F(img_gl_test, upload_takes_the_surface_opacity) {
+  img_mgr img;
+  img.load(picture.c_str());
+  SDL_SetAlpha(img.pixels(), SDL_SRCALPHA, 255);
+  img.set_alpha(24);
+  img.draw(0, 0);
+  EXPECT_EQ(img.alpha, 255u);
+  EXPECT_TRUE(is(gl_pixel(0, 0), 255, 0, 0));
+}
+
+TEST_F(img_gl_test, gauge_columns_and_end_colours) {
+  int32_t count = 1;
+  draw_health_gauge(10, 10, 1, count, 100, 100, 20);
+  EXPECT_EQ(count, 0);
+  int lit = 0;
+  for (int x = 90; x < 230; ++x) {
+    rgba c = gl_pixel(x, 34);
+    if (c.r || c.g || c.b) ++lit;
+  }
+  EXPECT_GE(lit, 100);
+  EXPECT_LE(lit, 102);
+  bool red_start = false, green_end = false;
+  for (int x = 98; x < 104; ++x) red_start = red_start || is(gl_pixel(x, 34), 255, 0, 0);
+  for (int x = 196; x < 202; ++x) green_end = green_end || is(gl_pixel(x, 34), 15, 255, 15);
+  EXPECT_TRUE(red_start);
+  EXPECT_TRUE(green_end);
+  count = 0;
+  g_video.clear_screen();
+  draw_health_gauge(10, 10, 1, count, 100, 100, 20);
+  EXPECT_TRUE(is(gl_pixel(150, 28), 0, 0, 0));
+}
+
+TEST_F(img_gl_test, text_is_drawn_as_a_textured_quad) {
+  const char* font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  if (!std::filesystem::exists(font)) GTEST_SKIP() << "no font on this machine";
+  glClearColor(0.0f, 0.0f, 0.8f, 1.0f);
+  g_video.clear_screen();
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  text_renderer text;
+  text.create(g_video.screen);
+  text.open_font(font);
+  text.x = 50;
+  text.y = 60;
+  text.draw_text("WWW");
+  int white = 0, black = 0;
+  for (int y = 60; y < 76; ++y) {
+    for (int x = 50; x < 80; ++x) {
+      rgba c = gl_pixel(x, y);
+      if (is(c, 255, 255, 255)) ++white;
+      if (is(c, 0, 0, 0)) ++black;
+    }
+  }
+  EXPECT_GT(white, 10);
+  EXPECT_GT(black, 10);
+  EXPECT_EQ(gl_pixel(49, 59).b, 204);
+  text.destroy();
+}
