@@ -1,0 +1,244 @@
+#include "anim/animation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <new>
+
+#include "anim/frame_keys.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "core/nmanager.h"
+#include "anim/data_bounds.h"
+#include "fighter/sound_effect.h"
+#include "gfx/img_mgr.h"
+#include "stage/level.h"
+
+// ---- animation_frame ----
+
+static img_mgr* copy_picture(const img_mgr* src) {
+  if (!src) return nullptr;
+  img_mgr* copy = new (std::nothrow) img_mgr(*src);
+  if (!copy) log_out("ERROR: Out of memory? can't allocated new image\n");
+  return copy;
+}
+
+static sound_effect* copy_sound(const sound_effect* src) {
+  if (!src) return nullptr;
+  sound_effect* copy = new (std::nothrow) sound_effect;
+  if (copy) copy->chunk = src->chunk;  // the sample is shared, never duplicated
+  return copy;
+}
+
+animation_frame::animation_frame(const animation_frame& src)
+    : image(copy_picture(src.image)),
+      sound(copy_sound(src.sound)),
+      rate(src.rate),
+      has_sound(src.has_sound),
+      flash(src.flash),
+      shake(src.shake),
+      flashrate(src.flashrate),
+      fire(src.fire) {}
+
+animation_frame::animation_frame(animation_frame&& src) noexcept
+    : image(src.image),
+      sound(src.sound),
+      rate(src.rate),
+      has_sound(src.has_sound),
+      flash(src.flash),
+      shake(src.shake),
+      flashrate(src.flashrate),
+      fire(src.fire) {
+  src.image = nullptr;
+  src.sound = nullptr;
+}
+
+animation_frame& animation_frame::operator=(const animation_frame& src) {
+  log_out("Assigning frames\n");
+  if (this == &src) return *this;
+  delete image;
+  delete sound;
+  image = copy_picture(src.image);
+  sound = copy_sound(src.sound);
+  rate = src.rate;
+  has_sound = src.has_sound;
+  flash = src.flash;
+  shake = src.shake;
+  flashrate = src.flashrate;
+  fire = src.fire;
+  return *this;
+}
+
+animation_frame::~animation_frame() {
+  delete image;
+  delete sound;
+}
+
+// ---- animation ----
+
+void animation::load(const char* path) {
+  if (!path) path = "";
+  frames.clear();
+  if (!config.load(path)) {
+    log_out("Can't load animation from [%s]", path);
+    return;
+  }
+  int count = count_key(config, path, "images", max_animation_frames);
+  total = 0;
+  if (config.get_int("loop")) loop = 1;
+  frames.reserve(count);
+
+  for (int n = 0; n < count; ++n) {
+    frame_keys keys(n);
+    const char* picture_name = config.get_string(keys.image);
+    img_mgr* picture = image_cache.fetch(picture_name);
+    if (!picture) {
+      log_out("ERROR: Can't load [%s], can't allocate memory\n", path);
+      return;
+    }
+    // On a first fetch this is the cache's own picture, so the swaps stay in
+    // it for every later user of the file; a copy from a hit is ours to keep.
+    bool stored = image_cache.names.lookup(picture_name) == picture;
+    if (picture->pixels()) {
+      for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
+      if (flipped == 1) picture->flip();
+    }
+    if (picture->width > max_width) max_width = picture->width;
+    if (picture->height > max_height) max_height = picture->height;
+
+    frames.emplace_back();
+    animation_frame& frame = frames.back();
+    frame.image = stored ? copy_picture(picture) : picture;
+    frame.rate = bounded_key(config, path, keys.rate, 0, -max_frame_rate, max_frame_rate);
+    frame.shake = bounded_key(config, path, keys.shake, 0, -max_frame_shake, max_frame_shake);
+    frame.flash = bounded_key(config, path, keys.flash, 0, -max_frame_flash, max_frame_flash);
+    frame.flashrate =
+        bounded_key(config, path, keys.flashrate, 25, -max_frame_flash, max_frame_flash);
+    frame.fire = config.get_int(keys.fire);
+    total += frame.rate;
+
+    if (config.has_key(keys.sound)) {
+      frame.has_sound = 1;
+      const char* sound_name = config.get_string(keys.sound);
+      sound_effect* effect = sound_cache.fetch(sound_name);
+      bool sound_stored = sound_cache.names.lookup(sound_name) == effect;
+      frame.sound = sound_stored ? copy_sound(effect) : effect;
+    }
+  }
+}
+
+void animation::draw_frame(int x, int y, unsigned index) {
+  if (frames.empty()) return;
+  if (index >= frames.size()) index = static_cast<unsigned>(frames.size() - 1);
+  animation_frame& frame = frames[index];
+
+  img_mgr* picture = frame.image;
+  if (picture) {
+    // A software flip needs pixels; an image that failed to load has none.
+    if (picture->flipped != static_cast<uint32_t>(flipped) && (opengl_mode() || picture->pixels())) {
+      picture->flip();
+    }
+    picture->set_alpha(static_cast<uint32_t>(alpha));
+    double stage_zoom = g_level ? g_level->zoom : 1.0;
+    if (stage_zoom == 1.0) {
+      picture->draw(x, y);
+    } else {
+      double size = owner_scale * scale;
+      // A zero or broken size factor from bad data would divide by zero.
+      if (size > 0.0 && std::isfinite(size)) {
+        picture->draw_zoomed(trunc_to_int(x / size), y, g_video.screen, stage_zoom * size);
+      }
+    }
+  }
+
+  if (frame.has_sound && frame.sound) frame.sound->play(-1, 0);
+  if (g_level) {
+    if (frame.flash) {
+      g_level->flash = frame.flash;
+      g_level->flash_rate = frame.flashrate;
+    }
+    if (frame.shake) g_level->shake = frame.shake;
+  }
+}
+
+// ---- playback ----
+
+anim_stack::~anim_stack() {
+  for (anim_play* p : plays) delete p;
+}
+
+move::~move() { delete anim_stack; }
+
+::anim_stack* move::new_anim_stack() {
+  ::anim_stack* stack = new (std::nothrow) ::anim_stack;
+  if (!stack) {
+    log_out("Can't create a new animation\n");
+    return nullptr;
+  }
+  for (const counted_ptr<animation>& handle : animations) {
+    animation* a = handle.operator->();  // a null handle reports itself
+    anim_play* record = new (std::nothrow) anim_play;
+    if (!record) {
+      log_out("Can't create a new animation\n");
+      delete stack;
+      return nullptr;
+    }
+    record->animation = a;
+    if (a && !a->frames.empty()) {
+      const animation_frame& first = a->frames[0];
+      if (first.image) {
+        if (first.image->width > max_width) max_width = first.image->width;
+        if (first.image->height > max_height) max_height = first.image->height;
+      }
+      record->countdown = first.rate;
+      record->loop = a->loop;
+    } else {
+      // Nothing to show: finished before it starts.
+      record->active = 0;
+      if (a) record->loop = a->loop;
+    }
+    stack->plays.push_back(record);
+  }
+  return stack;
+}
+
+int move::play(int x, int y) {
+  if (!anim_stack || anim_stack->empty()) {
+    delete anim_stack;
+    anim_stack = new_anim_stack();
+    if (!anim_stack) {
+      log_out("Can't get stack animation\n");
+      return 0;
+    }
+  }
+  for (anim_play* record : anim_stack->plays) {
+    record->x = x;
+    record->y = y;
+    step(record);
+    ::animation* a = record->animation;
+    size_t count = a ? a->frames.size() : 0;
+    if (record->index < count) continue;
+    if (record->loop && count > 0) {
+      record->index = 0;
+      record->countdown = a->frames[0].rate;
+    } else {
+      record->active = 0;
+    }
+  }
+  return 1;
+}
+
+int move::step(anim_play* record) {
+  if (!record || !record->active) return 1;
+  ::animation* a = record->animation;
+  if (!a || a->frames.empty()) {
+    record->active = 0;
+    return 1;
+  }
+  a->draw_frame(record->x, record->y, record->index);
+  record->countdown -= 1;
+  if (record->countdown <= 0) {
+    record->index += 1;
+    if (record->index < a->frames.size()) record->countdown = a->frames[record->index].rate;
+  }
+  return 1;
+}

@@ -1,0 +1,64 @@
+// The stage: background pieces stacked from the bottom of the screen, their
+// parallax layers, a tilted floor, the enemy waves of each part, and the shake
+// and flash effects animation frames set. One level exists; the main routine
+// creates it and keeps it in g_level until the program ends.
+#pragma once
+#include <deque>
+#include <vector>
+
+#include "gfx/img_mgr.h"
+
+constexpr int max_sorties = 11;         // sortie records, and entries per record
+constexpr int max_level_parts = 1000;   // "length" above this is clamped
+constexpr int max_level_images = 1000;  // background-set "images" above this is clamped
+constexpr int max_level_layers = 1000;  // "part%dparallax" above this is clamped
+
+// Background picture indices of one piece's parallax layers, in key order.
+struct layered_segment {
+  std::vector<int> layers;
+};
+
+// One part's enemy waves: kept, not used by the fight.
+struct sortie {
+  int count[max_sorties] = {0};  // "enemy%dcount" of entry n
+  int enemy[max_sorties] = {0};  // "enemy%d" of entry n
+  int size = 0;                  // "enemies", at most max_sorties
+};
+
+class level {
+ public:
+  std::vector<img_mgr> images;     // background-set pictures; everything else indexes these
+  std::deque<img_mgr> plist;       // on-screen pieces, highest part first (part 0 last)
+  std::vector<layered_segment*> layered_segments;  // parallel to plist; owned
+  int floor = -1;          // index into images of the floor picture, -1 for none
+  int stage_width = 0;     // "width" of the background set; only printed
+  int max_height = 0;      // tallest picture, times scale
+  int total_height = 0;    // sum of the piece heights
+  int length = 0;          // number of parts
+  int base_y = 0;          // screen y of the bottom piece
+  int scroll_x = 0;        // set by the fight camera every tick
+  int max_width = 0;       // widest picture, times scale
+  int scroll_y = 0;        // set by the fight camera every tick
+  double zoom = 1.0;       // set by the fight camera every tick; draw multiplies it by scale
+  double scale = 1.0;      // the level file's "scale"
+  int loading = 0;         // 1 while load runs
+  int loop = -1;           // the level file's "loop"; kept only
+  int shake = 0;           // current shake offset, pixels; set by animation frames
+  int flash = 0;           // current flash strength 0..255; set by animation frames
+  int flash_rate = 0;      // flash fade per draw
+  sortie sorties[max_sorties];
+
+  level() = default;
+  level(const level&) = delete;
+  level& operator=(const level&) = delete;
+  ~level();
+
+  // Reads the level file `path` and everything it names, playing the loading
+  // animation. Failures print a line and leave defaults.
+  void load(const char* path);
+  // One tick of stage drawing, after the camera set scroll and zoom.
+  void draw();
+};
+
+// The game's stage; set by the main routine before anything else uses it.
+extern level* g_level;

@@ -1,0 +1,148 @@
+// Drawing the stage under the fight camera: stacked pieces, parallax layers,
+// the tilted floor, and the shake and flash effects.
+#include <GL/gl.h>
+#include <SDL_gfxPrimitives.h>
+
+#include <climits>
+#include <cmath>
+
+#include "anim/data_bounds.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "stage/level.h"
+
+namespace {
+
+constexpr double floor_depth = 0.17;
+
+// Rectangle fields are 16-bit: values wrap as the picture code expects.
+Sint16 rect_pos(int v) { return static_cast<Sint16>(v); }
+Uint16 rect_len(int v) { return static_cast<Uint16>(v); }
+
+// In OpenGL mode the screen surface is not shown: the flash is a blended quad.
+void draw_gl_flash(int width, int height, Uint8 alpha) {
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4ub(255, 255, 255, alpha);
+  glBegin(GL_QUADS);
+  glVertex2i(0, 0);
+  glVertex2i(width, 0);
+  glVertex2i(width, height);
+  glVertex2i(0, height);
+  glEnd();
+  glDisable(GL_BLEND);
+  glColor4ub(255, 255, 255, 255);
+}
+
+// An OpenGL quad takes its size from dest_rect while its texels come from
+// src_rect: a screen-wide window of a wide picture must get a screen-wide quad,
+// or it is stretched. Software blits size themselves from src_rect anyway.
+void fit_quad_to_window(img_mgr& picture) {
+  if (opengl_mode()) picture.dest_rect.w = picture.src_rect.w;
+}
+
+// The farthest layer shows a window of its picture. Zoomed out, a window one
+// screen wide would shrink to a strip on the left; widen it so that, zoomed,
+// it still spans the screen (never past the picture itself).
+int window_width(int screen_w, double zoom, int picture_w) {
+  if (!(zoom > 0.0) || zoom >= 1.0) return screen_w;
+  double wanted = std::ceil(screen_w / zoom);
+  if (wanted > picture_w) wanted = picture_w > screen_w ? picture_w : screen_w;
+  return static_cast<int>(wanted);
+}
+
+}  // namespace
+
+void level::draw() {
+  SDL_Surface* screen = g_video.screen;
+  if (!screen) return;
+  const int screen_w = screen->w;
+  const int screen_h = screen->h;
+
+  // 1. The offset alternates sign and moves one pixel toward zero per draw.
+  if (shake == INT_MIN) shake = INT_MIN + 1;
+  shake = -shake;
+  if (shake < 0) {
+    shake += 1;
+  } else if (shake > 0) {
+    shake -= 1;
+  }
+
+  zoom = zoom * scale;
+  if (loading) log_out("looping through sz[%d] worth of pickles\n", total_height);
+
+  const double dx = (max_width - screen_w) / 4;
+  const double dy = (max_height - screen_h) / 4;
+
+  int remaining = total_height;
+  for (size_t k = 0; k < plist.size(); ++k) {
+    img_mgr& piece = plist[k];
+    const int h = piece.height;
+    const int r = remaining;
+    remaining -= h;
+    piece.src_rect.w = rect_len(screen_w);
+    piece.src_rect.x = piece.dest_rect.x = rect_pos(shake + scroll_x);
+
+    const int y = base_y - r + h;
+    if (y <= -h || y >= screen_h) continue;
+
+    const layered_segment* segment = k < layered_segments.size() ? layered_segments[k] : nullptr;
+    const int n = segment ? static_cast<int>(segment->layers.size()) : 0;
+    if (n == 0) {
+      if (opengl_mode()) {
+        // A plain OpenGL draw shows the whole picture; the zoomed draw at 1.0
+        // honours the scrolled window as a blit does in software mode.
+        piece.dest_rect.w = piece.src_rect.w;
+        piece.draw_zoomed(0, y, screen, 1.0);
+      } else {
+        piece.draw(0, y);
+      }
+      continue;
+    }
+
+    // Back to front: the piece is the farthest layer, the last listed layer
+    // the nearest, which scrolls one to one with the camera.
+    int d = n;
+    piece.src_rect.x = piece.dest_rect.x = rect_pos(trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake));
+    piece.src_rect.y = piece.dest_rect.y = rect_pos(trunc_to_int(scroll_y / (d + 1.0) - d * dy));
+    piece.src_rect.w = rect_len(window_width(screen_w, zoom, piece.width));
+    fit_quad_to_window(piece);
+    piece.draw_zoomed(0, y, screen, zoom);
+
+    for (int m = 0; m < n; ++m) {
+      int index = segment->layers[m];
+      if (index < 0 || index >= static_cast<int>(images.size())) continue;  // checked at load
+      img_mgr& layer = images[index];
+      d = n - 1 - m;
+      layer.src_rect.x = rect_pos(trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake));
+      layer.src_rect.y = rect_pos(trunc_to_int(scroll_y / (d + 1.0) - d * dy));
+      fit_quad_to_window(layer);
+      layer.draw_zoomed(0, y, screen, zoom);
+    }
+
+    if (floor >= 0 && floor < static_cast<int>(images.size())) {
+      img_mgr& floor_picture = images[floor];
+      int nearest = segment->layers[n - 1];
+      int nearest_h = nearest >= 0 && nearest < static_cast<int>(images.size()) ? images[nearest].height : 0;
+      floor_picture.src_rect.x = rect_pos(shake + scroll_x);
+      floor_picture.src_rect.y = 0;
+      int floor_y = trunc_to_int((y - floor_picture.height + nearest_h) - scroll_y * zoom);
+      floor_picture.draw_depth(0, floor_y, screen, zoom, floor_depth);
+    }
+  }
+
+  // 6. The flash fades by flash_rate per draw; a rate of 0 holds it.
+  if (flash != 0) {
+    Uint8 alpha = static_cast<Uint8>(flash & 0xFF);
+    if (opengl_mode()) {
+      draw_gl_flash(screen_w, screen_h, alpha);
+    } else {
+      boxRGBA(screen, 0, 0, rect_pos(screen_w), rect_pos(screen_h), 255, 255, 255, alpha);
+    }
+    long long faded = static_cast<long long>(flash) - flash_rate;
+    if (faded < 0) faded = 0;
+    if (faded > INT_MAX) faded = INT_MAX;
+    flash = static_cast<int>(faded);
+  }
+}

@@ -1,0 +1,3 @@
+#include "stage/level.h"
+
+level* g_level = nullptr;
