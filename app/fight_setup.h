@@ -1,0 +1,34 @@
+// Putting two fighters on the stage: the paths and the controls are built
+// before the select screen (steps 10 and 11 of the run), the level and both
+// fighters are loaded and placed after it (step 18), and the controls and
+// paths are released at the end of the run.
+#pragma once
+#include <vector>
+
+class control;
+class control_map;
+class path;
+
+// Character files by roster position.
+constexpr int roster_size = 4;
+extern const char* const roster_char_files[roster_size];
+constexpr const char* fight_level_file = "rsrc\\veltmoore\\stage_veltmoore.ini";
+
+class fight_setup {
+ public:
+  path* human_path = nullptr;     // path 0: one step of mode 3
+  path* computer_path = nullptr;  // path 1: one step of mode 6
+  path* demo_path = nullptr;      // with --demo: mode 6 for the human's fighter too
+  std::vector<control*> controls; // all eighteen, in building order
+  control_map* maps[2] = {nullptr, nullptr};  // 0 the human's keys, 1 the computer's
+
+  // Step 10. `demo` adds the third path.
+  void build_paths(bool demo);
+  // Step 11: the eighteen controls and the two maps.
+  void build_controls();
+  // Step 18: level, both fighters into lifeform_list, placement, two log lines.
+  // A roster position outside 0..3 falls back to 0 with a WARNING.
+  void start_fight(int roster_position);
+  // End of the run: controls in reverse building order, then the paths.
+  void release();
+};

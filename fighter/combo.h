@@ -1,0 +1,64 @@
+// Combos (timed sequences of controls) and the recogniser that watches the
+// keyboard for them. Times are milliseconds of game_ticks().
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "fighter/control.h"
+
+class combo {
+ public:
+  std::vector<combo_step> steps;  // in order; their count is the combo's reqkeys
+  int32_t combotype = 0;          // code reported when the combo completes
+  int32_t min_total = 0;          // sum of the steps' min times (set at import)
+  uint32_t max_total = 0;         // sum of the steps' max times (set at import)
+
+  int reqkeys() const { return static_cast<int>(steps.size()); }
+};
+
+struct key_event {
+  int32_t key = 0;
+  uint32_t time = 0;  // ms
+  int32_t state = 0;
+};
+
+struct watched_key {
+  int32_t key = 0;
+  int32_t last_state = 0;
+};
+
+struct combo_attempt {
+  combo* which = nullptr;    // points into the bound combos list
+  int32_t step_index = 0;    // steps already matched
+  uint32_t deadline = 0;     // ms; the attempt expires once now passes it
+  int32_t last_match = 0;    // ms of the last matched step
+};
+
+// One per path. Imported once at fight set-up, sampled at the start of every
+// path update and polled once per frame by the fight.
+class combo_recognizer {
+ public:
+  std::vector<key_event> history;       // changes of watched keys, oldest first
+  std::vector<watched_key> watched;     // keys some imported step mentions
+  uint32_t maxkeep = 0;                 // ms events stay in the history
+  std::vector<combo>* combos = nullptr; // the fighter's list; must outlive the recogniser's use
+  std::vector<combo_attempt> attempts;  // combos in progress, oldest first
+  uint32_t now = 0;                     // ticks at the last sample
+
+  // Binds to `list` and prints the import narration for each combo.
+  void import(std::vector<combo>* list);
+  // Reads keyboard and ticks through the seams; returns the changes recorded.
+  int sample();
+  // combotype of one completed combo, or -1. Uses `now` of the last sample.
+  int poll();
+  void add_attempt(const combo_attempt& attempt) { attempts.push_back(attempt); }
+
+  // Exposed for tests: the largest match time of `step` in (base+min, base+max), 0 when unmatched.
+  int32_t match_step(const combo_step& step, int32_t base) const;
+
+ private:
+  void import_one(combo& c);
+  void watch(int32_t key, int32_t state);
+  bool find_pair(const key_pair& pair, uint32_t lo, uint32_t hi, uint32_t& when) const;
+  void offer(const key_event& e);
+};

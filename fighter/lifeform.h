@@ -1,0 +1,107 @@
+// Every moving object of a fight: the two fighters and every projectile. A
+// character file turns an empty lifeform into a fighter (lifeform_load.cpp);
+// the fight steers, moves, collides and draws them all alike.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "anim/animation.h"
+#include "fighter/combo.h"
+#include "fighter/weapon.h"
+
+class img_mgr;
+class path;
+class control_map;
+
+// Sane bounds on the counts a character file may ask for; larger (or negative)
+// values are refused with an ERROR line naming the file and the key.
+constexpr int max_char_moves = 64;
+constexpr int max_char_images = 64;
+constexpr int max_char_combos = 32;
+constexpr int max_combo_steps = 32;
+// Factors and sizes outside these are refused the same way, keeping the default.
+constexpr double max_char_scale = 100.0;   // "scale", "move%dscale": above 0 up to this
+constexpr double max_char_speed = 1000.0;  // "speed": 0 (frozen) up to this
+constexpr int max_char_size = 16384;       // "width", "height" overrides: 0 up to this
+
+// Move slots the fight and the projectile spawn use.
+constexpr int move_slot_count = 16;
+constexpr int projectile_move_slot = 13;
+
+class lifeform {
+ public:
+  std::vector<img_mgr*> images;   // one per posture state, from "image%d"; not owned
+  int32_t hp = 1;                 // alive while hp >= 0
+  int32_t max_hp = 1;
+  int32_t x = 0, y = 0;           // world position of the top-left corner, pixels
+  int32_t height = 0, width = 0;  // box for drawing tests and collisions, pixels
+  double vx = 0.0, vy = 0.0;      // velocity of the current frame
+  double ax = 0.0, ay = 0.0;      // added to vx, vy every movement step (jump, drive)
+  double speed = 1.0;             // movement divisor; 0 freezes the lifeform
+  int32_t damage = 0;             // taken from the other when a projectile hits
+  int32_t target = 0;             // opponent's index in lifeform_list
+  int32_t team = 0;               // 0 or 1
+  int32_t facing = 0;             // 1 right, 0 left
+  std::vector<weapon> weapons;    // at most max_weapons are fired
+  std::vector<colour_swap> colour_swaps;  // applied to every image this lifeform loads
+  int32_t state = 0;              // posture 0..8
+  int32_t edge_death = 1;         // 1: leaving the play area kills; 0: held inside
+  int32_t kind = 0;               // 3: projectile
+  ::path* path = nullptr;         // not owned unless owns_path
+  int32_t age = 0;                // plain (posture image) draws so far
+  int32_t path_step = 0;          // position in the path's step table
+  std::vector<move*> moves;       // slot n from "move%d"; entries may be null (bullets)
+  ::anim_stack* anim_stack = nullptr;  // owned; the special animation playing, if any
+  int32_t action = -1;            // -1 none, 0 attack, 1 hit, 2 combo special, 3/4 dash
+  int32_t stream_cooldowns[max_weapons][max_streams] = {};  // saved reload counters
+  int32_t gauge_count = 0;        // health gauge draws pending
+  double scale = 1.0;             // drawing scale
+  std::vector<combo>* combos = nullptr;  // owned unless shared by a copy (owns_lists 0)
+  int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
+  control_map* controls = nullptr;  // not owned; set before load
+  int32_t alpha = 255;            // opacity of special-animation drawing
+
+  // Ownership the record does not show: a bullet owns the path made for it, so
+  // whoever removes a dead projectile from lifeform_list frees it with it.
+  int32_t owns_path = 0;
+  int32_t owns_lists = 1;         // 1: combos is freed with this lifeform (0 for copies, which share it)
+  std::vector<move*> owned_moves; // moves made for this lifeform (bullet moves, copies); freed with it
+  std::vector<int32_t> missing_move_said;  // slots already reported missing
+
+  lifeform();
+  // The weapon projectile copy: prints "Copy cstr lifeform [%x]to[%x]".
+  lifeform(const lifeform& src);
+  // Prints "Assigning lifeform [%x]to[%x]".
+  lifeform& operator=(const lifeform& src);
+  ~lifeform();
+
+  bool alive() const { return hp >= 0; }
+
+  // Reads a character file and fills the fighter (lifeform_load.cpp). Set
+  // `controls` (and `colour_swaps`) first.
+  void load(const char* char_path);
+
+  // The per-frame step: copy into the path, update it, copy back, fire weapons.
+  void steer();
+  // Plays the special animation one tick, or draws the posture image.
+  void draw();
+  // Health gauge at screen (x, y) while gauge_count > 0.
+  void draw_health_gauge(int gx, int gy);
+
+  // The move in `slot`, or null; says so once per slot when it is missing.
+  move* move_at(int slot);
+  // Starts a special animation from move `slot` (size from the move); false
+  // when the lifeform has no such move.
+  bool start_move(int slot, int32_t new_action);
+  // Ends any special animation (an empty stack).
+  void clear_anim_stack();
+  // Size of the first image, or 0 x 0 without images.
+  void size_from_first_image();
+};
+
+// The fight's lifeforms in creation order: 0 the computer's fighter, 1 the
+// human's, projectiles after them. Filled by the fight set-up and the spawns.
+extern std::vector<lifeform*> lifeform_list;
+
+// The lifeform at `index`, or null when the index is outside the list.
+lifeform* lifeform_at(int index);

@@ -1,0 +1,116 @@
+// A lifeform's draw: one tick of its special animation (which may fire a
+// bullet), or its posture image with its gauge, counters and age.
+#include <cmath>
+#include <limits>
+
+#include "app/video.h"
+#include "core/log.h"
+#include "fighter/lifeform.h"
+#include "fighter/projectile.h"
+#include "gfx/img_mgr.h"
+#include "stage/level.h"
+
+namespace {
+
+// Truncation toward zero that stays defined for huge, infinite or NaN values
+// (a scale or zoom of 0 in a data file).
+int trunc_int(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+struct camera {
+  int x = 0, y = 0;
+  double zoom = 1.0;
+};
+
+camera current_camera() {
+  camera c;
+  if (g_level) {
+    c.x = g_level->scroll_x;
+    c.y = g_level->scroll_y;
+    c.zoom = g_level->zoom;
+  }
+  return c;
+}
+
+}  // namespace
+
+void lifeform::draw() {
+  const camera cam = current_camera();
+  if (action != -1 && anim_stack && !anim_stack->empty()) {
+    for (anim_play* play : anim_stack->plays) {
+      animation* anim = play ? play->animation : nullptr;
+      if (!anim) continue;
+      anim->flipped = facing;
+      anim->owner_scale = scale;
+      anim->alpha = alpha;
+      anim->draw_frame(trunc_int(x / scale - cam.x), y - cam.y, play->index);
+
+      play->countdown -= 1;
+      if (play->countdown > 0) continue;
+
+      // The frame just left fires after it has been shown.
+      const size_t frame_count = anim->frames.size();
+      if (play->index < frame_count && anim->frames[play->index].fire != 0) spawn_bullet(*this);
+      play->index += 1;
+      if (play->index < frame_count) play->countdown = anim->frames[play->index].rate;
+      if (play->index >= frame_count) {
+        if (play->loop) {
+          play->index = 0;
+          play->countdown = frame_count > 0 ? anim->frames[0].rate : 0;
+        } else {
+          clear_anim_stack();
+          action = -1;
+          state = 0;
+          size_from_first_image();
+          return;  // the stack is gone: no further instance this frame
+        }
+      }
+    }
+    return;
+  }
+
+  const int display_w = g_video.screen ? g_video.screen->w : 0;
+  const int display_h = g_video.screen ? g_video.screen->h : 0;
+  const double right_bound = std::trunc((cam.x + display_w) / cam.zoom);
+  if (x + width >= cam.x && x < right_bound) {
+    img_mgr* img = nullptr;
+    if (state >= 0 && static_cast<size_t>(state) < images.size()) img = images[state];
+    if (!img) {
+      log_out("Asset for state [%d] not set\n", state);
+      if (!images.empty()) img = images[0];
+    }
+    // Without any image there is nothing to show for the posture, nor a gauge to size.
+    if (img) {
+      if (img->flipped != static_cast<uint32_t>(facing)) img->flip();
+      const double z = cam.zoom * scale;
+      if (z == 1.0) {
+        img->draw(x - cam.x, y - cam.y);
+      } else {
+        img->draw_zoomed(trunc_int(x / scale - cam.x), y - cam.y, g_video.screen, z);
+      }
+      int gauge_y = 0;
+      if (team != 0) {
+        gauge_y = y - 15 < 0 ? height : y - 15;
+      } else {
+        gauge_y = y + height + 15 > display_h ? y - 16 : y + height;
+      }
+      draw_health_gauge(x - cam.x - 12, gauge_y);
+    }
+  }
+
+  // Reload counters run down only on plain draws.
+  const int weapon_count = weapons.size() < max_weapons ? static_cast<int>(weapons.size()) : max_weapons;
+  for (int w = 0; w < weapon_count; ++w) {
+    std::vector<stream>& streams = weapons[w].streams;
+    const int stream_count = streams.size() < max_streams ? static_cast<int>(streams.size()) : max_streams;
+    for (int s = 0; s < stream_count; ++s) {
+      if (streams[s].reload_counter > 0) streams[s].reload_counter -= 1;
+      stream_cooldowns[w][s] = streams[s].reload_counter;
+    }
+  }
+  age += 1;
+}

@@ -1,0 +1,143 @@
+// Reading a character file into a freshly constructed lifeform.
+#include <cstdio>
+#include <string>
+
+#include "core/config_file.h"
+#include "core/log.h"
+#include "core/nmanager.h"
+#include "fighter/lifeform.h"
+
+namespace {
+
+// A count read from the file, or 0 (with an ERROR line) when outside 0..limit.
+int bounded_count(const config_file& cfg, const char* file, const char* key, int limit) {
+  const int n = cfg.get_int(key);
+  if (n < 0 || n > limit) {
+    log_out("ERROR: [%s] key [%s] value [%d] refused: must be 0..%d\n", file, key, n, limit);
+    return 0;
+  }
+  return n;
+}
+
+// A size or speed factor read only when present: NaN, infinite and values
+// outside lo..hi (zero only when `zero_ok`) are refused with an ERROR line and
+// `current` stays.
+double bounded_factor(const config_file& cfg, const char* file, const char* key, double lo, double hi,
+                      bool zero_ok, double current) {
+  const double v = cfg.get_float(key);
+  const bool ok = v >= lo && v <= hi && (v != 0.0 || zero_ok);  // false for NaN
+  if (ok) return v;
+  log_out("ERROR: [%s] key [%s] value [%s] refused: must be %s %g and at most %g, using %g\n", file, key,
+          cfg.get_string(key), zero_ok ? "at least" : "above", lo, hi, current);
+  return current;
+}
+
+// A size override: outside 0..max_char_size is refused (0, no override).
+int bounded_size(const config_file& cfg, const char* file, const char* key) {
+  if (!cfg.has_key(key)) return 0;
+  const int v = cfg.get_int(key);
+  if (v < 0 || v > max_char_size) {
+    log_out("ERROR: [%s] key [%s] value [%d] refused: must be 0..%d\n", file, key, v, max_char_size);
+    return 0;
+  }
+  return v;
+}
+
+std::string key_of(const char* fmt, int a, int b = 0) {
+  char key[64];
+  std::snprintf(key, sizeof key, fmt, a, b);
+  return key;
+}
+
+}  // namespace
+
+void lifeform::load(const char* char_path) {
+  if (!char_path) char_path = "";
+  if (!combos) {  // a copy shares its source's list; a loaded fighter needs its own
+    combos = new std::vector<combo>;
+    owns_lists = 1;
+  }
+  // A file that cannot be opened leaves every key absent: the fighter gets the
+  // defaults and the fight goes on (config_file has said "Can't open").
+  config_file cfg;
+  cfg.load(char_path);
+
+  if (cfg.has_key("scale")) scale = bounded_factor(cfg, char_path, "scale", 0.0, max_char_scale, false, scale);
+  hp = max_hp = cfg.get_int("hp");
+  if (cfg.has_key("speed")) speed = bounded_factor(cfg, char_path, "speed", 0.0, max_char_speed, true, speed);
+
+  if (cfg.has_key("moves")) {
+    const int n = bounded_count(cfg, char_path, "moves", max_char_moves);
+    for (int i = 0; i < n; ++i) {
+      animation* a = new animation;
+      a->colour_swaps = colour_swaps;
+      a->load(cfg.get_string(key_of("move%d", i).c_str()));
+      const std::string scale_key = key_of("move%dscale", i);
+      if (cfg.has_key(scale_key.c_str())) {
+        a->scale = bounded_factor(cfg, char_path, scale_key.c_str(), 0.0, max_char_scale, false, a->scale);
+      }
+      move* m = new move;
+      m->add(counted_ptr<animation>(a));
+      moves.push_back(m);
+    }
+  }
+
+  const int width_override = bounded_size(cfg, char_path, "width");
+  const int height_override = bounded_size(cfg, char_path, "height");
+
+  if (cfg.has_key("images")) {
+    width = 0;
+    height = 0;
+    const int m = bounded_count(cfg, char_path, "images", max_char_images);
+    for (int i = 0; i < m; ++i) {
+      const std::string name = cfg.get_string(key_of("image%d", i).c_str());
+      img_mgr* img = image_cache.fetch(name.c_str());
+      if (!img) {
+        log_out("ERROR: [%s] image [%s] could not be copied, state [%d] has no image\n", char_path,
+                name.c_str(), i);
+        continue;
+      }
+      if (img->get_width() > width) width = img->get_width();
+      if (img->get_height() > height) height = img->get_height();
+      for (const colour_swap& swap : colour_swaps) img->swap_colour(swap.from, swap.to);
+      images.push_back(img);
+    }
+  }
+
+  if (cfg.has_key("combos")) {
+    const int k = bounded_count(cfg, char_path, "combos", max_char_combos);
+    for (int i = 0; i < k; ++i) {
+      combo c;
+      c.combotype = cfg.get_int(key_of("combo%dmove", i).c_str());
+      const std::string steps_key = key_of("combo%dmoves", i);
+      const int s = bounded_count(cfg, char_path, steps_key.c_str(), max_combo_steps);
+      if (controls) {
+        for (int j = 0; j < s; ++j) {
+          const char* name = cfg.get_string(key_of("combo%dmove%d", i, j).c_str());
+          log_out("Combo[%d]Move[%d] == '%s'\n", i, j, name);
+          const control* found = controls->lookup(name);
+          if (found) {
+            c.steps.push_back(*found);
+          } else {
+            log_out("WARNING: Control [%s] not found in controls [%x]\n", name, log_addr(controls));
+          }
+        }
+      } else {
+        log_out("WARNING: can't bind controls because controls aren't set\n");
+      }
+      combos->push_back(c);
+      log_out("Adding combo[%d] combotype[%d] reqkeys[%d]\n", static_cast<int>(combos->size()), c.combotype,
+              c.reqkeys());
+    }
+  }
+
+  log_out("Loaded Char [%d]images [%d]animations [%d]combos\n", static_cast<int>(images.size()),
+          static_cast<int>(moves.size()), static_cast<int>(combos->size()));
+  if (width_override != 0) width = width_override;
+  if (height_override != 0) height = height_override;
+  log_out("Final size [%d,%d]\n", width, height);
+
+  const int weights[6] = {50, 25, 30, 25, 25, 50};
+  for (int i = 0; i < 6; ++i) ai_weights[i] = weights[i];
+  damage = 1;
+}

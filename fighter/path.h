@@ -1,0 +1,65 @@
+// The per-lifeform controller: once per frame it decides how the lifeform wants
+// to move and whether it attacks, from the keyboard and joystick (a human), the
+// computer opponent, or a simple movement pattern (projectiles). It never moves
+// the lifeform itself; lifeform::steer copies state in and the requests out.
+#pragma once
+#include <cstdint>
+
+#include "fighter/combo.h"
+
+// Control modes of a step.
+enum path_mode {
+  mode_wander = 0,     // random drift, fires often
+  mode_circle = 1,     // circles by age, fires
+  mode_wave = 2,       // horizontal wave by age, fires
+  mode_human = 3,      // arrows, SPACE, i, k and joystick 0
+  mode_random_shooter = 4,
+  mode_second_keys = 5,  // a, d, w, s, TAB, z
+  mode_computer = 6,   // the computer opponent
+  mode_straight = 7,   // projectiles
+};
+
+struct path_row {
+  int32_t mode = 0;
+  int32_t params[4] = {0, 0, 0, 0};  // stored with the row, never read
+};
+
+class path {
+ public:
+  static constexpr int max_steps = 100;
+
+  // Kept between updates.
+  path_row steps[max_steps];
+  int32_t step_index = 0;    // row used by the next update
+  int32_t step_count = 0;    // rows in use
+
+  // Results (out), reset by every update.
+  int32_t primary_trigger = 0;    // -1 none, 0 punch, 3 kick, 4/5 extra attacks; weapon number for weapons
+  int32_t secondary_trigger = 0;  // request to fire the second weapon
+  int32_t spare[2] = {0, 0};      // not read
+  double vx = 0.0, vy = 0.0;      // velocity request (also copied in)
+  double aim_x = 0.0, aim_y = 0.0;  // offsets handed to a firing weapon
+
+  // Copies of the lifeform's state (in), refreshed by every steer.
+  int32_t x = 0, y = 0;
+  int32_t age = 0;
+  int32_t facing = 0;
+  int32_t ai_decision = -1;  // the computer opponent's memory; -1 decide afresh
+  int32_t target = 0;
+  combo_recognizer recognizer;
+  int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
+
+  // Appends a row; a 101st row is refused with an ERROR line.
+  void add_step(int32_t mode, int32_t p0 = 0, int32_t p1 = 0, int32_t p2 = 0, int32_t p3 = 0);
+  // One frame: consume one SDL event, sample the recogniser, run the row's mode.
+  void update();
+
+  // The modes, public so tests can drive one directly.
+  void run_mode(int32_t mode);
+  void run_human();
+  void run_second_keys();
+  void run_computer_opponent();  // fighter/computer_opponent.cpp
+
+ private:
+  void fire(double aim);
+};

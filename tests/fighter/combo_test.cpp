@@ -1,0 +1,255 @@
+// Combo recognition driven through the keyboard and tick seams.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/seams.h"
+#include "fighter/combo.h"
+#include "fighter/control.h"
+#include "support/test_env.h"
+
+namespace {
+
+Uint32 fake_now = 0;
+Uint32 fake_ticks() { return fake_now; }
+
+control make_control(const char* name, int key, int state) {
+  control c(name, 1, 1000);
+  c.add_pair(key, state);
+  return c;
+}
+
+// The human's map as the fight builds it, for the names the tests use.
+struct first_map {
+  control up = make_control("p1_up", SDLK_UP, 1);
+  control down = make_control("p1_down", SDLK_DOWN, 1);
+  control right = make_control("p1_right", SDLK_RIGHT, 1);
+  control punch = make_control("p1_punch", SDLK_i, 1);
+  control kick = make_control("p1_kick", SDLK_k, 1);
+  control left;
+  first_map() : left("p1_left", 1, 1000) {
+    left.add_pair(SDLK_DOWN, 0);
+    left.add_pair(SDLK_LEFT, 1);
+  }
+};
+
+combo make_combo(int type, std::initializer_list<const control*> steps) {
+  combo c;
+  c.combotype = type;
+  for (const control* s : steps) c.steps.push_back(*s);
+  return c;
+}
+
+class combo_test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    use_scripted_keys();
+    std::memset(scripted_keys(), 0, SDLK_LAST);
+    fake_now = 1000;
+    seams().ticks = fake_ticks;
+  }
+  void TearDown() override {
+    std::memset(scripted_keys(), 0, SDLK_LAST);
+    reset_seams();
+  }
+
+  // One frame as the fight runs it: sample at path update, then poll.
+  int frame(combo_recognizer& r, Uint32 t) {
+    fake_now = t;
+    r.sample();
+    return r.poll();
+  }
+  // Frames every 16 ms from `from` up to `to`; returns the first report, or -1.
+  int run(combo_recognizer& r, Uint32 from, Uint32 to) {
+    int seen = -1;
+    for (Uint32 t = from; t <= to; t += 16) {
+      int got = frame(r, t);
+      if (got != -1 && seen == -1) seen = got;
+    }
+    return seen;
+  }
+  void key(int k, int held) { scripted_keys()[k] = static_cast<Uint8>(held); }
+
+  first_map map;
+};
+
+TEST_F(combo_test, nothing_imported_watches_nothing_and_never_reports) {
+  combo_recognizer r;
+  std::vector<combo> none;
+  capture_stdout([&] { r.import(&none); });
+  key(SDLK_DOWN, 1);
+  EXPECT_EQ(r.sample(), 0);
+  EXPECT_TRUE(r.history.empty());
+  EXPECT_EQ(r.poll(), -1);
+}
+
+TEST_F(combo_test, down_right_punch_reported_on_the_poll_after_the_punch) {
+  std::vector<combo> combos{make_combo(2, {&map.down, &map.right, &map.punch})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+
+  EXPECT_EQ(run(r, 1000, 1100), -1);  // keys start up: release events only
+  key(SDLK_DOWN, 1);
+  EXPECT_EQ(run(r, 1116, 1196), -1);
+  key(SDLK_DOWN, 0);
+  EXPECT_EQ(run(r, 1212, 1500), -1);
+  key(SDLK_RIGHT, 1);                  // 300 ms after releasing down
+  EXPECT_EQ(run(r, 1516, 1596), -1);
+  key(SDLK_RIGHT, 0);
+  EXPECT_EQ(run(r, 1612, 1884), -1);
+  key(SDLK_i, 1);                      // about 300 ms later
+  EXPECT_EQ(frame(r, 1900), -1);       // the punch is seen here...
+  EXPECT_EQ(frame(r, 1916), 2);        // ...and reported by the next poll
+  EXPECT_EQ(frame(r, 1932), -1);       // once
+}
+
+TEST_F(combo_test, a_step_a_second_late_is_not_reported) {
+  std::vector<combo> combos{make_combo(2, {&map.down, &map.right})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  frame(r, 1000);
+  key(SDLK_DOWN, 1);
+  frame(r, 1100);             // attempt starts
+  frame(r, 1102);             // down held: step 0 matched at 1102
+  key(SDLK_DOWN, 0);
+  frame(r, 1150);
+  EXPECT_EQ(run(r, 1200, 2096), -1);
+  key(SDLK_RIGHT, 1);         // exactly 1000 ms after the match: the window is exclusive
+  EXPECT_EQ(frame(r, 2102), -1);
+  EXPECT_EQ(r.poll(), -1);    // a match would be reported here, before the deadline passes
+  EXPECT_EQ(run(r, 2118, 2300), -1);
+}
+
+TEST_F(combo_test, a_step_just_inside_the_window_is_reported) {
+  std::vector<combo> combos{make_combo(5, {&map.down, &map.right})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  frame(r, 1000);
+  key(SDLK_DOWN, 1);
+  frame(r, 1100);
+  frame(r, 1102);  // matched at 1102
+  key(SDLK_DOWN, 0);
+  frame(r, 1150);
+  key(SDLK_RIGHT, 1);
+  EXPECT_EQ(frame(r, 2101), -1);  // 999 ms after the match: seen
+  EXPECT_EQ(frame(r, 2101), 5);
+}
+
+TEST_F(combo_test, a_combo_starting_with_left_never_completes_from_keys) {
+  std::vector<combo> combos{make_combo(3, {&map.left, &map.right})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  int seen = -1;
+  Uint32 t = 1000;
+  for (int round = 0; round < 4; ++round) {
+    key(SDLK_DOWN, round % 2);
+    key(SDLK_LEFT, 1);
+    for (int i = 0; i < 10; ++i, t += 16) seen = std::max(seen, frame(r, t));
+    key(SDLK_LEFT, 0);
+    key(SDLK_RIGHT, 1);
+    for (int i = 0; i < 10; ++i, t += 16) seen = std::max(seen, frame(r, t));
+    key(SDLK_RIGHT, 0);
+  }
+  EXPECT_EQ(seen, -1);
+  EXPECT_TRUE(r.attempts.empty());
+}
+
+TEST_F(combo_test, holding_a_key_counts_as_seeing_it_now) {
+  std::vector<combo> combos{make_combo(2, {&map.down, &map.punch})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  frame(r, 1000);
+  key(SDLK_DOWN, 1);
+  EXPECT_EQ(run(r, 1100, 1500), -1);  // down stays held throughout
+  key(SDLK_i, 1);
+  EXPECT_EQ(frame(r, 1600), -1);
+  EXPECT_EQ(frame(r, 1616), 2);
+}
+
+TEST_F(combo_test, two_completions_in_one_frame_come_out_oldest_first) {
+  std::vector<combo> combos{make_combo(1, {&map.down, &map.punch}), make_combo(4, {&map.down, &map.kick})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  frame(r, 1000);
+  key(SDLK_DOWN, 1);
+  frame(r, 1100);
+  frame(r, 1116);
+  key(SDLK_i, 1);
+  key(SDLK_k, 1);
+  EXPECT_EQ(frame(r, 1300), -1);  // both attempts complete in this poll
+  EXPECT_EQ(frame(r, 1316), 1);
+  EXPECT_EQ(frame(r, 1332), 4);
+  EXPECT_EQ(frame(r, 1348), -1);
+}
+
+TEST_F(combo_test, a_finished_attempt_is_reported_by_the_next_poll) {
+  // The way the computer opponent performs a combo.
+  std::vector<combo> combos{make_combo(7, {&map.down, &map.right, &map.punch})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  frame(r, 1000);
+  fake_now = 1016;
+  r.sample();
+  r.add_attempt(combo_attempt{&combos[0], combos[0].reqkeys(), game_ticks() + 1, 0});
+  EXPECT_EQ(r.poll(), 7);
+  EXPECT_EQ(r.poll(), -1);
+  EXPECT_TRUE(r.attempts.empty());
+}
+
+TEST_F(combo_test, history_keeps_only_maxkeep_milliseconds) {
+  std::vector<combo> combos{make_combo(2, {&map.down})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  ASSERT_EQ(r.maxkeep, 1000u);
+  frame(r, 100);  // DOWN release event at 100 (now - maxkeep "negative": kept)
+  EXPECT_EQ(r.history.size(), 1u);
+  key(SDLK_DOWN, 1);
+  frame(r, 1100);  // 100 is not older than 1100 - 1000
+  EXPECT_EQ(r.history.size(), 2u);
+  frame(r, 1101);
+  ASSERT_EQ(r.history.size(), 1u);
+  EXPECT_EQ(r.history[0].time, 1100u);
+}
+
+TEST_F(combo_test, import_narrates_and_raises_maxkeep_once) {
+  combo c3 = make_combo(2, {&map.down, &map.right, &map.punch});
+  combo c2 = make_combo(1, {&map.left, &map.up});
+  std::vector<combo> combos{c3, c2};
+  combo_recognizer r;
+  std::string out = capture_stdout([&] { r.import(&combos); });
+  EXPECT_EQ(out,
+            "Getting ready to import combos\n"
+            "Importing combo\n"
+            "Press: [274/1],  between [1]-[1000] to advance\n"
+            "Press: [275/1],  between [1]-[1000] to advance\n"
+            "Press: [105/1],  between [1]-[1000] to advance\n"
+            "Move Complete\n"
+            "Combo time[3-3000] for move [2]\n"
+            "Update maxkeep from [0] to [3000]\n"
+            "Importing combo\n"
+            "Press: [274/0], [276/1],  between [1]-[1000] to advance\n"
+            "Press: [273/1],  between [1]-[1000] to advance\n"
+            "Move Complete\n"
+            "Combo time[2-2000] for move [1]\n");
+  EXPECT_EQ(r.maxkeep, 3000u);
+  EXPECT_EQ(combos[0].max_total, 3000u);
+  EXPECT_EQ(combos[1].min_total, 2);
+  // First mention sets the starting state: DOWN was first named pressed.
+  ASSERT_EQ(r.watched.size(), 5u);
+  EXPECT_EQ(r.watched[0].key, SDLK_DOWN);
+  EXPECT_EQ(r.watched[0].last_state, 1);
+  EXPECT_EQ(r.watched[3].key, SDLK_LEFT);
+}
+
+TEST_F(combo_test, first_sample_releases_keys_first_named_pressed) {
+  std::vector<combo> combos{make_combo(2, {&map.down, &map.punch})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  EXPECT_EQ(r.sample(), 2);
+  ASSERT_EQ(r.history.size(), 2u);
+  EXPECT_EQ(r.history[0].state, 0);
+  EXPECT_EQ(r.sample(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// Drawing a lifeform: special animations tick by tick (with their firing
+// frames), or the posture image with its on-screen test and counters.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/video.h"
+#include "fighter/path.h"
+#include "fighter/projectile.h"
+#include "fighter_scene.h"
+#include "gfx/img_mgr.h"
+
+namespace {
+
+class lifeform_draw_test : public fighter_scene {
+ protected:
+  void SetUp() override {
+    fighter_scene::SetUp();
+    std::string f0 = write_picture(dir, "f0.png", 40, 60, 1, 1, 1);
+    frame_images = "image0=" + f0 + " image1=" + f0 + " image2=" + f0 + "\n";
+    shooter.images.push_back(picture("stand.png", 50, 80));
+    shooter.moves.assign(move_slot_count, nullptr);
+    shooter.moves[projectile_move_slot] =
+        make_move("bullet.ini", "images=1 image0=" + write_picture(dir, "b.png", 30, 10, 9, 9, 9) + "\n");
+    shooter.x = 300;
+    shooter.y = 200;
+    shooter.team = 1;
+    shooter.facing = 0;
+    enlist(shooter);
+  }
+  // Special animation in slot 12 from `keys` (frame pictures added here).
+  void start_special(const std::string& keys) {
+    shooter.moves[12] = make_move("special.ini", frame_images + keys + "\n");
+    capture_stdout([&] { ASSERT_TRUE(shooter.start_move(12, 2)); });
+  }
+  std::string draw() {
+    return capture_stdout([&] { shooter.draw(); });
+  }
+
+  std::string frame_images;
+  lifeform shooter;
+};
+
+TEST_F(lifeform_draw_test, fire_on_frame_1_spawns_one_bullet_when_leaving_it) {
+  start_special("images=3 rate0=1 rate1=1 rate2=1 fire1=1");
+  draw();
+  EXPECT_EQ(lifeform_list.size(), 1u);
+  draw();  // leaves frame 1
+  EXPECT_EQ(lifeform_list.size(), 2u);
+  draw();  // ends the animation
+  EXPECT_EQ(lifeform_list.size(), 2u);
+  EXPECT_EQ(shooter.action, -1);
+  draw();
+  EXPECT_EQ(lifeform_list.size(), 2u);
+}
+
+TEST_F(lifeform_draw_test, a_bullet_has_the_fields_of_the_table) {
+  start_special("images=1 rate0=1 fire0=1");
+  draw();
+  ASSERT_EQ(lifeform_list.size(), 2u);
+  const lifeform& b = *lifeform_list[1];
+  EXPECT_EQ(b.team, 1);
+  EXPECT_EQ(b.facing, 0);
+  EXPECT_EQ(b.x, 300);
+  EXPECT_EQ(b.y, 250);
+  EXPECT_EQ(b.ax, -1.0);
+  EXPECT_EQ(b.action, 0);
+  EXPECT_EQ(b.state, 4);
+  EXPECT_EQ(b.kind, 3);
+  EXPECT_EQ(b.edge_death, 1);
+  EXPECT_EQ(b.speed, 0.1);
+  EXPECT_EQ(b.damage, 15);
+  EXPECT_EQ(b.hp, 1);
+  EXPECT_EQ(b.width, 30);  // slot 14's size after building its stack
+  EXPECT_EQ(b.height, 10);
+  ASSERT_EQ(b.moves.size(), 15u);
+  ASSERT_NE(b.moves[14], nullptr);
+  EXPECT_EQ(b.moves[0], b.moves[14]);
+  EXPECT_EQ(b.moves[1], b.moves[14]);
+  EXPECT_NE(b.moves[14], shooter.moves[projectile_move_slot]);  // a copy...
+  EXPECT_EQ(b.moves[14]->animations[0].get(), shooter.moves[projectile_move_slot]->animations[0].get());  // ...sharing
+  for (int s = 2; s < 14; ++s) EXPECT_EQ(b.moves[s], nullptr);
+  ASSERT_EQ(b.anim_stack->size(), 1u);
+  EXPECT_EQ(b.images.size(), 1u);
+  ASSERT_NE(b.path, nullptr);
+  EXPECT_EQ(b.owns_path, 1);
+  EXPECT_EQ(b.path->step_count, 1);
+  EXPECT_EQ(b.path->steps[0].mode, mode_straight);
+}
+
+TEST_F(lifeform_draw_test, a_shooter_facing_right_drives_its_bullet_right) {
+  shooter.facing = 1;
+  start_special("images=1 rate0=1 fire0=1");
+  draw();
+  ASSERT_EQ(lifeform_list.size(), 2u);
+  EXPECT_EQ(lifeform_list[1]->ax, 1.0);
+}
+
+TEST_F(lifeform_draw_test, frames_play_for_their_rates_and_the_end_restores_the_pose) {
+  start_special("images=3 rate0=2 rate1=1 rate2=3");
+  EXPECT_EQ(shooter.width, 40);
+  const unsigned expected_index[5] = {0, 1, 2, 2, 2};  // index after draws 1..5
+  for (int d = 0; d < 5; ++d) {
+    draw();
+    ASSERT_EQ(shooter.anim_stack->size(), 1u) << "draw " << d + 1;
+    EXPECT_EQ((*shooter.anim_stack)[0]->index, expected_index[d]) << "draw " << d + 1;
+  }
+  EXPECT_EQ(shooter.action, 2);
+  shooter.state = 4;
+  draw();  // the sixth
+  EXPECT_EQ(shooter.action, -1);
+  EXPECT_EQ(shooter.state, 0);
+  EXPECT_TRUE(shooter.anim_stack->empty());
+  EXPECT_EQ(shooter.width, 50);
+  EXPECT_EQ(shooter.height, 80);
+  EXPECT_EQ(shooter.age, 0);  // age stands still while a special animation plays
+}
+
+TEST_F(lifeform_draw_test, a_looping_animation_fires_once_per_loop) {
+  start_special("images=2 loop=1 rate0=1 rate1=1 fire1=1");
+  for (int d = 0; d < 6; ++d) draw();
+  EXPECT_EQ(lifeform_list.size(), 4u);
+  EXPECT_EQ(shooter.action, 2);
+}
+
+TEST_F(lifeform_draw_test, fire_on_the_last_frame_spawns_in_the_ending_draw) {
+  start_special("images=3 rate0=1 rate1=1 rate2=1 fire2=1");
+  draw();
+  draw();
+  EXPECT_EQ(lifeform_list.size(), 1u);
+  draw();
+  EXPECT_EQ(lifeform_list.size(), 2u);
+  EXPECT_EQ(shooter.action, -1);
+}
+
+TEST_F(lifeform_draw_test, a_shooter_without_its_bullet_move_fires_nothing) {
+  shooter.moves[projectile_move_slot] = nullptr;
+  start_special("images=1 loop=1 rate0=1 fire0=1");
+  std::string out = draw() + draw();
+  EXPECT_EQ(lifeform_list.size(), 1u);
+  EXPECT_EQ(out.find("no move [13]"), out.rfind("no move [13]"));
+  EXPECT_NE(out.find("no move [13]"), std::string::npos);
+}
+
+TEST_F(lifeform_draw_test, a_missing_posture_image_shows_image_0) {
+  shooter.state = 6;
+  shooter.facing = 1;
+  std::string out = draw();
+  EXPECT_EQ(out, "Asset for state [6] not set\n");
+  EXPECT_EQ(shooter.images[0]->flipped, 1u);  // drawn, so turned to the facing
+  EXPECT_EQ(shooter.age, 1);
+}
+
+TEST_F(lifeform_draw_test, no_images_draws_nothing_after_the_message) {
+  lifeform bare;
+  bare.x = 10;
+  std::string out = capture_stdout([&] { bare.draw(); });
+  EXPECT_EQ(out, "Asset for state [0] not set\n");
+  EXPECT_EQ(bare.age, 1);
+}
+
+TEST_F(lifeform_draw_test, on_screen_bounds) {
+  shooter.facing = 1;
+  stage.scroll_x = 100;
+  shooter.width = 50;
+  shooter.x = 50;  // right edge exactly at the camera: drawn
+  draw();
+  EXPECT_EQ(shooter.images[0]->flipped, 1u);
+
+  shooter.facing = 0;
+  stage.zoom = 2.0;
+  shooter.x = (100 + g_video.screen->w) / 2;  // left edge at the truncated bound: not drawn
+  draw();
+  EXPECT_EQ(shooter.images[0]->flipped, 1u);
+  shooter.x -= 1;
+  draw();
+  EXPECT_EQ(shooter.images[0]->flipped, 0u);
+  shooter.x = 49;  // right edge one left of the camera: not drawn
+  shooter.facing = 1;
+  draw();
+  EXPECT_EQ(shooter.images[0]->flipped, 0u);
+  EXPECT_EQ(shooter.age, 4);  // age counts every plain draw, on screen or not
+}
+
+TEST_F(lifeform_draw_test, the_gauge_over_the_fighter_uses_pending_draws) {
+  shooter.gauge_count = 1;
+  shooter.hp = shooter.max_hp = 10;
+  draw();
+  EXPECT_EQ(shooter.gauge_count, 0);
+  draw();
+  EXPECT_EQ(shooter.gauge_count, 0);  // none pending: nothing drawn, never negative
+  shooter.gauge_count = 1;
+  shooter.x = 5000;  // off screen: no gauge either
+  draw();
+  EXPECT_EQ(shooter.gauge_count, 1);
+}
+
+Uint32 screen_pixel(int x, int y) {
+  SDL_Surface* s = g_video.screen;
+  SDL_LockSurface(s);
+  Uint32 v = 0;
+  std::memcpy(&v, static_cast<Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+              s->format->BytesPerPixel);
+  SDL_UnlockSurface(s);
+  Uint8 r, g, b;
+  SDL_GetRGB(v, s->format, &r, &g, &b);
+  return (r << 16) | (g << 8) | b;
+}
+
+TEST_F(lifeform_draw_test, scale_below_one_draws_zoomed_at_x_over_scale) {
+  lifeform l;
+  l.images.push_back(picture("red.png", 20, 20, 250, 0, 0));
+  l.width = 20;
+  l.x = 10;
+  l.y = 10;
+  l.facing = 0;
+  SDL_FillRect(g_video.screen, nullptr, 0);
+  capture_stdout([&] { l.draw(); });
+  EXPECT_EQ(screen_pixel(10, 10), 0xFA0000u);
+  EXPECT_EQ(screen_pixel(29, 29), 0xFA0000u);
+
+  SDL_FillRect(g_video.screen, nullptr, 0);
+  l.scale = 0.5;
+  capture_stdout([&] { l.draw(); });
+  // Handed x / 0.5 = 20 in unzoomed units: a 10 x 10 picture at (10, 20), bottom edge kept.
+  EXPECT_EQ(screen_pixel(10, 10), 0u);
+  EXPECT_EQ(screen_pixel(17, 25), 0xFA0000u);
+  EXPECT_EQ(screen_pixel(8, 25), 0u);
+  EXPECT_EQ(screen_pixel(20, 25), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// Path modes: the human's keys and joystick, the step table, the patterns
+// projectiles use.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/video.h"
+#include "core/seams.h"
+#include "core/trig_tables.h"
+#include "fighter/path.h"
+#include "support/test_env.h"
+
+namespace {
+
+int pressed_buttons = 0;          // bit b: button b held
+Sint16 axes[2] = {0, 0};
+int fake_button(int b) { return (pressed_buttons >> b) & 1; }
+Sint16 fake_axis(int a) { return a >= 0 && a < 2 ? axes[a] : 0; }
+
+class path_test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ensure_video();
+    use_scripted_keys();
+    std::memset(scripted_keys(), 0, SDLK_LAST);
+    pressed_buttons = 0;
+    axes[0] = axes[1] = 0;
+    seams().joy_button = fake_button;
+    seams().joy_axis = fake_axis;
+    saved_joystick = g_video.joystick_ok;
+    g_video.joystick_ok = 0;
+  }
+  void TearDown() override {
+    std::memset(scripted_keys(), 0, SDLK_LAST);
+    reset_seams();
+    g_video.joystick_ok = saved_joystick;
+  }
+  void key(int k) { scripted_keys()[k] = 1; }
+
+  // One update of a single-step human path, with the requests reset as steer does.
+  path& human() {
+    if (p.step_count == 0) p.add_step(mode_human);
+    p.update();
+    return p;
+  }
+
+  path p;
+  int saved_joystick = 0;
+};
+
+TEST_F(path_test, right_beats_left_and_nothing_held_stops) {
+  key(SDLK_LEFT);
+  key(SDLK_RIGHT);
+  EXPECT_EQ(human().vx, 1.0);
+  std::memset(scripted_keys(), 0, SDLK_LAST);
+  p.vx = -1.0;  // last frame's movement
+  p.vy = 1.0;
+  human();
+  EXPECT_EQ(p.vx, 0.0);
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.primary_trigger, -1);
+}
+
+TEST_F(path_test, down_beats_up) {
+  key(SDLK_UP);
+  key(SDLK_DOWN);
+  EXPECT_EQ(human().vy, 1.0);
+}
+
+TEST_F(path_test, k_beats_i_and_both_aim_up) {
+  key(SDLK_i);
+  EXPECT_EQ(human().primary_trigger, 0);
+  EXPECT_EQ(p.aim_y, -1.0);
+  key(SDLK_k);
+  EXPECT_EQ(human().primary_trigger, 3);
+  EXPECT_EQ(p.aim_x, 0.0);
+  EXPECT_EQ(p.aim_y, -1.0);
+}
+
+TEST_F(path_test, joystick_is_ignored_without_one) {
+  axes[0] = 20000;
+  pressed_buttons = 1;
+  human();
+  EXPECT_EQ(p.vx, 0.0);
+  EXPECT_EQ(p.primary_trigger, -1);
+}
+
+TEST_F(path_test, joystick_axis_bands_have_exclusive_bounds) {
+  g_video.joystick_ok = 1;
+  struct band {
+    Sint16 value;
+    double expected;
+  };
+  const band bands[] = {{3200, 0.0},    {3201, 0.5},    {10000, 0.5},  {10001, 1.0},  {17000, 1.0},
+                        {17001, 1.5},   {32767, 1.5},   {-3200, 0.0},  {-3201, -0.5}, {-10000, -0.5},
+                        {-10001, -1.0}, {-17000, -1.0}, {-17001, -1.5}, {-32768, -1.5}};
+  for (const band& b : bands) {
+    axes[0] = b.value;
+    axes[1] = b.value;
+    human();
+    EXPECT_EQ(p.vx, b.expected) << "axis value " << b.value;
+    EXPECT_EQ(p.vy, b.expected) << "axis value " << b.value;
+  }
+}
+
+TEST_F(path_test, keyboard_beats_joystick) {
+  g_video.joystick_ok = 1;
+  axes[0] = 20000;
+  axes[1] = 20000;
+  pressed_buttons = 1 << 1;  // button 1: kick
+  key(SDLK_LEFT);
+  key(SDLK_i);
+  human();
+  EXPECT_EQ(p.vx, -1.0);
+  EXPECT_EQ(p.vy, 1.5);             // no vertical key: the joystick's value stays
+  EXPECT_EQ(p.primary_trigger, 0);  // i overrides the joystick's kick
+}
+
+TEST_F(path_test, joystick_buttons_map_to_attacks) {
+  g_video.joystick_ok = 1;
+  const int expected[4] = {0, 3, 4, 5};
+  for (int b = 0; b < 4; ++b) {
+    pressed_buttons = 1 << b;
+    human();
+    EXPECT_EQ(p.primary_trigger, expected[b]) << "button " << b;
+    EXPECT_EQ(p.aim_y, -1.0);
+  }
+  pressed_buttons = (1 << 1) | (1 << 3);  // later buttons win
+  EXPECT_EQ(human().primary_trigger, 5);
+}
+
+TEST_F(path_test, step_table_cycles) {
+  p.add_step(mode_human);
+  p.add_step(mode_human);
+  p.add_step(mode_straight);
+  key(SDLK_UP);
+  const int expected_index[7] = {0, 1, 2, 0, 1, 2, 0};
+  for (int frame = 0; frame < 7; ++frame) {
+    EXPECT_EQ(p.step_index, expected_index[frame]);
+    p.vy = 5.0;
+    p.update();
+    // Mode 3 reads UP (-1), mode 7 clears vy.
+    EXPECT_EQ(p.vy, expected_index[frame] == 2 ? 0.0 : -1.0) << "frame " << frame;
+  }
+}
+
+TEST_F(path_test, step_table_refuses_a_101st_row) {
+  for (int i = 0; i < path::max_steps; ++i) p.add_step(mode_straight);
+  std::string out = capture_stdout([&] { p.add_step(mode_human); });
+  EXPECT_EQ(p.step_count, path::max_steps);
+  EXPECT_NE(out.find("ERROR:"), std::string::npos);
+}
+
+TEST_F(path_test, empty_or_stale_step_index_is_safe) {
+  p.vx = 3.0;
+  p.update();  // no rows: nothing requested
+  EXPECT_EQ(p.vx, 3.0);
+  EXPECT_EQ(p.primary_trigger, -1);
+  p.add_step(mode_straight);
+  p.step_index = 57;
+  p.vy = 2.0;
+  p.update();
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.step_index, 0);
+}
+
+TEST_F(path_test, circle_uses_the_trig_tables) {
+  fill_trig_tables();
+  p.add_step(mode_circle);
+  p.age = 0;
+  p.update();
+  EXPECT_DOUBLE_EQ(p.vx, 100 * static_cast<double>(0.01f) + 0.1);
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.primary_trigger, 0);
+  EXPECT_EQ(p.aim_y, 1.0);
+  p.age = 30;  // i = 90: cos 0, sin 99 with the single-precision factor
+  p.update();
+  EXPECT_DOUBLE_EQ(p.vx, 0.1);
+  EXPECT_DOUBLE_EQ(p.vy, 99 * static_cast<double>(0.01f));
+  p.age = 120;  // wraps to i = 0
+  p.update();
+  EXPECT_DOUBLE_EQ(p.vx, 100 * static_cast<double>(0.01f) + 0.1);
+}
+
+TEST_F(path_test, wave_follows_age_and_keeps_vy) {
+  p.add_step(mode_wave);
+  p.age = 45;
+  p.vy = 0.25;
+  p.update();
+  EXPECT_DOUBLE_EQ(p.vx, std::cos(2 * 45 * 0.03488888888888889));
+  EXPECT_EQ(p.vy, 0.25);
+  EXPECT_EQ(p.primary_trigger, 0);
+}
+
+TEST_F(path_test, straight_keeps_the_horizontal_drive) {
+  p.add_step(mode_straight);
+  p.vx = -2.5;
+  p.vy = 1.0;
+  p.update();
+  EXPECT_EQ(p.vx, -2.5);
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.primary_trigger, -1);
+}
+
+TEST_F(path_test, second_keyboard_tab_beats_z) {
+  p.add_step(mode_second_keys);
+  key(SDLK_a);
+  key(SDLK_d);
+  key(SDLK_z);
+  p.update();
+  EXPECT_EQ(p.vx, 1.0);
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.primary_trigger, 3);
+  key(SDLK_TAB);
+  p.update();
+  EXPECT_EQ(p.primary_trigger, 0);
+  EXPECT_EQ(p.aim_y, -1.0);
+}
+
+int scripted_values[8];
+int scripted_count = 0;
+int scripted_next = 0;
+int scripted_rand() { return scripted_next < scripted_count ? scripted_values[scripted_next++] : 0; }
+void script_rand(std::initializer_list<int> values) {
+  scripted_count = 0;
+  scripted_next = 0;
+  for (int v : values) scripted_values[scripted_count++] = v;
+  seams().random = scripted_rand;
+}
+
+TEST_F(path_test, wander_draws_in_order) {
+  p.add_step(mode_wander);
+  p.vx = 7.0;
+  p.vy = 7.0;
+  script_rand({91, 2, 90, 11});  // move right, keep vy, fire
+  p.update();
+  EXPECT_EQ(p.vx, 1.0);
+  EXPECT_EQ(p.vy, 7.0);
+  EXPECT_EQ(p.primary_trigger, 0);
+  EXPECT_EQ(p.aim_y, 1.0);
+  script_rand({90, 91, 0, 10});  // keep vx, vy = -1, no fire
+  p.update();
+  EXPECT_EQ(p.vx, 1.0);
+  EXPECT_EQ(p.vy, -1.0);
+  EXPECT_EQ(p.primary_trigger, -1);
+}
+
+TEST_F(path_test, random_shooter_uses_the_secondary_trigger) {
+  p.add_step(mode_random_shooter);
+  script_rand({11, 0, 81, 1, 96});
+  p.update();
+  EXPECT_EQ(p.vx, -1.0);
+  EXPECT_EQ(p.vy, 0.0);
+  EXPECT_EQ(p.secondary_trigger, 1);
+  EXPECT_EQ(p.aim_y, -1.0);
+}
+
+}  // namespace
