@@ -3,21 +3,33 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <memory>
 #include <ctime>
 #include <string>
 
+#include "app/fight_benchmark.h"
+#include "app/fight_loop.h"
+#include "app/fight_setup.h"
 #include "app/frame_limiter.h"
 #include "app/script_driver.h"
+#include "app/select_screen.h"
 #include "app/settings.h"
+#include "app/text_renderer.h"
+#include "app/title_screens.h"
 #include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
 #include "core/seams.h"
 #include "core/trig_tables.h"
+#include "fighter/sound_effect.h"
+#include "stage/level.h"
 
 int run_game(const run_options& options) {
   // 1. The computer opponent and every other random choice depend on this seed.
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
+
+  // 2. The one stage; it lives until the program ends.
+  g_level = new level;
 
   // 3. Settings.
   config_file ini;
@@ -34,22 +46,78 @@ int run_game(const run_options& options) {
 
   // 4. Devices.
   g_video.start_audio();
+  if (g_video.audio_ok) open_sound_mixer();
   g_video.start_joysticks(2);
   bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
   if (hwaccel) g_video.flags |= SDL_OPENGL;
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
   // 5. No window, no game.
   if (!g_video.video_ok) return 0;
-  SDL_WM_SetCaption("Veltmoore Fighters", "Veltmoore Fighters");
+  SDL_WM_SetCaption("Veltmoore Brawl", "Veltmoore Brawl");
 
-  limiter().set_rate(settings.fps);
+  // 6. The one text renderer of the run; the fight code reaches it through g_text.
+  text_renderer text;
+  text.create(g_video.screen);
+  text.open_font("rsrc\\Veranda.ttf");
+  g_text = &text;
+
+  // 7. Logo and backdrop, the logo loaded, the rate set to fps.
+  std::unique_ptr<title_screens> titles(new title_screens);
+  titles->load_logo(settings.fps);
+
+  // 8. Logo fade-in.
+  titles->logo_fade_in();
+
+  // 9. The select screen's pictures and the backdrop, while the logo shows.
+  titles->load_select_images();
+
+  // 10, 11. Paths, controls and control maps, before the select screen.
+  fight_setup setup;
+  setup.build_paths(options.demo);
+  setup.build_controls();
 
   // 12. Lookup tables for the circling paths.
   fill_trig_tables();
 
-  // Until the title screens, the select screen and the fight exist the run
-  // shows the start-up and ends.
-  g_video.clear_screen();
-  g_video.present();
+  // 13. Logo fade-out.
+  titles->logo_fade_out();
+
+  // 14. Backdrop fade-in.
+  titles->backdrop_fade_in();
+
+  // 15. Select screen. --fighter N (demo and benchmark runs) picks N without it.
+  select_result picked = {0, 0};
+  if (options.fighter >= 0) {
+    picked.selection = options.fighter;
+    leave_select_screen(*titles, false);
+  } else {
+    picked = run_select_screen(*titles, settings.fps);
+  }
+
+  // 16. Close the title screens.
+  titles->close();
+
+  // 17. A quit on the select screen skips the fight.
+  if (!picked.quit) {
+    // 18. Fight set-up with the selected roster position (the computer always
+    // plays position 0).
+    setup.start_fight(picked.selection);
+
+    // 19. The fight loop, at the rate `fps`, until a quit request (Escape or
+    // a quit event); --benchmark N runs N unpaced frames and prints figures.
+    if (options.benchmark_frames >= 0) {
+      run_fight_benchmark(options.benchmark_frames);
+    } else {
+      run_fight_loop();
+    }
+  }
+
+  // End of the run: the eighteen controls (reverse building order), then the
+  // paths, the action shots, the symbols, the backdrop, the logo, and the text
+  // renderer (closing its font).
+  setup.release();
+  titles.reset();
+  g_text = nullptr;
+  text.destroy();
   return 0;
 }

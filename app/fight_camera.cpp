@@ -1,0 +1,54 @@
+#include "app/fight_camera.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/log.h"
+#include "fighter/lifeform.h"
+#include "stage/level.h"
+
+camera_view fight_camera(const lifeform& a, const lifeform& b, int screen_w, int screen_h, int level_width,
+                         double level_scale) {
+  camera_view view;
+  view.scroll_y = (a.y + b.y) / 2 - (screen_h - (a.height + b.height) / 2);
+  const int left = std::min(a.x, b.x);
+  const int right = std::max(a.x + a.width, b.x + b.width);
+  view.scroll_x = left / 2;
+
+  const double s = level_scale != 0.0 ? level_scale : 1.0;
+  const double half_rest = (level_width / s - right) * 0.5;
+  // The margin is truncated like every other conversion; keep it inside int.
+  const double d = std::trunc(std::max(-1e9, std::min(1e9, half_rest))) - view.scroll_x;
+  const double zoom = screen_w / (right * s + d);
+  if (std::isfinite(zoom) && zoom > 0.0) {
+    view.zoom = zoom;
+  } else {
+    static bool said = false;
+    if (!said) {
+      said = true;
+      log_out("WARNING: camera zoom [%f] unusable (fighters span [%d..%d], level width [%d]), using 1.0\n", zoom,
+              left, right, level_width);
+    }
+  }
+  // Clamped after the zoom, which uses the unclamped value.
+  if (view.scroll_x < 0) view.scroll_x = 0;
+  return view;
+}
+
+void apply_camera(level& stage, const camera_view& view) {
+  stage.scroll_x = view.scroll_x;
+  stage.scroll_y = view.scroll_y;
+  stage.zoom = view.zoom;
+}
+
+void face_each_other(lifeform& a, lifeform& b) {
+  const int ca = (a.x + a.width) / 2;
+  const int cb = (b.x + b.width) / 2;
+  if (ca < cb) {
+    a.facing = 1;
+    b.facing = 0;
+  } else if (ca > cb) {
+    a.facing = 0;
+    b.facing = 1;
+  }
+}

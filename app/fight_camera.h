@@ -1,0 +1,25 @@
+// The fight camera and the facing rule: both read the two fighters (entries 0
+// and 1 of lifeform_list) once per fight frame, before the stage is drawn.
+#pragma once
+
+class lifeform;
+class level;
+
+struct camera_view {
+  int scroll_x = 0;   // world x at the screen's left edge, never negative
+  int scroll_y = 0;   // 0 with both fighters on the floor, negative as they rise
+  double zoom = 1.0;  // screen width over the width the fighters need
+};
+
+// The view for fighters `a` (entry 0) and `b` (entry 1). `level_width` is the
+// level's max_width and `level_scale` its scale. A scale of 0 (bad data)
+// counts as 1, and a zoom that would not be a positive finite number stays 1.
+camera_view fight_camera(const lifeform& a, const lifeform& b, int screen_w, int screen_h, int level_width,
+                         double level_scale);
+
+// Writes the view into the level's scroll_x, scroll_y and zoom.
+void apply_camera(level& stage, const camera_view& view);
+
+// Fighters face each other by the centres (x + width) / 2; equal centres keep
+// both facings as they are.
+void face_each_other(lifeform& a, lifeform& b);

@@ -1,0 +1,45 @@
+// The frame loop of the run's one fight: camera and stage, facing, hits, the
+// result, every live lifeform's update and draw, the timing figure, present.
+// It has no end of fight: a decided fight keeps showing its result until
+// Escape or a quit event.
+#pragma once
+#include <cstdint>
+
+// Wall-clock milliseconds of the parts of one frame, filled only when the
+// loop is measuring (the benchmark).
+struct fight_frame_times {
+  double frame = 0.0;   // clear to present, both included
+  double stage = 0.0;   // camera and stage drawing
+  double hits = 0.0;    // facing, body contact, projectile hits
+  double update = 0.0;  // per-object update and drawing, dead projectile removal
+};
+
+class fight_loop {
+ public:
+  long frame_counter = 0;  // frames run so far
+  int quit = 0;            // set by a quit event or Escape; the loop ends after that frame
+  bool measuring = false;  // fill `times` each frame
+  fight_frame_times times;
+
+  // One whole frame. True when the loop should end after it.
+  bool run_frame();
+
+  // Step 9: result messages (drawn before the lifeforms) and the fallen
+  // fighters put down on the floor.
+  void show_result();
+
+  // Step 11: the figure shown is 1000 / milliseconds slept in the limiter
+  // (0 when it did not sleep).
+  static int timing_figure(uint32_t t0, uint32_t t1);
+};
+
+// The three result messages; all 27 characters long.
+extern const char* const player_two_wins;
+extern const char* const player_one_wins;
+extern const char* const double_death;
+
+// Screen x of a message centred for 8-pixel character cells.
+int centred_text_x(const char* text);
+
+// Runs frames until a quit request.
+void run_fight_loop();

@@ -1,0 +1,16 @@
+// The fight's messages (result, "Combo[%d]", the timing figure) go to the
+// main routine's text renderer through here, in screen pixels.
+#pragma once
+
+// Draws `text` at (x, y) with g_text; nothing when there is no renderer.
+void draw_fight_text(int x, int y, const char* text);
+
+// When set, sees every message before it is drawn (tests use it); null in a
+// normal run.
+extern void (*fight_text_watcher)(int x, int y, const char* text);
+
+// With GAME_FIGHT_TRACE set in the environment the fight narrates its events
+// (messages other than the timing figure, health changes) on standard error,
+// each line starting "fight trace: frame [N]" with N the presented frames so
+// far: a way for end-to-end tests and players to see what a run did.
+bool fight_tracing();
