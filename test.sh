@@ -23,3 +23,11 @@ export GAME_DATA_DIR="$root/build/data"
 
 cd "$root/build"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
+
+# The long checks: the sanitizer build with every test in both drawing modes,
+# 15 s of each fuzz target and a short soak. In CI (CI=true) or with FULL_TESTS=1.
+if [ "${CI:-}" = true ] || [ "${FULL_TESTS:-}" = 1 ]; then
+  if [ -x "$root/scripts/sanitize.sh" ]; then "$root/scripts/sanitize.sh"; fi
+  if [ -x "$root/scripts/fuzz.sh" ]; then FUZZ_DATA_DIR="$GAME_DATA_DIR" "$root/scripts/fuzz.sh" all 15; fi
+  if [ -x "$root/scripts/soak.sh" ]; then "$root/scripts/soak.sh" 20000; fi
+fi

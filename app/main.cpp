@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/data_check.h"
 #include "app/game.h"
 #include "app/run_options.h"
 #include "core/log.h"
@@ -40,5 +41,7 @@ int main(int argc, char** argv) {
                  "or run it under a virtual X server: xvfb-run -a %s\n",
                  argv[0], argv[0]);
   }
+  // Before any window: the checker needs no display and reports through its exit status.
+  if (options.check) return run_data_check();
   return run_game(options);
 }

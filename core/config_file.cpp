@@ -1,5 +1,7 @@
 #include "core/config_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -35,6 +37,11 @@ config_file::~config_file() {
 int config_file::load(const char* path) {
   log_out("load config [%s]\n", path);
   FILE* f = open_data_file(path, "r");
+  struct stat info;
+  if (f && (fstat(fileno(f), &info) != 0 || S_ISDIR(info.st_mode))) {
+    std::fclose(f);  // a directory opens on some systems but is no data file
+    f = nullptr;
+  }
   if (!f) {
     log_out("Can't open [%s]\n", path);
     return 0;

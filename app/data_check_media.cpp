@@ -1,0 +1,121 @@
+// The data checker's pictures, sounds and font: each file is decoded the way
+// the game decodes it, without a window or a sound device.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+#include "app/data_check.h"
+#include "core/data_path.h"
+#include "fighter/sound_effect.h"
+
+namespace {
+
+Uint32 read_pixel(const SDL_Surface* s, int x, int y) {
+  const Uint8* p = static_cast<const Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch +
+                   static_cast<size_t>(x) * s->format->BytesPerPixel;
+  switch (s->format->BytesPerPixel) {
+    case 1:
+      return p[0];
+    case 2:
+      return *reinterpret_cast<const Uint16*>(p);
+    case 3:
+      return p[0] | (p[1] << 8) | (static_cast<Uint32>(p[2]) << 16);
+    default:
+      return *reinterpret_cast<const Uint32*>(p);
+  }
+}
+
+// True when some pixel is exactly (0, 255, 0), the game's transparent colour.
+bool has_key_colour(SDL_Surface* s) {
+  bool found = false;
+  if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+  for (int y = 0; y < s->h && !found; ++y) {
+    for (int x = 0; x < s->w; ++x) {
+      Uint8 r, g, b;
+      SDL_GetRGB(read_pixel(s, x, y), s->format, &r, &g, &b);
+      if (r == 0 && g == 255 && b == 0) {
+        found = true;
+        break;
+      }
+    }
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  return found;
+}
+
+bool mixer_ready() {
+  static int state = -1;
+  if (state < 0) {
+    state = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && open_sound_mixer() ? 1 : 0;
+  }
+  return state == 1;
+}
+
+}  // namespace
+
+void data_checker::check_picture(const char* path, const char* named_by, bool need_key) {
+  if (!*path) {
+    problem(named_by, "names an empty picture file");
+    return;
+  }
+  const bool fresh = first_time(path);
+  // A picture used both plain and as a sprite is decoded again for the key test.
+  const bool test_key = need_key && seen_.insert(std::string(path) + "\n(keyed)").second;
+  if (!fresh && !test_key) return;
+  SDL_Surface* s = IMG_Load(host_path(path).c_str());
+  if (!s) {
+    if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());
+    return;
+  }
+  if (test_key && !has_key_colour(s)) {
+    problem(path, "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
+  }
+  SDL_FreeSurface(s);
+}
+
+void data_checker::check_sound(const char* path, const char* named_by) {
+  if (!*path) {
+    problem(named_by, "names an empty sound file");
+    return;
+  }
+  if (!first_time(path)) return;
+  SDL_RWops* rw = open_data_rw(path, "rb");
+  if (!rw) {
+    problem(path, "missing sound file (named by %s)", named_by);
+    return;
+  }
+  if (mixer_ready()) {
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    if (!chunk) {
+      problem(path, "sound doesn't load (named by %s): %s", named_by, Mix_GetError());
+      return;
+    }
+    Mix_FreeChunk(chunk);
+    return;
+  }
+  SDL_AudioSpec audio_format;
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (!SDL_LoadWAV_RW(rw, 1, &audio_format, &buffer, &length)) {
+    problem(path, "sound doesn't load (named by %s): %s", named_by, SDL_GetError());
+    return;
+  }
+  SDL_FreeWAV(buffer);
+}
+
+void data_checker::check_font(const char* path) {
+  if (!first_time(path)) return;
+  if (!TTF_WasInit() && TTF_Init() != 0) {
+    problem(path, "the font library doesn't start: %s", TTF_GetError());
+    return;
+  }
+  TTF_Font* font = TTF_OpenFont(host_path(path).c_str(), 12);
+  if (!font) {
+    problem(path, "font doesn't open: %s", TTF_GetError());
+    return;
+  }
+  TTF_CloseFont(font);
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the game, its tools and the whole test suite with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-asan, then runs every test in both
+# drawing modes: software mode with SDL's dummy drivers, OpenGL mode under a
+# private Xvfb started and stopped by its pid. Any sanitizer report fails the
+# test it happens in, so success means zero reports.
+#
+# Leaks: both runs suppress the picture holders' by-design leak
+# (scripts/lsan.supp). The OpenGL run also suppresses leaks allocated inside
+# Mesa, LLVM and the X libraries (scripts/lsan_gl.supp), not our code; every
+# other leak fails the test.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ASAN_BUILD_DIR:-$root/build-asan}"
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_SANITIZE=ON -DGAME_TOOLS=ON >/dev/null
+cmake --build "$build" -j2 >/dev/null
+BUILD_DIR="$build" "$root/scripts/make_data.sh"
+export GAME_DATA_DIR="$build/data"
+
+common="abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+supp_dir="$(mktemp -d /tmp/fight_lsan_XXXXXX)"
+cat "$root/scripts/lsan.supp" "$root/scripts/lsan_gl.supp" >"$supp_dir/gl.supp"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+
+echo "sanitize: software mode"
+ASAN_OPTIONS="$common:detect_leaks=1" \
+  ctest --test-dir "$build" --output-on-failure -j2 -L software
+
+echo "sanitize: the data checker on the bundled data"
+ASAN_OPTIONS="$common:detect_leaks=1" "$build/bin/fight" --data-dir "$GAME_DATA_DIR" --check >/dev/null
+
+display_number=$(( 90 + RANDOM % 800 ))
+while [ -e "/tmp/.X${display_number}-lock" ]; do display_number=$(( display_number + 1 )); done
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -rf "$supp_dir"' EXIT
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X$display_number" ] && break
+  sleep 0.1
+done
+
+echo "sanitize: OpenGL mode (Xvfb :$display_number)"
+DISPLAY=":$display_number" LIBGL_ALWAYS_SOFTWARE=1 \
+  LSAN_OPTIONS="suppressions=$supp_dir/gl.supp:print_suppressions=0" \
+  ASAN_OPTIONS="$common:detect_leaks=1" \
+  ctest --test-dir "$build" --output-on-failure -j2 -L gl
+echo "sanitize: no sanitizer reports"

@@ -1,0 +1,75 @@
+#include "app/settings.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "core/config_file.h"
+#include "support/test_env.h"
+
+namespace {
+
+struct read_result {
+  game_settings settings;
+  std::string log;
+};
+
+read_result read_from(const std::string& text) {
+  std::string dir = make_temp_dir("settings");
+  write_text_file(dir, "game.ini", text);
+  config_file ini;
+  std::string path = dir + "/game.ini";
+  capture_stdout([&] { ini.load(path.c_str()); });
+  read_result r;
+  r.log = capture_stdout([&] { r.settings = read_settings(ini); });
+  return r;
+}
+
+TEST(Settings, DefaultsWhenEmpty) {
+  read_result r = read_from("");
+  EXPECT_EQ(640, r.settings.width);
+  EXPECT_EQ(480, r.settings.height);
+  EXPECT_EQ(32, r.settings.bpp);
+  EXPECT_EQ(60, r.settings.fps);
+  EXPECT_EQ(0x40000001u, r.settings.flags);
+  EXPECT_FALSE(r.settings.hwaccel);
+  EXPECT_EQ("", r.log);
+}
+
+TEST(Settings, WidthAlonePrintsNothingHeightPrintsSize) {
+  read_result w = read_from("width=800\n");
+  EXPECT_EQ(800, w.settings.width);
+  EXPECT_EQ("", w.log);
+  read_result h = read_from("height=600\n");
+  EXPECT_EQ("Setting size to [640,600]\n", h.log);
+  read_result both = read_from("width=800 height=600 bpp=16 fps=30\n");
+  EXPECT_EQ("Setting size to [800,600]\nSetting bpp to [16]\nSetting fps to [30]\n", both.log);
+}
+
+TEST(Settings, ZeroBehavesAsAbsent) {
+  read_result r = read_from("width=0 height=0 fullscreen=0 hwaccel=0 fps=0 bpp=0\n");
+  EXPECT_EQ(640, r.settings.width);
+  EXPECT_EQ(480, r.settings.height);
+  EXPECT_EQ(0x40000001u, r.settings.flags);
+  EXPECT_FALSE(r.settings.hwaccel);
+  EXPECT_EQ("", r.log);
+}
+
+TEST(Settings, FlagsForFullscreenAndHwaccel) {
+  read_result r = read_from("fullscreen=1 hwaccel=1\n");
+  EXPECT_EQ(0x40000001u | SDL_FULLSCREEN, r.settings.flags);
+  EXPECT_TRUE(r.settings.hwaccel);
+}
+
+TEST(Settings, AbsurdValuesAreRefusedWithAWarning) {
+  read_result r = read_from("width=-5 height=99999999 bpp=7 fps=100000\n");
+  EXPECT_EQ(640, r.settings.width);
+  EXPECT_EQ(480, r.settings.height);
+  EXPECT_EQ(32, r.settings.bpp);
+  EXPECT_EQ(60, r.settings.fps);
+  EXPECT_NE(std::string::npos, r.log.find("WARNING: game\\game.ini: width=-5"));
+  EXPECT_NE(std::string::npos, r.log.find("WARNING: game\\game.ini: height=99999999"));
+  EXPECT_NE(std::string::npos, r.log.find("WARNING: game\\game.ini: bpp=7"));
+  EXPECT_NE(std::string::npos, r.log.find("WARNING: game\\game.ini: fps=100000"));
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// How each fuzz target drives the game's real loaders once the fuzzed bytes
+// are a data file. Header-only so the tests replay the kept crash inputs
+// (tools/fuzz/regressions) through exactly the same steps.
+#pragma once
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "anim/animation.h"
+#include "app/video.h"
+#include "core/config_file.h"
+#include "core/nmanager.h"
+#include "fighter/control.h"
+#include "fighter/lifeform.h"
+#include "gfx/img_mgr.h"
+#include "stage/level.h"
+
+// Frees every picture the image cache holds and empties its table: each input
+// then starts from the same cache and memory stays flat.
+inline void fuzz_reset_image_cache() {
+  for (size_t i = image_cache.items.size(); i-- > 0;) delete image_cache.items[i];
+  image_cache.items.clear();
+  // The table has no way to forget names: build a fresh one in its place.
+  image_cache.names.~name_hash();
+  new (&image_cache.names) name_hash();
+}
+
+// Splits an input at each line "#--" into up to `max_parts` pieces (the
+// targets that need several files at once).
+inline void fuzz_split(const char* text, size_t size, std::string* parts, int max_parts) {
+  int n = 0;
+  size_t start = 0;
+  for (int k = 0; k < max_parts; ++k) parts[k].clear();
+  for (size_t i = 0; i + 4 <= size && n + 1 < max_parts; ++i) {
+    if (std::memcmp(text + i, "#--\n", 4) == 0 && (i == 0 || text[i - 1] == '\n')) {
+      parts[n++].assign(text + start, i - start);
+      start = i + 4;
+      i += 3;
+    }
+  }
+  parts[n].assign(text + start, size - start);
+}
+
+// The reader: every entry's texts end inside their buffers and every key
+// answers a lookup. Returns false on a broken entry.
+inline bool drive_config_file(const char* name) {
+  config_file config;
+  config.load(name);
+  for (const config_file::entry* e = config.first(); e; e = e->next) {
+    if (strnlen(e->key, config_file::key_size) >= static_cast<size_t>(config_file::key_size)) return false;
+    if (strnlen(e->value, config_file::value_size) >= static_cast<size_t>(config_file::value_size)) return false;
+    volatile int i = config.get_int(e->key);
+    volatile double d = config.get_float(e->key);
+    (void)i;
+    (void)d;
+    if (!config.has_key(e->key) || !config.get_string(e->key)) return false;
+  }
+  return config.get_string("absent key")[0] == '\0';
+}
+
+// An animation file: loaded with a colour swap, played six ticks (the last
+// three mirrored and zoomed), drawn past its end, released.
+inline void drive_animation(const char* name) {
+  level stage;
+  level* saved = g_level;
+  g_level = &stage;
+  animation* a = new animation;
+  a->colour_swaps.push_back({0xFF00FFu, 0x00FF00u});
+  a->load(name);
+  {
+    move m;
+    m.add(counted_ptr<animation>(a));
+    for (int tick = 0; tick < 6; ++tick) {
+      if (tick == 3) {
+        a->flipped = 1;
+        stage.zoom = 0.75;
+      }
+      m.play(10, 20);
+    }
+    a->draw_frame(0, 0, 1000000u);  // past the end: the last frame
+    m.animations.clear();
+  }
+  // Zoomed copies live until the program ends in the game; here they go with
+  // the input so that a leak of anything else stands out.
+  std::set<zoom_entry*> zoomed;
+  for (const animation_frame& f : a->frames) {
+    if (f.image) zoomed.insert(f.image->zoom_cache.begin(), f.image->zoom_cache.end());
+  }
+  delete a;
+  for (zoom_entry* e : zoomed) {
+    SDL_FreeSurface(e->surface);
+    delete e;
+  }
+  g_level = saved;
+  fuzz_reset_image_cache();
+}
+
+// The seven names a character file may use in its combos, as in the fight.
+inline control_map* fuzz_controls() {
+  static control_map* map = nullptr;
+  if (map) return map;
+  const char* names[] = {"up", "noup", "down", "left", "right", "punch", "kick"};
+  const int keys[] = {SDLK_UP, SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_i, SDLK_k};
+  map = new control_map;
+  for (int i = 0; i < 7; ++i) {
+    control* c = new control(names[i], 1, 1000);
+    c->add_pair(keys[i], i == 1 ? 0 : 1);
+    map->insert(names[i], c);
+  }
+  return map;
+}
+
+// A character file loaded into a fresh lifeform as the fight set-up does; the
+// moves and pictures a fighter keeps for the whole run are released here.
+inline void drive_character(const char* name) {
+  {
+    lifeform fighter;
+    fighter.controls = fuzz_controls();
+    fighter.colour_swaps.push_back({0x00FF00u, 0x112233u});
+    fighter.load(name);
+    for (move* m : fighter.moves) {
+      if (!m) continue;
+      std::vector<animation*> owned;
+      for (counted_ptr<animation>& a : m->animations) owned.push_back(a.get());
+      m->animations.clear();  // the handles release before the animations go
+      for (animation* a : owned) delete a;
+      delete m;
+    }
+    fighter.moves.clear();
+    // The first fetch of a file hands out the cache's own picture; later ones are ours.
+    for (img_mgr* img : fighter.images) {
+      if (std::find(image_cache.items.begin(), image_cache.items.end(), img) == image_cache.items.end()) {
+        delete img;
+      }
+    }
+    fighter.images.clear();
+  }
+  fuzz_reset_image_cache();
+}
+
+// A level file (which may name the background set and sortie files beside it),
+// loaded, drawn once scrolled and zoomed, released.
+inline void drive_level(const char* name) {
+  level* saved = g_level;
+  level* stage = new level;
+  g_level = stage;
+  stage->load(name);
+  stage->scroll_x = 37;
+  stage->zoom = 0.8;
+  stage->draw();
+  g_level = saved;
+  delete stage;
+  fuzz_reset_image_cache();
+}
+
+// A picture (any format SDL_image recognises): loaded, recoloured, mirrored,
+// copied, assigned and drawn plain and zoomed.
+inline void drive_picture(const char* name) {
+  img_mgr picture;
+  picture.load(name);
+  if (!picture.pixels()) return;
+  picture.swap_colour(0xFF00FFu, 0x00FF00u);
+  img_mgr copy(picture);
+  if (!opengl_mode()) copy.flip();
+  copy.set_alpha(128);
+  img_mgr assigned;
+  assigned = copy;
+  picture.draw(5, 5);
+  copy.no_zoom_cache = 1;
+  copy.draw_zoomed(-3, 7, g_video.screen, 0.6);
+  assigned.no_zoom_cache = 1;
+  assigned.draw_zoomed(0, 0, g_video.screen, 1.7);
+}
