@@ -155,10 +155,16 @@ TEST(GeneratedDataFiles, StageFilesDescribeALayeredScrollingStage) {
     EXPECT_TRUE(index_ok(l.num(k))) << k;
   }
   EXPECT_EQ(l.num("part0parallax"), 2);
-  // Picture 0 sets the bottom piece's place: as tall as the screen.
+  // Picture 0 sets the bottom piece's place. Zoomed out to 0.4 (fighters at
+  // both ends of the stage) it must still reach the top of a 480-high screen,
+  // and the layers drawn over it share its height so their bottoms line up.
   Picture ground = read_png(on_disk(root, set.str("image0")));
   ASSERT_TRUE(ground.ok());
-  EXPECT_EQ(ground.h, 480);
+  EXPECT_GE(ground.h * 0.4, 480.0);
+  for (const char* k : {"part0parallax0", "part0parallax1"}) {
+    Picture layer = read_png(on_disk(root, set.str("image" + std::to_string(l.num(k)))));
+    EXPECT_EQ(layer.h, ground.h) << k;
+  }
   // Wide enough for the camera to scroll, and the layers as wide as the piece.
   int part0 = l.num("part0");
   Picture piece = read_png(on_disk(root, set.str("image" + std::to_string(part0))));

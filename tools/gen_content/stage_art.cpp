@@ -1,6 +1,7 @@
 #include "stage_art.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "rng.h"
@@ -51,9 +52,26 @@ void tree(Canvas& cv, float x, float ground, float h, RGB trunk, RGB leaf, RGB l
          toned(Ramp{leaf, leaf, leaf_dark}, 2, 6, 0));
   }
 }
-}  // namespace
+// The camera zooms out to about 0.6 when the fighters stand apart, and pictures
+// are zoomed about their bottom edge: the back pieces are taller than the screen
+// so the zoomed-out view still has sky at the top. `art` goes to the bottom.
+//
+// The stage shifts the window of a layer at depth d down by d quarters of how
+// much the pictures exceed the screen's height, so the art of deeper layers is
+// placed that much higher; each column's lowest colour continues below it.
+Canvas lifted(const Canvas& art, Canvas&& tall, int depth) {
+  const int raise = depth * (kStageH - 480) / 4;
+  const int top = tall.height() - art.height() - raise;
+  tall.blit_keyed(art, 0, top);
+  for (int x = 0; x < art.width(); ++x) {
+    RGB last = art.get(x, art.height() - 1);
+    if (last == kKey) continue;
+    for (int y = top + art.height(); y < tall.height(); ++y) tall.set(x, y, last);
+  }
+  return std::move(tall);
+}
 
-Canvas stage_ground_piece() {
+Canvas ground_art() {
   Canvas cv(kStageW, 480);
   cv.vgradient(0, 300, RGB{38, 32, 84}, RGB{246, 150, 96}, 12);
   cv.vgradient(300, 480, RGB{246, 150, 96}, RGB{250, 196, 130}, 10);
@@ -66,7 +84,19 @@ Canvas stage_ground_piece() {
   return cv;
 }
 
-Canvas stage_far_layer() {
+}  // namespace
+
+Canvas stage_ground_piece() {
+  Canvas sky(kStageW, kStageH);
+  const int extra = kStageH - 480 - 2 * (kStageH - 480) / 4;  // above the raised art
+  sky.vgradient(0, extra, RGB{12, 10, 34}, RGB{38, 32, 84}, 12);
+  stars(sky, 1212, extra * 4 / 5, extra);
+  return lifted(ground_art(), std::move(sky), 2);
+}
+
+namespace {
+
+Canvas far_art() {
   Canvas cv(kStageW, 480);
   auto hills = ridge(303, 330, 40, 3);
   // Ruined keep on the central hill.
@@ -84,7 +114,7 @@ Canvas stage_far_layer() {
   return cv;
 }
 
-Canvas stage_near_layer() {
+Canvas near_art() {
   Canvas cv(kStageW, 480);
   Rng rng(505);
   const RGB trunk{40, 28, 34}, leaf{38, 58, 70}, leaf_dark{24, 36, 48};
@@ -111,6 +141,11 @@ Canvas stage_near_layer() {
   }
   return cv;
 }
+
+}  // namespace
+
+Canvas stage_far_layer() { return lifted(far_art(), Canvas(kStageW, kStageH), 1); }
+Canvas stage_near_layer() { return lifted(near_art(), Canvas(kStageW, kStageH), 0); }
 
 Canvas stage_upper_piece() {
   Canvas cv(kStageW, 240);

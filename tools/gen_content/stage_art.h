@@ -3,9 +3,10 @@
 #include "canvas.h"
 
 constexpr int kStageW = 1600;
+constexpr int kStageH = 1200;  // the back pieces (zoom goes down to 0.4); the art sits in their bottom 480 rows
 
-Canvas stage_ground_piece();  // 1600x480, opaque: dusk sky and far mountains
-Canvas stage_far_layer();     // 1600x480, keyed: hills and a ruined keep
-Canvas stage_near_layer();    // 1600x480, keyed: trees, standing stones, earth bank
+Canvas stage_ground_piece();  // 1600x1200, opaque: night and dusk sky, far mountains
+Canvas stage_far_layer();     // 1600x1200, keyed: hills and a ruined keep
+Canvas stage_near_layer();    // 1600x1200, keyed: trees, standing stones, earth bank
 Canvas stage_upper_piece();   // 1600x240, opaque: night sky above
 Canvas stage_floor();         // 1600x100, opaque: flagstones
