@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "tree_reader.h"
 
@@ -59,23 +60,41 @@ TEST(GeneratedDataFiles, CharacterFilesHaveAllSlotsPosturesAndThreeCombos) {
     ASSERT_EQ(c.num("combos"), 3);
     std::set<int> types;
     std::set<std::string> patterns;
+    std::vector<std::vector<std::string>> sequences;
     for (int k = 0; k < 3; ++k) {
       std::string p = "combo" + std::to_string(k);
       types.insert(c.num(p + "move"));
       int steps = c.num(p + "moves");
       EXPECT_GE(steps, 2);
       std::string pattern;
+      std::vector<std::string> sequence;
       for (int s = 0; s < steps; ++s) {
         std::string step = c.str(p + "move" + std::to_string(s));
         EXPECT_TRUE(kControls.count(step)) << p << " step " << s << " '" << step << "'";
+        // A held key counts as seen again, so a repeated step adds nothing.
+        if (!sequence.empty()) EXPECT_NE(sequence.back(), step) << p << " repeats " << step;
         pattern += step + " ";
+        sequence.push_back(step);
       }
+      sequences.push_back(sequence);
       // "left" needs two keys at once, so a combo can never start with it.
       EXPECT_NE(c.str(p + "move0"), "left") << p;
       patterns.insert(pattern);
     }
     EXPECT_EQ(types, (std::set<int>{1, 2, 3}));
     EXPECT_EQ(patterns.size(), 3u) << "two combos share one key pattern";
+    // Keys may be held while the next is pressed, so a combo whose steps occur
+    // in order within another's would fire whenever the other is entered.
+    for (size_t a = 0; a < sequences.size(); ++a) {
+      for (size_t b = 0; b < sequences.size(); ++b) {
+        if (a == b) continue;
+        size_t matched = 0;
+        for (const std::string& step : sequences[b]) {
+          if (matched < sequences[a].size() && sequences[a][matched] == step) ++matched;
+        }
+        EXPECT_LT(matched, sequences[a].size()) << "combo" << a << " fires inside combo" << b;
+      }
+    }
   }
 }
 

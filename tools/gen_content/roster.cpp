@@ -23,7 +23,7 @@ FighterDef brela() {
   l.accent = {230, 120, 40}, l.accent_dark = {170, 80, 30};
   l.glow = {{255, 250, 220}, {255, 190, 60}, {240, 110, 30}};
   return {"brela", "brela_action_shot.png", l, 150, 0.28, 1.0,
-          {{1, {"down", "up"}}, {2, {"down", "right", "punch"}}, {3, {"right", "right", "punch"}}}};
+          {{1, {"down", "up"}}, {2, {"down", "right", "punch"}}, {3, {"down", "kick", "right"}}}};
 }
 
 FighterDef kastrell() {
@@ -46,7 +46,7 @@ FighterDef kastrell() {
   l.accent = {40, 160, 170}, l.accent_dark = {20, 100, 115};
   l.glow = {{255, 235, 245}, {255, 140, 200}, {210, 60, 140}};
   return {"kastrell", "kastrell_action_shot_ha.png", l, 110, 0.2, 1.0,
-          {{1, {"down", "down", "up"}}, {2, {"right", "down", "kick"}}, {3, {"right", "right", "kick"}}}};
+          {{1, {"kick", "up"}}, {2, {"down", "right", "kick"}}, {3, {"down", "punch", "right"}}}};
 }
 
 FighterDef morvane() {
@@ -69,7 +69,7 @@ FighterDef morvane() {
   l.accent = {222, 180, 60}, l.accent_dark = {160, 120, 30};
   l.glow = {{250, 230, 255}, {200, 130, 255}, {130, 60, 220}};
   return {"morvane", "morvane_action_shot.png", l, 120, 0.25, 1.0,
-          {{1, {"kick", "up"}}, {2, {"down", "down", "punch"}}, {3, {"right", "down", "right"}}}};
+          {{1, {"punch", "up"}}, {2, {"right", "down", "punch"}}, {3, {"down", "kick", "right"}}}};
 }
 
 FighterDef dravitz() {
@@ -92,7 +92,7 @@ FighterDef dravitz() {
   l.accent = {200, 40, 40}, l.accent_dark = {130, 20, 30};
   l.glow = {{240, 245, 255}, {150, 180, 255}, {80, 100, 230}};
   return {"dravitz", "dravitz_action_shot.png", l, 140, 0.3, 1.0,
-          {{1, {"punch", "up"}}, {2, {"down", "right", "kick"}}, {3, {"down", "down", "right"}}}};
+          {{1, {"down", "up"}}, {2, {"right", "down", "kick"}}, {3, {"down", "punch", "right"}}}};
 }
 }  // namespace
 
