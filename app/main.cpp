@@ -13,6 +13,17 @@
 #include "app/run_options.h"
 #include "core/log.h"
 
+namespace {
+
+std::string absolute_path(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  char cwd[4096];
+  if (!getcwd(cwd, sizeof cwd)) return path;
+  return std::string(cwd) + "/" + path;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   make_log_line_buffered();
   atexit(SDL_Quit);
@@ -27,6 +38,10 @@ int main(int argc, char** argv) {
     print_usage(argv[0]);
     return 0;
   }
+  // Files named on the command line are relative to where the game was
+  // started, not to the data directory it moves into.
+  options.script = absolute_path(options.script);
+  for (auto& shot : options.screenshots) shot.second = absolute_path(shot.second);
   if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
     std::fprintf(stderr, "%s: can't enter the data directory %s: %s\n", argv[0], options.data_dir.c_str(),
                  std::strerror(errno));

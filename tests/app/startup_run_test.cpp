@@ -1,6 +1,9 @@
 // The game started as a player or a script would start it, headless.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "support/run_game.h"
 #include "support/test_env.h"
@@ -84,6 +87,16 @@ TEST(StartupRun, ScreenshotOfAFrameIsWritten) {
   EXPECT_EQ(320, picture->w);
   EXPECT_EQ(200, picture->h);
   SDL_FreeSurface(picture);
+}
+
+TEST(StartupRun, RelativeFilesAreRelativeToWhereTheGameStarted) {
+  std::string data = make_temp_dir("relative");
+  write_text_file(data, "game/game.ini", "width=64 height=48\n");
+  std::string name = "relative_shot_" + std::to_string(::getpid()) + ".png";
+  game_run run = run_fight({"--data-dir", data, "--frames", "1", "--screenshot", "0:" + name}, headless);
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_EQ(0, std::remove(name.c_str()));  // written here, then cleaned up
+  EXPECT_NE(0, std::remove((data + "/" + name).c_str()));
 }
 
 TEST(StartupRun, BadKeyScriptIsReported) {
