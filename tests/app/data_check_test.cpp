@@ -81,7 +81,7 @@ TEST(DataCheck, ListsEveryPlantedFault) {
   // 2. a missing move slot
   ASSERT_TRUE(edit(dir / "game/fighter/brela_char.ini", "moves=16", "moves=15"));
   // 3. an unknown control name in a combo
-  ASSERT_TRUE(edit(dir / "game/fighter/morvane_char.ini", "combo0move0=kick", "combo0move0=jump"));
+  ASSERT_TRUE(edit(dir / "game/fighter/morvane_char.ini", "combo0move0=punch", "combo0move0=jump"));
   // 4. a picture index outside the background set
   ASSERT_TRUE(edit(dir / "rsrc/veltmoore/stage_veltmoore.ini", "part1=3", "part1=9"));
   // 5. a sprite without the key colour
