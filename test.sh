@@ -8,15 +8,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$root/scripts/make_data.sh"
 
 # A private X server for the OpenGL-mode tests, stopped by its own pid.
-display_number=$(( 90 + RANDOM % 800 ))
-while [ -e "/tmp/.X${display_number}-lock" ]; do display_number=$(( display_number + 1 )); done
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
+. "$root/scripts/xvfb.sh"
+start_xvfb
+trap 'stop_xvfb' EXIT
 export DISPLAY=":$display_number"
 export LIBGL_ALWAYS_SOFTWARE=1
 export GAME_DATA_DIR="$root/build/data"

@@ -31,9 +31,3 @@ int bounded_key(const config_file& config, const char* file, const char* key, in
   return value;
 }
 
-int trunc_to_int(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(value);
-}

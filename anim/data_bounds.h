@@ -2,6 +2,7 @@
 // loop, an allocation or later arithmetic goes through here, so a broken or
 // hostile file gives one line naming the file and the key, never a crash.
 #pragma once
+#include "core/safe_trunc.h"
 
 class config_file;
 
@@ -18,5 +19,3 @@ int count_key(const config_file& config, const char* file, const char* key, int 
 int bounded_key(const config_file& config, const char* file, const char* key, int fallback,
                 int lo, int hi);
 
-// Truncation toward zero that saturates instead of overflowing; NaN gives 0.
-int trunc_to_int(double value);

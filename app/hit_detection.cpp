@@ -8,17 +8,11 @@
 #include "app/object_update.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"
+#include "core/safe_trunc.h"
 #include "gfx/img_mgr.h"
 #include "stage/level.h"
 
 namespace {
-
-int trunc_int(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
 
 // Size of the move in `slot` without asking for it (no "missing" line: the
 // outlines only draw with it).
@@ -67,10 +61,10 @@ screen_box map_to_screen(int left, int top, int right, int bottom, int lifeform_
   const double zoom = g_level ? g_level->zoom : 1.0;
   const double shift = lifeform_height - lifeform_height * zoom;
   screen_box b;
-  b.left = trunc_int((left - sx) * zoom);
-  b.right = trunc_int((right - sx) * zoom);
-  b.top = trunc_int((top - sy) + shift);
-  b.bottom = trunc_int((bottom - sy) + shift);
+  b.left = trunc_to_int((left - sx) * zoom);
+  b.right = trunc_to_int((right - sx) * zoom);
+  b.top = trunc_to_int((top - sy) + shift);
+  b.bottom = trunc_to_int((bottom - sy) + shift);
   return b;
 }
 

@@ -8,6 +8,7 @@
 #include "app/script_driver.h"
 #include "app/video.h"
 #include "core/log.h"
+#include "core/safe_trunc.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
 #include "stage/level.h"
@@ -16,15 +17,6 @@ namespace {
 
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
-
-// Truncation toward zero that stays defined for values an int can't hold
-// (a tiny speed in a data file can make the step enormous).
-int trunc_int(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
 
 bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empty(); }
 
@@ -88,7 +80,7 @@ void play_combo(lifeform& l, int k) {
 // One afterimage: shifted back against the dash, drawn at `alpha`, and the
 // tick its draw consumed handed back.
 void draw_ghost(lifeform& l, int alpha) {
-  l.x = trunc_int(l.x - 2 * l.vx);
+  l.x = trunc_to_int(l.x - 2 * l.vx);
   l.alpha = alpha;
   l.draw();
   if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
@@ -131,8 +123,8 @@ void movement_step(lifeform& l, int ticks) {
     const double f = l.kind > 0 ? ticks * 4.0 : ticks;
     l.vx += l.ax;
     l.vy += l.ay;
-    l.x = trunc_int(l.x + std::trunc(f * l.vx / l.speed));
-    l.y = trunc_int(l.y + std::trunc(f * l.vy / l.speed));
+    l.x = trunc_to_int(l.x + std::trunc(f * l.vx / l.speed));
+    l.y = trunc_to_int(l.y + std::trunc(f * l.vy / l.speed));
   }
   const int floor_y = screen_height() - l.height;
   const int level_width = g_level ? g_level->max_width : 0;
@@ -150,7 +142,7 @@ void movement_step(lifeform& l, int ticks) {
   // (bad data) counts as 1 rather than pushing the limit to infinity.
   const double scale = g_level && g_level->scale != 0.0 ? g_level->scale : 1.0;
   const double right_limit = level_width / scale - l.width;
-  if (l.x > right_limit) { l.x = trunc_int(right_limit); l.vx = 0.0; }
+  if (l.x > right_limit) { l.x = trunc_to_int(right_limit); l.vx = 0.0; }
   if (l.y > floor_y) { l.y = floor_y; l.vy = 0.0; }
 }
 

@@ -7,19 +7,11 @@
 #include "core/log.h"
 #include "fighter/lifeform.h"
 #include "fighter/projectile.h"
+#include "core/safe_trunc.h"
 #include "gfx/img_mgr.h"
 #include "stage/level.h"
 
 namespace {
-
-// Truncation toward zero that stays defined for huge, infinite or NaN values
-// (a scale or zoom of 0 in a data file).
-int trunc_int(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
 
 struct camera {
   int x = 0, y = 0;
@@ -47,7 +39,7 @@ void lifeform::draw() {
       anim->flipped = facing;
       anim->owner_scale = scale;
       anim->alpha = alpha;
-      anim->draw_frame(trunc_int(x / scale - cam.x), y - cam.y, play->index);
+      anim->draw_frame(trunc_to_int(x / scale - cam.x), y - cam.y, play->index);
 
       play->countdown -= 1;
       if (play->countdown > 0) continue;
@@ -90,7 +82,7 @@ void lifeform::draw() {
       if (z == 1.0) {
         img->draw(x - cam.x, y - cam.y);
       } else {
-        img->draw_zoomed(trunc_int(x / scale - cam.x), y - cam.y, g_video.screen, z);
+        img->draw_zoomed(trunc_to_int(x / scale - cam.x), y - cam.y, g_video.screen, z);
       }
       int gauge_y = 0;
       if (team != 0) {

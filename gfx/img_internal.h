@@ -5,13 +5,8 @@
 #include <cmath>
 #include <climits>
 
-// Conversion toward zero that stays defined for values outside int (and NaN).
-inline int trunc_to_int(double v) {
-  if (!(v == v)) return 0;
-  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(v);
-}
+#include "core/safe_trunc.h"
+
 
 // Rectangle fields keep 16 bits, with wrap-around, like the SDL 1.2 rectangle.
 inline Sint16 to_s16(int v) { return static_cast<Sint16>(static_cast<Uint16>(static_cast<unsigned>(v) & 0xFFFFu)); }

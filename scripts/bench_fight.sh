@@ -24,15 +24,9 @@ export SDL_AUDIODRIVER=dummy
 run "software, dummy video driver" --software SDL_VIDEODRIVER=dummy
 
 # A private X server, stopped by its own pid.
-display_number=$(( 90 + RANDOM % 800 ))
-while [ -e "/tmp/.X${display_number}-lock" ]; do display_number=$(( display_number + 1 )); done
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
+. "$root/scripts/xvfb.sh"
+start_xvfb
+trap 'stop_xvfb' EXIT
 run "software, Xvfb" --software DISPLAY=":$display_number"
 # Without SDL12COMPAT_OPENGL_SCALING=0 sdl12-compat copies an offscreen buffer at every swap.
 run "OpenGL, Xvfb (llvmpipe)" --opengl DISPLAY=":$display_number" SDL12COMPAT_OPENGL_SCALING=0 LIBGL_ALWAYS_SOFTWARE=1

@@ -32,15 +32,9 @@ ASAN_OPTIONS="$common:detect_leaks=1" \
 echo "sanitize: the data checker on the bundled data"
 ASAN_OPTIONS="$common:detect_leaks=1" "$build/bin/fight" --data-dir "$GAME_DATA_DIR" --check >/dev/null
 
-display_number=$(( 90 + RANDOM % 800 ))
-while [ -e "/tmp/.X${display_number}-lock" ]; do display_number=$(( display_number + 1 )); done
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -rf "$supp_dir"' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
+. "$root/scripts/xvfb.sh"
+start_xvfb
+trap 'stop_xvfb; rm -rf "$supp_dir"' EXIT
 
 echo "sanitize: OpenGL mode (Xvfb :$display_number)"
 DISPLAY=":$display_number" LIBGL_ALWAYS_SOFTWARE=1 \

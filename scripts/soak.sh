@@ -50,15 +50,9 @@ echo "soak: $frames frames in software mode"
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$fight" "${args[@]}" --software >"$log_dir/software.log" 2>&1 || status=1
 judge software "$log_dir/software.log" || status=1
 
-display_number=$(( 90 + RANDOM % 800 ))
-while [ -e "/tmp/.X${display_number}-lock" ]; do display_number=$(( display_number + 1 )); done
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
+. "$root/scripts/xvfb.sh"
+start_xvfb
+trap 'stop_xvfb' EXIT
 echo "soak: $frames frames in OpenGL mode (Xvfb :$display_number)"
 DISPLAY=":$display_number" SDL_AUDIODRIVER=dummy SDL12COMPAT_OPENGL_SCALING=0 LIBGL_ALWAYS_SOFTWARE=1 \
   "$fight" "${args[@]}" --opengl >"$log_dir/opengl.log" 2>&1 || status=1

@@ -66,16 +66,7 @@ class fight_scene : public ::testing::Test {
   }
 
   std::string picture(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-      pixels[i] = r;
-      pixels[i + 1] = g;
-      pixels[i + 2] = b;
-      pixels[i + 3] = 255;
-    }
-    std::string file = dir + "/" + name;
-    write_png(file, pixels.data(), w, h, w * 4, 4);
-    return file;
+    return write_solid_picture(dir, name, w, h, r, g, b);
   }
 
   // A move of one animation: `frames` frames of a w x h picture, `rate` ticks each.

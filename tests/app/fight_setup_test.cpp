@@ -22,15 +22,8 @@
 namespace {
 
 void write_picture(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
-  for (size_t i = 0; i < pixels.size(); i += 4) {
-    pixels[i] = r;
-    pixels[i + 1] = g;
-    pixels[i + 2] = b;
-    pixels[i + 3] = 255;
-  }
-  write_png(path, pixels.data(), w, h, w * 4, 4);
+  std::filesystem::path p(path);
+  write_solid_picture(p.parent_path().string(), p.filename().string(), w, h, r, g, b);
 }
 
 Uint32 first_pixel_rgb(img_mgr* img) {

@@ -14,6 +14,11 @@ std::string make_temp_dir(const std::string& tag);
 // Writes `text` to `dir`/`relative` (forward slashes), creating directories.
 void write_text_file(const std::string& dir, const std::string& relative, const std::string& text);
 
+// Writes a w x h opaque picture of one colour as `dir`/`relative` (a PNG,
+// creating directories) and returns its path, usable as a data name.
+std::string write_solid_picture(const std::string& dir, const std::string& relative, int w, int h,
+                                unsigned char r, unsigned char g, unsigned char b);
+
 // Runs `fn` with the process's standard output captured and returns it.
 template <typename Fn>
 std::string capture_stdout(Fn fn);
