@@ -72,7 +72,9 @@ TEST(GeneratedDataFiles, CharacterFilesHaveAllSlotsPosturesAndThreeCombos) {
         std::string step = c.str(p + "move" + std::to_string(s));
         EXPECT_TRUE(kControls.count(step)) << p << " step " << s << " '" << step << "'";
         // A held key counts as seen again, so a repeated step adds nothing.
-        if (!sequence.empty()) EXPECT_NE(sequence.back(), step) << p << " repeats " << step;
+        if (!sequence.empty()) {
+          EXPECT_NE(sequence.back(), step) << p << " repeats " << step;
+        }
         pattern += step + " ";
         sequence.push_back(step);
       }
