@@ -65,6 +65,34 @@ void blit_planned(SDL_Surface* window, int ox, int oy, const blit_plan& p, SDL_S
   blit_or_log(window, &from, target, &to);
 }
 
+// True when the zoomed pixels can be written straight into the target: both
+// are 32-bit surfaces of one format without an alpha channel, so a keyed blit
+// would copy every non-key pixel value unchanged.
+bool can_write_directly(const SDL_Surface* s, const SDL_Surface* target) {
+  const SDL_PixelFormat* a = s->format;
+  const SDL_PixelFormat* b = target->format;
+  return a->BytesPerPixel == 4 && b->BytesPerPixel == 4 && a->Amask == 0 && b->Amask == 0 &&
+         a->Rmask == b->Rmask && a->Gmask == b->Gmask && a->Bmask == b->Bmask && target->pixels;
+}
+
+// What fill_window followed by a keyed blit of the plan does, in one pass and
+// without the scratch copy.
+void write_planned(SDL_Surface* s, const std::vector<int>& cols, const std::vector<int>& rows, Uint32 key,
+                   const blit_plan& p, SDL_Surface* target) {
+  if (!p.visible()) return;
+  const Uint8* base = static_cast<const Uint8*>(s->pixels);
+  const int* col = cols.data() + p.sx;
+  for (int j = 0; j < p.h; ++j) {
+    const Uint32* src_row = reinterpret_cast<const Uint32*>(base + static_cast<size_t>(rows[p.sy + j]) * s->pitch);
+    Uint32* dst = reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) +
+                                            static_cast<size_t>(p.dy + j) * target->pitch) + p.dx;
+    for (int i = 0; i < p.w; ++i) {
+      const Uint32 v = src_row[col[i]];
+      if (v != key) dst[i] = v;
+    }
+  }
+}
+
 }  // namespace
 
 bool zoom_fast_path() { return fast_path_on; }
@@ -199,6 +227,20 @@ bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zo
     }
   }
 
+  const Uint8 opacity = static_cast<Uint8>(img.alpha & 0xFF);
+  if ((depth != 0.0 || opacity == 255) && can_write_directly(s, target)) {
+    const Uint32 key = SDL_MapRGB(s->format, 0, 255, 0);
+    const bool lock = SDL_MUSTLOCK(target);
+    if (!lock || SDL_LockSurface(target) == 0) {
+      for (const blit_plan& p : plans) write_planned(s, cols, rows, key, p, target);
+      if (lock) SDL_UnlockSurface(target);
+    }
+    img.src_rect = {0, 0, to_u16(s->w), to_u16(s->h)};
+    img.dest_rect.w = to_u16(s->w);
+    img.dest_rect.h = to_u16(s->h);
+    return true;
+  }
+
   int x_lo = zw, y_lo = zh, x_hi = 0, y_hi = 0;
   for (const blit_plan& p : plans) union_into(x_lo, y_lo, x_hi, y_hi, p);
   if (x_hi > x_lo && y_hi > y_lo) {
@@ -209,7 +251,6 @@ bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zo
       // flagged for blending at full opacity, which without an alpha channel
       // copies the pixels unchanged, so the blit skips the blending path.
       SDL_SetColorKey(window, SDL_SRCCOLORKEY, SDL_MapRGB(depth == 0.0 ? window->format : s->format, 0, 255, 0));
-      const Uint8 opacity = static_cast<Uint8>(img.alpha & 0xFF);
       if (depth == 0.0 && opacity < 255) {
         SDL_SetAlpha(window, SDL_SRCALPHA, opacity);  // really translucent: blend
       } else if (window->format->Amask == 0) {
