@@ -49,7 +49,14 @@ int run_game(const run_options& options) {
   if (g_video.audio_ok) open_sound_mixer();
   g_video.start_joysticks(2);
   bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
-  if (hwaccel) g_video.flags |= SDL_OPENGL;
+  if (hwaccel) {
+    g_video.flags |= SDL_OPENGL;
+    // In a window the compatibility layer would draw into an offscreen buffer
+    // and copy it at every swap; the game never needs that scaling. Full
+    // screen keeps it (it fits the game's size to the display), and a value
+    // the player set wins.
+    if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+  }
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
   // 5. No window, no game.
   if (!g_video.video_ok) return 0;

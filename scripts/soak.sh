@@ -5,7 +5,7 @@
 # benchmark's per-window lines (one per 3600 frames) it compares the last
 # window with the first: the peak resident memory at the end must stay within
 # 10% of the peak after the first 3600 frames, and the median frame time of
-# the last 3600 frames within 10% of the first 3600's. Prints the figures;
+# the last 3600 frames no more than 10% above the first 3600's. Prints the figures;
 # exits non-zero when a limit is exceeded.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,6 +14,10 @@ build="${BUILD_DIR:-$root/build}"
 data="${GAME_DATA_DIR:-$build/data}"
 fight="$build/bin/fight"
 window=3600
+# How much slower the last window may run than the first, in percent. The
+# first window includes the warm-up, so running faster later is no fault; a
+# short soak on a shared machine (the test command's) allows more noise.
+time_tolerance="${SOAK_TIME_TOLERANCE:-10}"
 if [ "$frames" -lt $((2 * window)) ]; then
   echo "soak: needs at least $((2 * window)) frames" >&2
   exit 2
@@ -24,7 +28,7 @@ fi
 # Prints the figures of one log and fails when a limit is exceeded.
 judge() {
   local mode="$1" log="$2"
-  awk -v mode="$mode" '
+  awk -v mode="$mode" -v tolerance="$time_tolerance" '
     /^benchmark: window frames/ {
       gsub(/[][]/, " ");
       n++; median[n] = $6; peak[n] = $10
@@ -36,7 +40,7 @@ judge() {
       printf "soak %s: %d windows; median frame first %.3f ms last %.3f ms (%+.1f%%); peak RSS after the first window %d kB, at the end %d kB (%+.1f%%)\n", \
         mode, n, median[1], median[n], dt, peak[1], peak[n], dm
       bad = 0
-      if (dt > 10 || dt < -10) { printf "soak %s: FAIL median frame time moved more than 10%%\n", mode; bad = 1 }
+      if (dt > tolerance) { printf "soak %s: FAIL median frame time grew more than %d%%\n", mode, tolerance; bad = 1 }
       if (dm > 10) { printf "soak %s: FAIL peak memory grew more than 10%%\n", mode; bad = 1 }
       exit bad
     }' "$log"
