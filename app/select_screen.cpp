@@ -46,7 +46,7 @@ void select_sample_input(select_state& state, const SDL_Event* event) {
   }
   if (event && event->type == SDL_QUIT) state.done = 1;  // closing the window confirms the cursor
   const Uint8* keys = key_state();
-  if (keys['q'] || keys[SDLK_ESCAPE]) {
+  if (keys[SDLK_q] || keys[SDLK_ESCAPE]) {
     state.quit = 1;
     state.done = 1;
   }

@@ -2,6 +2,7 @@
 // destruction, freeing, colour swaps, mirroring and opacity. Uploading and
 // drawing live in img_upload.cpp and img_draw.cpp.
 #include "gfx/img_mgr.h"
+#include "gfx/picture_header.h"
 
 #include <SDL_image.h>
 #include <SDL_opengl.h>
@@ -156,15 +157,39 @@ img_mgr::~img_mgr() {
   surface = counted_ptr<shared_surface>();
 }
 
+namespace {
+
+bool too_large(long long w, long long h) {
+  return w > max_picture_side || h > max_picture_side || w * h > max_picture_pixels;
+}
+
+void refuse_size(const char* path, long long w, long long h) {
+  log_out("ERROR: [%s] picture size [%lld,%lld] refused: at most %d pixels a side and %d in all\n", path, w, h,
+          max_picture_side, max_picture_pixels);
+}
+
+}  // namespace
+
 void img_mgr::load(const char* path) {
   if (!path) path = "";
   log_out("Loading img_mgr [%s] into [%x]/[%x]\n", path, log_addr(this), log_addr(surface.get()));
   surface = new shared_surface;
 
+  long long declared_w = 0, declared_h = 0;
+  if (declared_picture_size_of_file(path, declared_w, declared_h) && too_large(declared_w, declared_h)) {
+    // A few header bytes can claim gigabytes; the decoder would allocate them.
+    refuse_size(path, declared_w, declared_h);
+    return;
+  }
   SDL_Surface* s = IMG_Load(host_path(path).c_str());
   if (!s) {
     log_out("Couldn't load %s: %s\n", path, SDL_GetError());
     log_err("Couldn't load %s: %s\n", path, SDL_GetError());
+    return;
+  }
+  if (too_large(s->w, s->h)) {  // formats whose header isn't read above
+    refuse_size(path, s->w, s->h);
+    SDL_FreeSurface(s);
     return;
   }
   if (s->format->BitsPerPixel == 32) {
