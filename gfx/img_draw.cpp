@@ -226,27 +226,10 @@ void img_mgr::draw_depth(int x, int y, SDL_Surface* target, double zoom, double 
   SDL_Surface* z = zoomed_surface(*this, s, zoom, false, true);
   if (z) {
     zoomed_geometry(*this, x, y, target, zoom, s->h, z->h);
-    const int sy = src_rect.y;
-    const int x0 = dest_rect.x;
-    const int y0 = dest_rect.y;
     // Below the target the clipped height would be negative (a huge 16-bit count).
-    const int rows = y0 > target->h ? 0 : dest_rect.h;
-    double g = 1.0;
-    int i = 0;
-    while (i < rows) {
-      src_rect.y = to_s16(trunc_to_int(g / depth + sy));
-      src_rect.h = to_u16(trunc_to_int(g));
-      dest_rect.h = 1;
-      const int n = trunc_to_int(g);
-      for (int k = 0; k < n; ++k) {
-        dest_rect.y = to_s16(y0 + i);
-        dest_rect.x = to_s16(x0 - i / 2);
-        dest_rect.w = src_rect.w;
-        blit_to_target(z, &src_rect, target, &dest_rect);
-        ++i;
-      }
-      g += depth;
-    }
+    const int rows = dest_rect.y > target->h ? 0 : dest_rect.h;
+    for_each_floor_strip(src_rect, dest_rect, rows, depth,
+                         [&] { blit_to_target(z, &src_rect, target, &dest_rect); });
     if (no_zoom_cache) SDL_FreeSurface(z);
   }
   reset_rects(*this, s->w, s->h);

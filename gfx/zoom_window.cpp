@@ -203,28 +203,12 @@ bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zo
     plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
     dr = plans.back().dst_out;
   } else {
-    const int sy = sr.y;
-    const int x0 = dr.x;
-    const int y0 = dr.y;
-    const int row_count = y0 > target->h ? 0 : dr.h;
+    const int row_count = dr.y > target->h ? 0 : dr.h;
     plans.reserve(static_cast<size_t>(row_count));
-    double g = 1.0;
-    int i = 0;
-    while (i < row_count) {
-      sr.y = to_s16(trunc_to_int(g / depth + sy));
-      sr.h = to_u16(trunc_to_int(g));
-      dr.h = 1;
-      const int n = trunc_to_int(g);
-      for (int k = 0; k < n; ++k) {
-        dr.y = to_s16(y0 + i);
-        dr.x = to_s16(x0 - i / 2);
-        dr.w = sr.w;
-        plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
-        dr = plans.back().dst_out;
-        ++i;
-      }
-      g += depth;
-    }
+    for_each_floor_strip(sr, dr, row_count, depth, [&] {
+      plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
+      dr = plans.back().dst_out;
+    });
   }
 
   const Uint8 opacity = static_cast<Uint8>(img.alpha & 0xFF);
