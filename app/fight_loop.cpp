@@ -16,6 +16,7 @@
 #include "app/object_update.h"
 #include "app/video.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
@@ -93,8 +94,11 @@ bool fight_loop::run_frame() {
   const clock_type::time_point start = clock_type::now();
   g_video.clear_screen();
 
+  // One event taken here; the paths take more during the update. A quit
+  // request wherever it lies in the queue, or taken by anyone, ends the loop.
   SDL_Event event;
-  if (SDL_PollEvent(&event) && event.type == SDL_QUIT) quit = 1;
+  if (SDL_PollEvent(&event) == 1) note_taken_event(event);
+  if (poll_quit_request()) quit = 1;
   const Uint8* keys = key_state();
   if (keys && keys[SDLK_ESCAPE]) quit = 1;
   ++frame_counter;
@@ -136,6 +140,9 @@ bool fight_loop::run_frame() {
     times.hits = ms_between(staged, hit);
     times.update = ms_between(shown, updated);
   }
+  // A quit taken by a path, or one that arrived while this frame was drawn,
+  // ends the loop now rather than a frame later.
+  if (poll_quit_request()) quit = 1;
   return quit != 0;
 }
 

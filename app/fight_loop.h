@@ -1,7 +1,7 @@
 // The frame loop of the run's one fight: camera and stage, facing, hits, the
 // result, every live lifeform's update and draw, the timing figure, present.
 // It has no end of fight: a decided fight keeps showing its result until
-// Escape or a quit event.
+// Escape or a quit request (window closed, SIGTERM, SIGINT).
 #pragma once
 #include <cstdint>
 
@@ -17,7 +17,7 @@ struct fight_frame_times {
 class fight_loop {
  public:
   long frame_counter = 0;  // frames run so far
-  int quit = 0;            // set by a quit event or Escape; the loop ends after that frame
+  int quit = 0;            // set by a quit request or Escape; the loop ends after that frame
   bool measuring = false;  // fill `times` each frame
   fight_frame_times times;
 

@@ -6,6 +6,7 @@
 
 #include "app/video.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
@@ -113,12 +114,15 @@ void fight_setup::start_fight(int roster_position) {
     roster_position = 0;
   }
   if (g_level) g_level->load(fight_level_file);
+  // A quit request stops the loading between files; the fight is not started.
+  if (poll_quit_request()) return;
 
   lifeform* computer = new lifeform;
   computer->controls = maps[1];
   computer->load(roster_char_files[0]);
   const int computer_index = static_cast<int>(lifeform_list.size());
   lifeform_list.push_back(computer);
+  if (poll_quit_request()) return;
 
   lifeform* human = new lifeform;
   human->controls = maps[0];

@@ -27,7 +27,8 @@ class fight_setup {
   // Step 11: the eighteen controls and the two maps.
   void build_controls();
   // Step 18: level, both fighters into lifeform_list, placement, two log lines.
-  // A roster position outside 0..3 falls back to 0 with a WARNING.
+  // A roster position outside 0..3 falls back to 0 with a WARNING. A quit
+  // request stops it between files, leaving the fight unplaced.
   void start_fight(int roster_position);
   // End of the run: controls in reverse building order, then the paths.
   void release();

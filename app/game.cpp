@@ -19,6 +19,7 @@
 #include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "core/trig_tables.h"
 #include "fighter/sound_effect.h"
@@ -60,6 +61,9 @@ int run_game(const run_options& options) {
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
   // 5. No window, no game.
   if (!g_video.video_ok) return 0;
+  // From here on a quit request (window closed, SIGTERM, SIGINT) ends the run
+  // after the frame it came in: every loop stops, the phases left are skipped.
+  watch_quit_requests();
   SDL_WM_SetCaption("Veltmoore Brawl", "Veltmoore Brawl");
 
   // 6. The one text renderer of the run; the fight code reaches it through g_text.
@@ -76,7 +80,7 @@ int run_game(const run_options& options) {
   titles->logo_fade_in();
 
   // 9. The select screen's pictures and the backdrop, while the logo shows.
-  titles->load_select_images();
+  if (!quit_requested()) titles->load_select_images();
 
   // 10, 11. Paths, controls and control maps, before the select screen.
   fight_setup setup;
@@ -87,14 +91,17 @@ int run_game(const run_options& options) {
   fill_trig_tables();
 
   // 13. Logo fade-out.
-  titles->logo_fade_out();
+  if (!quit_requested()) titles->logo_fade_out();
 
   // 14. Backdrop fade-in.
-  titles->backdrop_fade_in();
+  if (!quit_requested()) titles->backdrop_fade_in();
 
   // 15. Select screen. --fighter N (demo and benchmark runs) picks N without it.
   select_result picked = {0, 0};
-  if (options.fighter >= 0) {
+  if (quit_requested()) {
+    picked.quit = 1;
+    leave_select_screen(*titles, false);
+  } else if (options.fighter >= 0) {
     picked.selection = options.fighter;
     leave_select_screen(*titles, false);
   } else {
@@ -107,12 +114,15 @@ int run_game(const run_options& options) {
   // 17. A quit on the select screen skips the fight.
   if (!picked.quit) {
     // 18. Fight set-up with the selected roster position (the computer always
-    // plays position 0).
+    // plays position 0). A quit request stops the loading between files.
     setup.start_fight(picked.selection);
 
-    // 19. The fight loop, at the rate `fps`, until a quit request (Escape or
-    // a quit event); --benchmark N runs N unpaced frames and prints figures.
-    if (options.benchmark_frames >= 0) {
+    // 19. The fight loop, at the rate `fps`, until Escape or a quit request;
+    // --benchmark N runs N unpaced frames and prints figures. A quit request
+    // during the loading leaves the fight unstarted.
+    if (quit_requested()) {
+      log_out("NOTICE: quit requested while loading, no fight\n");
+    } else if (options.benchmark_frames >= 0) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
       run_fight_loop();

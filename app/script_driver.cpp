@@ -38,7 +38,13 @@ void apply_events_up_to(long frame) {
   Uint8* keys = scripted_keys();
   while (driver.next_event < driver.events.size() && driver.events[driver.next_event].frame <= frame) {
     const key_script_event& e = driver.events[driver.next_event++];
-    keys[e.key] = static_cast<Uint8>(e.down);
+    if (e.key == script_quit_key) {  // a close request, as SDL reports one
+      SDL_Event quit;
+      quit.type = SDL_QUIT;
+      if (e.down) SDL_PushEvent(&quit);
+    } else {
+      keys[e.key] = static_cast<Uint8>(e.down);
+    }
   }
 }
 
@@ -88,7 +94,7 @@ bool parse_key_script(const std::string& text, std::vector<key_script_event>& ev
     fields >> key_text >> action;
     char* end = nullptr;
     long frame = std::strtol(frame_text.c_str(), &end, 10);
-    int key = key_code_for_name(key_text);
+    int key = key_text == "quit" ? script_quit_key : key_code_for_name(key_text);
     bool bad = *end != '\0' || frame < 0 || key < 0 || (action != "down" && action != "up") ||
                static_cast<bool>(fields >> extra);
     if (bad) {

@@ -7,6 +7,8 @@
 
 #include "app/run_options.h"
 
+constexpr int script_quit_key = 0;  // KEY "quit": no key has this code
+
 struct key_script_event {
   long frame;  // applied before this frame is drawn
   int key;     // SDL key code
@@ -14,8 +16,9 @@ struct key_script_event {
 };
 
 // Parses lines of "FRAME KEY down|up" ('#' starts a comment; KEY is an SDL key
-// name such as right, i, escape, space, return, or a number). False with
-// `error` naming the line on a malformed script.
+// name such as right, i, escape, space, return, or a number; "quit down"
+// closes the window, as SDL reports it). False with `error` naming the line
+// on a malformed script.
 bool parse_key_script(const std::string& text, std::vector<key_script_event>& events, std::string& error);
 int key_code_for_name(const std::string& name);  // -1 when unknown
 

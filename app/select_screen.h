@@ -1,17 +1,40 @@
 // The character select screen: the backdrop, the action shot under the
 // cursor circled by four half-transparent copies of itself, and the cursor
 // moved with the arrow keys or joystick 0. It runs at four times the fight's
-// rate and samples input only on a few frames, so the cursor cannot race.
+// rate and reads input every frame: each press moves the cursor one place or
+// confirms, however short; a held direction repeats at a readable rate.
 #pragma once
 #include <SDL.h>
 
+#include "app/button_presses.h"
+
 struct title_screens;
+
+// The inputs the screen listens to.
+enum select_input {
+  select_left,           // SDLK_LEFT
+  select_right,          // SDLK_RIGHT
+  select_return,         // SDLK_RETURN: confirm
+  select_space,          // SDLK_SPACE: confirm
+  select_q,              // q: quit
+  select_escape,         // SDLK_ESCAPE: quit
+  select_axis_left,      // joystick 0, axis 0 below -17000
+  select_axis_right,     // joystick 0, axis 0 above 17000
+  select_joy_button0,    // joystick 0, buttons 0..3: confirm
+  select_input_count = select_joy_button0 + 4,
+};
 
 struct select_state {
   int selection = 0;  // roster position under the cursor, 0..3
   int rotation = 0;   // angle of the circling copies, degrees, 0..352 in steps of 8
   int done = 0;       // the screen ends after the frame in which this became 1
   int quit = 0;       // the player asked to end the program
+  button_presses inputs[select_input_count];  // press and repeat tracking, by select_input
+};
+
+// Press events taken off the queue in one frame, by select_input.
+struct select_events {
+  int presses[select_input_count] = {};
 };
 
 struct select_result {
@@ -19,18 +42,23 @@ struct select_result {
   int quit;       // 1: end the run without a fight
 };
 
-// One input sample: `event` is the event taken this frame, or null when none.
-// Reads joystick 0 (when video's joystick_ok is 1) and the keyboard seam.
-void select_sample_input(select_state& state, const SDL_Event* event);
+// Takes every queued event: an SDL_QUIT is recorded as a quit request, key
+// presses and joystick 0's button presses are counted into `events`.
+void select_take_events(select_events& events);
 
-// Whether this frame samples input: rotation (before it advances) is an exact
-// multiple of 4 x fps.
-bool select_samples_input(int rotation, int fps);
+// One frame of input: the press events taken this frame, the keyboard seam,
+// joystick 0 (when video's joystick_ok is 1) and `now` in game ticks. Moves
+// the cursor one place per press or repeat (wrapping round the roster),
+// confirms, or quits.
+void select_apply_input(select_state& state, const select_events& events, Uint32 now);
 
 // Runs the screen until the player confirms or quits, fades the backdrop out
-// and unloads the eight roster pictures. The titles' backdrop has been faded in.
+// and unloads the eight roster pictures. The titles' backdrop has been faded
+// in. A quit request (window closed, SIGTERM, SIGINT) ends the screen after
+// its frame, as a quit, without the fade.
 select_result run_select_screen(title_screens& titles, int fps);
 
-// What the screen does after its loop: the backdrop fades out (32 frames) and
-// the roster pictures are unloaded. Also used when --fighter skips the loop.
+// What the screen does after its loop: the backdrop fades out (32 frames,
+// cut short by a quit request) and the roster pictures are unloaded. Also
+// used when --fighter skips the loop.
 void leave_select_screen(title_screens& titles, bool fade);

@@ -2,6 +2,7 @@
 
 #include "app/frame_limiter.h"
 #include "app/video.h"
+#include "core/quit_request.h"
 
 const char* const roster_symbol_files[title_roster_size] = {
     "rsrc\\brela\\brela_symbol.png",
@@ -27,9 +28,12 @@ void draw_bottom_aligned(img_mgr& picture, double scale) {
   picture.draw_zoomed(0, screen->h - picture.get_height(), screen, scale);
 }
 
-void show_frame() {
+// Presents and waits; false when the player asked to quit (the fade stops
+// after this frame).
+bool show_frame() {
   g_video.present();
   limiter().delay();
+  return !poll_quit_request();
 }
 
 }  // namespace
@@ -53,12 +57,13 @@ void title_screens::logo_fade_in() {
   // No clearing between frames: the faint draws build the picture up.
   for (int frame = 0; frame < fade_frames; ++frame) {
     draw_bottom_aligned(logo, logo_scale);
-    show_frame();
+    if (!show_frame()) return;
   }
 }
 
 void title_screens::load_select_images() {
   for (int i = 0; i < title_roster_size; ++i) {
+    if (poll_quit_request()) return;
     symbols[i].load(roster_symbol_files[i]);
     symbols[i].upload();
     action_shots[i].load(roster_action_shot_files[i]);
@@ -73,7 +78,7 @@ void title_screens::logo_fade_out() {
     g_video.clear_screen();
     logo.set_alpha(static_cast<uint32_t>(a));
     draw_bottom_aligned(logo, logo_scale);
-    show_frame();
+    if (!show_frame()) return;
   }
 }
 
@@ -82,15 +87,18 @@ void title_screens::backdrop_fade_in() {
   backdrop_scale = width_scale(backdrop);
   for (int frame = 0; frame < fade_frames; ++frame) {
     draw_backdrop();
-    show_frame();
+    if (!show_frame()) return;
   }
 }
 
 void title_screens::draw_backdrop() { draw_bottom_aligned(backdrop, backdrop_scale); }
 
 void title_screens::close() {
-  g_video.clear_screen();
-  g_video.present();
+  // After a quit request nothing more is shown.
+  if (!quit_requested()) {
+    g_video.clear_screen();
+    g_video.present();
+  }
   logo.unload();
   backdrop.unload();
   limiter().set_rate(fps);

@@ -2,6 +2,8 @@
 // pictures load meanwhile, the group backdrop fades in; after the select
 // screen the title pictures are released. Each fade takes 32 frames at the
 // limiter's rate. The main routine owns one title_screens for the whole run.
+// A quit request (window closed, SIGTERM, SIGINT) stops a fade after the
+// frame it came in, and the loading before the next picture.
 #pragma once
 #include "gfx/img_mgr.h"
 
@@ -27,7 +29,7 @@ struct title_screens {
   void load_select_images();    // step 9
   void logo_fade_out();         // step 13
   void backdrop_fade_in();      // step 14
-  void close();                 // step 16: clear, unload logo and backdrop, rate back to fps
+  void close();                 // step 16: clear (not after a quit request), unload logo and backdrop, rate back to fps
 
   // The backdrop as every title frame draws it: zoomed to the screen width,
   // its bottom edge on the bottom of the screen.

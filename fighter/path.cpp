@@ -6,6 +6,7 @@
 
 #include "app/video.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "core/trig_tables.h"
 
@@ -30,9 +31,10 @@ void path::update() {
   aim_x = 0.0;
   aim_y = 0.0;
 
-  // Each path update consumes one queued event, whoever it was meant for.
-  SDL_Event discarded;
-  SDL_PollEvent(&discarded);
+  // Each path update consumes one queued event, whoever it was meant for; a
+  // quit request among them is recorded, not lost.
+  SDL_Event taken;
+  if (SDL_PollEvent(&taken) == 1) note_taken_event(taken);
 
   recognizer.sample();
 

@@ -9,6 +9,7 @@
 #include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "stage/level.h"
 
 namespace {
@@ -17,10 +18,22 @@ int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
 // One step of the loading screen: the screen is not cleared in between.
-void loading_tick(move* loading_move) {
+// False when the player asked to quit: the loading stops there.
+bool loading_tick(move* loading_move) {
   if (loading_move) loading_move->play(0, screen_height() - loading_move->max_height);
   g_video.present();
+  return !poll_quit_request();
 }
+
+// The loading animation lives only while the level loads, however it ends.
+struct loading_screen {
+  animation* anim = nullptr;
+  move* played = nullptr;
+  ~loading_screen() {
+    delete played;  // drops its handle on the animation first
+    delete anim;
+  }
+};
 
 // An index into the background set from `key`; -1 (and an ERROR line) when
 // it does not name one of the `count` pictures.
@@ -75,8 +88,9 @@ void level::load(const char* path) {
   for (sortie& s : sorties) s = sortie();
 
   // 2. The loading screen.
-  animation* loading_anim = new (std::nothrow) animation;
-  move* loading_move = new (std::nothrow) move;
+  loading_screen screen;
+  animation* loading_anim = screen.anim = new (std::nothrow) animation;
+  move* loading_move = screen.played = new (std::nothrow) move;
   if (loading_anim) {
     loading_anim->load("game\\fighter\\loading.ini");
     loading_anim->loop = 1;
@@ -89,7 +103,7 @@ void level::load(const char* path) {
     loading_anim->owner_scale = z;
     if (loading_move) loading_move->add(loading_anim);
   }
-  loading_tick(loading_move);
+  if (!loading_tick(loading_move)) return;
 
   // 3-5. The level file and its background set.
   log_out("loading [%s]\n", path);
@@ -105,7 +119,7 @@ void level::load(const char* path) {
   int picture_count = count_key(set, bgset, "images", max_level_images);
   log_out("width[%d] images[%d]\n", stage_width, picture_count);
   if (picture_count == 0) log_out("WARNING: [%s] has no pictures, the stage stays empty\n", bgset);
-  loading_tick(loading_move);
+  if (!loading_tick(loading_move)) return;
 
   // 6.
   if (config.has_key("loop")) {
@@ -121,6 +135,8 @@ void level::load(const char* path) {
   // 7-8. The pictures. Room for all of them first, so appending never moves them.
   total_height = 0;
   loading = 1;
+  // A quit request ends the loading after the tick it came in.
+  auto stop_loading = [this] { loading = 0; };
   images.reserve(picture_count);
   char key[64];
   for (int m = 0; m < picture_count; ++m) {
@@ -129,10 +145,10 @@ void level::load(const char* path) {
     picture.load(set.get_string(key));
     picture.no_zoom_cache = 1;
     images.push_back(picture);
-    loading_tick(loading_move);
-    g_video.present();
     if (images.back().height > max_height) max_height = images.back().height;
     if (images.back().width > max_width) max_width = images.back().width;
+    if (!loading_tick(loading_move)) return stop_loading();
+    g_video.present();
   }
 
   // 9. The parts, each inserted at the front: part 0 ends up last.
@@ -151,7 +167,7 @@ void level::load(const char* path) {
             log_out("Added layer[%d]\n", index);
           }
         }
-        loading_tick(loading_move);
+        if (!loading_tick(loading_move)) return stop_loading();
       }
     }
 
@@ -178,7 +194,7 @@ void level::load(const char* path) {
                 max_sorties - 1);
       }
     }
-    loading_tick(loading_move);
+    if (!loading_tick(loading_move)) return stop_loading();
   }
   log_out("level length is [%d/%d]\n", length, total_height);
 
@@ -194,7 +210,7 @@ void level::load(const char* path) {
     scale = value;
     max_height = trunc_to_int(max_height * scale);
     max_width = trunc_to_int(max_width * scale);
-    loading_tick(loading_move);
+    if (!loading_tick(loading_move)) return stop_loading();
   }
 
   // 12. Diagnostics: the pictures that fill one screen height, from picture 0.
@@ -204,7 +220,7 @@ void level::load(const char* path) {
   for (size_t i = 0; sum < screen_h && i < images.size(); ++i) {
     log_out("adding h/w[ %d /%d]\n", images[i].height, images[i].width);
     sum += images[i].height;
-    loading_tick(loading_move);
+    if (!loading_tick(loading_move)) return stop_loading();
   }
   log_out("reset at [%d]\n", sum - screen_h);
   log_out("Lets look at the size of onscreen plist [%d]\n", static_cast<int>(plist.size()));
@@ -218,6 +234,4 @@ void level::load(const char* path) {
   // 14.
   loading_tick(loading_move);
   g_video.present();
-  delete loading_move;  // drops its handle on the animation first
-  delete loading_anim;
 }

@@ -7,6 +7,7 @@
 #include "app/fight_cleanup.h"
 #include "app/fight_loop.h"
 #include "app/object_update.h"
+#include "core/quit_request.h"
 #include "fight_scene.h"
 
 namespace {
@@ -105,6 +106,33 @@ TEST_F(FightLoop, TimingFigureIsTheInverseOfTheSleep) {
 
 int presents = 0;
 void count_present() { ++presents; }
+
+// Each frame the loop and both paths take one event each: a close request
+// behind three or more other events must still end the loop after its frame.
+TEST_F(FightLoop, AQuitBehindOtherEventsEndsTheLoopAfterItsFrame) {
+  fighter(400, 0, mode_computer).path->step_count = 0;
+  fighter(800, 1);
+  fight_loop loop;
+  bool quit = true;
+  capture_stdout([&] { quit = loop.run_frame(); });
+  EXPECT_FALSE(quit);
+  for (int k = 0; k < 5; ++k) {
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = static_cast<SDLKey>(SDLK_a + k);
+    SDL_PushEvent(&key);
+  }
+  SDL_Event close = {};
+  close.type = SDL_QUIT;
+  SDL_PushEvent(&close);
+  capture_stdout([&] { quit = loop.run_frame(); });
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(2, loop.frame_counter);
+  SDL_Event left;
+  while (SDL_PollEvent(&left) == 1) {
+  }
+  forget_quit_request();
+}
 
 TEST_F(FightLoop, EscapeEndsTheLoopAfterAWholeFrame) {
   fighter(400, 0, mode_computer).path->step_count = 0;

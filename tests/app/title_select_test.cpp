@@ -10,6 +10,7 @@
 #include "app/select_screen.h"
 #include "app/title_screens.h"
 #include "app/video.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "gfx/picture_files.h"
 #include "support/test_env.h"
@@ -25,7 +26,56 @@ void count_frame() {
 
 Sint16 axis_value = 0;
 Sint16 scripted_axis(int) { return axis_value; }
-int no_button(int) { return 0; }
+int button_held = -1;  // joystick button held, -1 none
+int scripted_button(int b) { return b == button_held ? 1 : 0; }
+// The select screen runs at 200 frames a second (4 x 60, held at the limiter's maximum).
+Uint32 five_ms_frames() { return static_cast<Uint32>(frames * 5); }
+
+void push_key(SDLKey key, bool down) {
+  SDL_Event e = {};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = key;
+  SDL_PushEvent(&e);
+}
+
+// Five presses of keys no screen listens to, then the close request behind them.
+void push_keys_then_quit() {
+  for (int k = 0; k < 5; ++k) push_key(static_cast<SDLKey>(SDLK_a + k), true);
+  SDL_Event quit = {};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+}
+
+int queued_events() {
+  SDL_PumpEvents();
+  SDL_Event peeked[128];
+  return SDL_PeepEvents(peeked, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
+}
+
+void forget_events_and_quit() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e) == 1) {
+  }
+  forget_quit_request();
+}
+
+// Places the cursor moved over frames of 5 ms, `key` (an SDL key, or -1 for
+// joystick 0's axis pushed right) held from frame 0 for `hold_ms`, then 1 s
+// released.
+int moves_while_holding(int key, int hold_ms) {
+  select_state s;
+  int moves = 0;
+  for (int ms = 0; ms < hold_ms + 1000; ms += 5) {
+    const bool held = ms < hold_ms;
+    if (key >= 0) scripted_keys()[key] = held ? 1 : 0;
+    axis_value = key < 0 && held ? 20000 : 0;
+    const int before = s.selection;
+    select_apply_input(s, select_events(), static_cast<Uint32>(1000 + ms));
+    moves += key == SDLK_LEFT ? (before - s.selection + 4) % 4 : (s.selection - before + 4) % 4;
+  }
+  return moves;
+}
 
 rgba solid(uint8_t r, uint8_t g, uint8_t b) { return {r, g, b, 255}; }
 
@@ -50,8 +100,15 @@ class title_select_test : public testing::Test {
     g_video.after_present = count_frame;
     use_scripted_keys();
     std::fill(scripted_keys(), scripted_keys() + SDLK_LAST, 0);
+    seams().ticks = five_ms_frames;
+    seams().joy_axis = scripted_axis;
+    seams().joy_button = scripted_button;
+    axis_value = 0;
+    button_held = -1;
+    forget_events_and_quit();
   }
   void TearDown() override {
+    forget_events_and_quit();
     g_video.after_present = nullptr;
     g_video.joystick_ok = 0;
     reset_seams();
@@ -94,86 +151,90 @@ TEST_F(title_select_test, each_fade_takes_32_frames) {
   EXPECT_EQ(pixel_at(g_video.screen, 5, 79).b, 0);  // 200 high at scale 2: rows 80..479
 }
 
-TEST_F(title_select_test, input_samples_follow_the_rotation) {
-  EXPECT_TRUE(select_samples_input(0, 60));
-  EXPECT_TRUE(select_samples_input(240, 60));
-  EXPECT_FALSE(select_samples_input(8, 60));
-  EXPECT_FALSE(select_samples_input(120, 60));
-  EXPECT_TRUE(select_samples_input(0, 90));
-  EXPECT_FALSE(select_samples_input(240, 90));
-  EXPECT_TRUE(select_samples_input(120, 30));
-}
-
-TEST_F(title_select_test, right_walks_the_roster_and_wraps) {
-  select_state s;
-  scripted_keys()[SDLK_RIGHT] = 1;
-  int seen[5];
-  for (int& v : seen) {
-    select_sample_input(s, nullptr);
-    v = s.selection;
-  }
-  EXPECT_EQ(seen[0], 1);
-  EXPECT_EQ(seen[1], 2);
-  EXPECT_EQ(seen[2], 3);
-  EXPECT_EQ(seen[3], 0);
-  EXPECT_EQ(seen[4], 1);
-  EXPECT_EQ(s.done, 0);
-  scripted_keys()[SDLK_RIGHT] = 0;
-  scripted_keys()[SDLK_LEFT] = 1;
-  select_state from_zero;
-  select_sample_input(from_zero, nullptr);
-  EXPECT_EQ(from_zero.selection, 3);
-}
-
-TEST_F(title_select_test, key_and_axis_together_wrap_once) {
+TEST_F(title_select_test, a_press_moves_one_place_and_a_held_direction_repeats_four_a_second) {
+  EXPECT_EQ(moves_while_holding(SDLK_RIGHT, 5), 1);    // one frame
+  EXPECT_EQ(moves_while_holding(SDLK_RIGHT, 250), 1);  // before the first repeat (400 ms)
+  // 0, 400, 650, 900, 1150, 1400, 1650, 1900 ms
+  EXPECT_EQ(moves_while_holding(SDLK_RIGHT, 2000), 8);
+  EXPECT_EQ(moves_while_holding(SDLK_LEFT, 2000), 8);
   g_video.joystick_ok = 1;
-  seams().joy_axis = scripted_axis;
-  seams().joy_button = no_button;
+  EXPECT_EQ(moves_while_holding(-1, 2000), 8);
+
+  // Quick taps, one frame down and one up: every one moves.
+  select_state s;
+  int moves = 0;
+  for (int f = 0; f < 20; ++f) {
+    scripted_keys()[SDLK_RIGHT] = f % 2 == 0;
+    const int before = s.selection;
+    select_apply_input(s, select_events(), static_cast<Uint32>(5 * f));
+    moves += (s.selection - before + 4) % 4;
+  }
+  EXPECT_EQ(moves, 10);
+  EXPECT_EQ(s.done, 0);
+}
+
+TEST_F(title_select_test, one_frame_of_a_confirm_or_quit_key_is_enough) {
+  g_video.joystick_ok = 1;
+  for (int key : {static_cast<int>(SDLK_RETURN), static_cast<int>(SDLK_SPACE), static_cast<int>(SDLK_q),
+                  static_cast<int>(SDLK_ESCAPE), -1}) {
+    SCOPED_TRACE(key);
+    select_state s;
+    select_apply_input(s, select_events(), 0);
+    if (key >= 0) scripted_keys()[key] = 1;
+    button_held = key < 0 ? 2 : -1;
+    select_apply_input(s, select_events(), 5);
+    scripted_keys()[key >= 0 ? key : 0] = 0;
+    button_held = -1;
+    EXPECT_EQ(s.done, 1);
+    EXPECT_EQ(s.quit, key == SDLK_q || key == SDLK_ESCAPE ? 1 : 0);
+    EXPECT_EQ(s.selection, 0);
+  }
+}
+
+TEST_F(title_select_test, key_and_axis_together_move_two_places) {
+  g_video.joystick_ok = 1;
   axis_value = 20000;
   scripted_keys()[SDLK_RIGHT] = 1;
   select_state s;
   s.selection = 3;
-  select_sample_input(s, nullptr);  // 3 + 1 + 1 = 5, wrapped once to 0
-  EXPECT_EQ(s.selection, 0);
+  select_apply_input(s, select_events(), 0);  // two presses from 3: 0, then 1
+  EXPECT_EQ(s.selection, 1);
   axis_value = -17000;  // not beyond the threshold
   scripted_keys()[SDLK_RIGHT] = 0;
-  select_sample_input(s, nullptr);
-  EXPECT_EQ(s.selection, 0);
+  select_apply_input(s, select_events(), 5);
+  EXPECT_EQ(s.selection, 1);
 }
 
-TEST_F(title_select_test, quit_event_confirms_and_q_or_escape_quit) {
-  select_state closed;
-  closed.selection = 2;
-  SDL_Event quit_event;
-  quit_event.type = SDL_QUIT;
-  select_sample_input(closed, &quit_event);
-  EXPECT_EQ(closed.done, 1);
-  EXPECT_EQ(closed.quit, 0);
-  EXPECT_EQ(closed.selection, 2);
-  for (int key : {static_cast<int>('q'), static_cast<int>(SDLK_ESCAPE)}) {
-    std::fill(scripted_keys(), scripted_keys() + SDLK_LAST, 0);
-    scripted_keys()[key] = 1;
-    select_state s;
-    select_sample_input(s, nullptr);
-    EXPECT_EQ(s.done, 1);
-    EXPECT_EQ(s.quit, 1);
-  }
-}
-
-TEST_F(title_select_test, select_screen_returns_the_confirmed_position) {
+// Presses shorter than a frame arrive only as key events; a press seen both as
+// an event and in the key state is one press.
+TEST_F(title_select_test, the_screen_counts_every_press_once) {
   title_screens t;
   through_backdrop_fade_in(t);
   frames = 0;
-  scripted_keys()[SDLK_RIGHT] = 1;  // seen by the sample of frame 0
   on_frame = [](long n) {
-    if (n == 1) scripted_keys()[SDLK_RIGHT] = 0;
-    if (n == 10) scripted_keys()[SDLK_RETURN] = 1;  // pressed and held until the next sample
+    if (n == 5) {  // down and up between two frames
+      push_key(SDLK_RIGHT, true);
+      push_key(SDLK_RIGHT, false);
+    }
+    if (n == 20) {  // a press held over frame 20
+      push_key(SDLK_RIGHT, true);
+      scripted_keys()[SDLK_RIGHT] = 1;
+    }
+    if (n == 21) {
+      push_key(SDLK_RIGHT, false);
+      scripted_keys()[SDLK_RIGHT] = 0;
+    }
+    if (n == 40) {
+      push_key(SDLK_RETURN, true);
+      push_key(SDLK_RETURN, false);
+    }
+    if (n == 200) scripted_keys()[SDLK_ESCAPE] = 1;  // ends a screen that missed the press
   };
   select_result r = run_select_screen(t, 60);
-  EXPECT_EQ(r.selection, 1);
+  EXPECT_EQ(r.selection, 2);
   EXPECT_EQ(r.quit, 0);
   EXPECT_EQ(limiter().rate(), 200);  // 4 x 60, held at the limiter's maximum
-  EXPECT_EQ(frames, 31 + 32);        // frames 0..30 (sample at rotation 240), then the fade-out
+  EXPECT_EQ(frames, 41 + 32);        // frames 0..40, then the fade-out
   for (int i = 0; i < title_roster_size; ++i) {
     EXPECT_EQ(t.action_shots[i].pixels(), nullptr);
     EXPECT_EQ(t.symbols[i].pixels(), nullptr);
@@ -184,16 +245,52 @@ TEST_F(title_select_test, select_screen_returns_the_confirmed_position) {
   EXPECT_EQ(t.backdrop.pixels(), nullptr);
 }
 
-TEST_F(title_select_test, keys_between_samples_are_not_seen) {
+// A close request behind other events ends each title phase after the frame
+// it came in; the fades take it out of the queue and leave the rest.
+TEST_F(title_select_test, a_quit_behind_other_events_ends_every_phase_after_its_frame) {
   title_screens t;
-  through_backdrop_fade_in(t);
+  t.load_logo(60);
+  struct fade {
+    const char* name;
+    void (title_screens::*run)();
+  };
+  for (const fade& f : {fade{"logo fade-in", &title_screens::logo_fade_in},
+                        fade{"logo fade-out", &title_screens::logo_fade_out},
+                        fade{"backdrop fade-in", &title_screens::backdrop_fade_in}}) {
+    SCOPED_TRACE(f.name);
+    if (f.run == &title_screens::logo_fade_out) t.load_select_images();
+    frames = 0;
+    on_frame = [](long n) {
+      if (n == 7) push_keys_then_quit();
+    };
+    (t.*f.run)();
+    EXPECT_EQ(frames, 7);
+    EXPECT_TRUE(quit_requested());
+    EXPECT_EQ(queued_events(), 5);
+    forget_events_and_quit();
+  }
+
   frames = 0;
   on_frame = [](long n) {
-    if (n == 3) scripted_keys()[SDLK_RIGHT] = 1;   // held over frames 3..9 only
-    if (n == 10) scripted_keys()[SDLK_RIGHT] = 0;
-    if (n == 40) scripted_keys()[SDLK_ESCAPE] = 1;
+    if (n == 7) push_keys_then_quit();
+    if (n == 200) scripted_keys()[SDLK_ESCAPE] = 1;  // ends a screen that missed the request
   };
   select_result r = run_select_screen(t, 60);
-  EXPECT_EQ(r.selection, 0);
-  EXPECT_EQ(r.quit, 1);
+  EXPECT_EQ(r.quit, 1);  // a quit, not a confirmation
+  EXPECT_EQ(frames, 8);  // frame 7 drew, no fade-out
+  forget_events_and_quit();
+
+  title_screens again;
+  through_backdrop_fade_in(again);
+  frames = 0;
+  on_frame = [](long n) {
+    if (n == 3) scripted_keys()[SDLK_RETURN] = 1;
+    if (n == 10) push_keys_then_quit();  // during the fade-out
+  };
+  r = run_select_screen(again, 60);
+  EXPECT_EQ(r.quit, 0);
+  EXPECT_EQ(frames, 10);
+  EXPECT_TRUE(quit_requested());
+  again.close();
+  EXPECT_EQ(frames, 10);  // nothing more shown
 }

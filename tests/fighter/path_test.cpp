@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/video.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "core/trig_tables.h"
 #include "fighter/path.h"
@@ -49,6 +50,21 @@ class path_test : public ::testing::Test {
   path p;
   int saved_joystick = 0;
 };
+
+// The update takes one event off the queue; a close request is kept, not lost.
+TEST_F(path_test, a_quit_event_taken_by_the_update_is_recorded) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e) == 1) {
+  }
+  forget_quit_request();
+  SDL_Event close = {};
+  close.type = SDL_QUIT;
+  SDL_PushEvent(&close);
+  human();
+  EXPECT_EQ(0, SDL_PollEvent(&e));  // it was the update that took it
+  EXPECT_TRUE(quit_requested());
+  forget_quit_request();
+}
 
 TEST_F(path_test, right_beats_left_and_nothing_held_stops) {
   key(SDLK_LEFT);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "anim/test_media.h"
+#include "core/quit_request.h"
 #include "stage/level.h"
 #include "support/test_env.h"
 
@@ -211,6 +212,36 @@ TEST_F(LevelLoad, LoadingAnimationIsOnScreenWhileLoading) {
   EXPECT_EQ((rgb{0, 0, 222}), screen_pixel(300, 450));
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(330, 470));
   EXPECT_GT(g_presents, 8);
+}
+
+void quit_after_third_present() {
+  if (g_presents != 3) return;
+  for (int k = 0; k < 5; ++k) {  // key events ahead of the close request
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = static_cast<SDLKey>(SDLK_a + k);
+    SDL_PushEvent(&key);
+  }
+  SDL_Event quit = {};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+}
+
+TEST_F(LevelLoad, AQuitRequestStopsTheLoadingAfterItsTick) {
+  level l;
+  g_video.after_present = quit_after_third_present;
+  std::string log = load(l, "bgset=rsrc\\set.ini length=1 part0=0");
+  g_video.after_present = nullptr;
+  EXPECT_TRUE(quit_requested());
+  EXPECT_EQ(3, g_presents);           // the tick of picture 0, and nothing after it
+  EXPECT_EQ(1u, l.images.size());
+  EXPECT_EQ(0, l.loading);
+  EXPECT_EQ(std::string::npos, log.find("done loading"));
+  SDL_Event left;
+  int keys_left = 0;
+  while (SDL_PollEvent(&left) == 1) keys_left += left.type == SDL_KEYDOWN;
+  EXPECT_EQ(5, keys_left);  // only the close request was taken
+  forget_quit_request();
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 #include "support/run_game.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 #include <fstream>
 #include <sstream>
 
@@ -52,4 +57,71 @@ game_run run_fight(const std::vector<std::string>& args, const std::vector<std::
 size_t find_after(const std::string& haystack, const std::string& needle, size_t from) {
   if (from == std::string::npos) return std::string::npos;
   return haystack.find(needle, from);
+}
+
+running_game start_fight(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  running_game game;
+  game.dir = make_temp_dir("running");
+  const std::string out = game.dir + "/out", err = game.dir + "/err", exe = fight_executable();
+  std::vector<std::string> argv_text = {exe};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argv_text) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    for (const auto& e : env) putenv(const_cast<char*>(e.c_str()));
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int in = open("/dev/null", O_RDONLY);
+    const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || o < 0 || e < 0) _exit(127);
+    dup2(in, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  game.pid = pid;
+  return game;
+}
+
+bool wait_for_output(const running_game& game, const std::string& needle, double seconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  do {
+    if (read_file(game.dir + "/out").find(needle) != std::string::npos) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  } while (std::chrono::steady_clock::now() < until);
+  return false;
+}
+
+game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& waited) {
+  game_run run;
+  ended = false;
+  const auto start = std::chrono::steady_clock::now();
+  const auto until = start + std::chrono::duration<double>(seconds);
+  int status = 0;
+  while (game.pid > 0) {
+    const pid_t done = waitpid(game.pid, &status, WNOHANG);
+    if (done == game.pid) {
+      ended = true;
+      break;
+    }
+    if (done < 0 || std::chrono::steady_clock::now() >= until) {
+      kill(game.pid, SIGKILL);
+      waitpid(game.pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  game.pid = -1;
+  run.exit_status = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = read_file(game.dir + "/out");
+  run.err = read_file(game.dir + "/err");
+  return run;
 }

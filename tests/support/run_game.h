@@ -12,6 +12,25 @@ struct game_run {
 // `env` entries are NAME=value pairs added to the child's environment.
 game_run run_fight(const std::vector<std::string>& args, const std::vector<std::string>& env);
 
+// A game started in the background, for tests that act on it while it runs
+// (signals). Its standard output and error go to files in `dir`.
+struct running_game {
+  int pid = -1;  // -1 once it has been waited for
+  std::string dir;
+};
+
+// Starts the game with SIGINT and SIGTERM at their default dispositions (a
+// shell's `cmd &` would start it with SIGINT ignored).
+running_game start_fight(const std::vector<std::string>& args, const std::vector<std::string>& env);
+
+// Waits up to `seconds` for `needle` to appear in the game's standard output.
+bool wait_for_output(const running_game& game, const std::string& needle, double seconds);
+
+// Waits up to `seconds` for the game to end and collects its run. When it is
+// still running then, it is killed and the result has exit_status -1 and
+// `ended` false. `waited` is the time spent waiting, in seconds.
+game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& waited);
+
 // Path of the built game executable.
 std::string fight_executable();
 

@@ -1,0 +1,30 @@
+#include "core/quit_request.h"
+
+#include <csignal>
+
+namespace {
+
+// Written from SDL's event filter, which may run wherever SDL pumps events.
+volatile std::sig_atomic_t requested = 0;
+
+int record_quit(const SDL_Event* event) {
+  if (event && event->type == SDL_QUIT) requested = 1;
+  return 1;  // every event still goes into the queue
+}
+
+}  // namespace
+
+void watch_quit_requests() { SDL_SetEventFilter(record_quit); }
+
+void note_taken_event(const SDL_Event& event) { record_quit(&event); }
+
+bool poll_quit_request() {
+  SDL_PumpEvents();
+  SDL_Event taken;
+  while (SDL_PeepEvents(&taken, 1, SDL_GETEVENT, SDL_QUITMASK) == 1) requested = 1;
+  return requested != 0;
+}
+
+bool quit_requested() { return requested != 0; }
+
+void forget_quit_request() { requested = 0; }
