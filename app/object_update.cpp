@@ -86,9 +86,23 @@ void draw_ghost(lifeform& l, int alpha) {
   if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
 }
 
+// True when the next draw would play the last tick of a record that does not
+// loop: that draw ends the special animation (and clears the stack).
+bool next_draw_ends_special(const lifeform& l) {
+  if (stack_empty(l)) return false;
+  for (const anim_play* play : l.anim_stack->plays) {
+    if (!play || !play->animation || play->loop) continue;
+    if (play->countdown <= 1 && play->index + 1 >= play->animation->frames.size()) return true;
+  }
+  return false;
+}
+
 void dash_afterimages(lifeform& l) {
   if (stack_empty(l) || !playing_move(l, slot_dash)) return;
   l.vx += l.action == 3 ? 3.0 : -3.0;
+  // On the dash's last tick a ghost's draw would end it, and the following
+  // draws would show the standing pose, opaque: the fighter's own draw ends it.
+  if (next_draw_ends_special(l)) return;
   const int32_t home = l.x;
   draw_ghost(l, 192);
   draw_ghost(l, 64);

@@ -142,6 +142,34 @@ TEST_F(ObjectUpdate, ComboThreeFacingRightDashesWithTwoGhosts) {
   EXPECT_NEAR(200 * 64 / 255, ghost_far.r, 4);
 }
 
+TEST_F(ObjectUpdate, TheLastTickOfADashDrawsNoGhostAndNoStandingPose) {
+  stage.zoom = 1.0;
+  fighter(100, 0, mode_computer).path->step_count = 0;
+  lifeform& me = fighter(300, 1);
+  me.facing = 1;
+  delete me.moves[slot_dash];
+  me.owned_moves.erase(std::find(me.owned_moves.begin(), me.owned_moves.end(), me.moves[slot_dash]));
+  me.moves[slot_dash] = make_move("short_dash", 4, 10, 1, 2, 200);  // one frame, two ticks
+  me.owned_moves.push_back(me.moves[slot_dash]);
+  std::vector<combo> combos(1);
+  combos[0].combotype = 3;
+  me.path->recognizer.combos = &combos;
+  me.path->recognizer.add_attempt(combo_attempt{&combos[0], combos[0].reqkeys(), 6000, 0});
+  update(1);  // first tick, with its two ghosts
+  ASSERT_TRUE(playing_move(me, slot_dash));
+
+  clear_frame();
+  const int x = me.x;
+  const int age = me.age;
+  update(1);  // last tick: the fighter's own draw ends the dash
+  EXPECT_EQ(-1, me.action);
+  EXPECT_EQ(age, me.age);  // no posture image was drawn this frame
+  for (int behind : {6, 12}) {
+    const rgb p = screen_pixel(x - behind + 1, 480 - 5);
+    EXPECT_FALSE(p.r == 40 && p.g == 40 && p.b == 200) << behind;  // the standing pose's colour
+  }
+}
+
 TEST_F(ObjectUpdate, ComboOneAddsLiftAndComboTwoHoldsThePlace) {
   fighter(100, 0, mode_computer).path->step_count = 0;
   lifeform& me = fighter(300, 1);
