@@ -1,5 +1,6 @@
 #include "app/object_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -9,11 +10,15 @@
 #include "app/video.h"
 #include "core/log.h"
 #include "core/safe_trunc.h"
+#include "core/seams.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
+#include "gfx/health_gauge.h"
 #include "stage/level.h"
 
 namespace {
+
+constexpr Uint32 combo_shown_ms = 1000;  // long enough to read
 
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
@@ -65,9 +70,9 @@ void play_combo(lifeform& l, int k) {
   const int n = l.path->recognizer.poll();
   if (n == -1) return;
   if (fight_tracing()) log_err("fight trace: frame [%ld] entry [%d] combo [%d]\n", presented_frames(), k, n);
-  char text[32];
-  std::snprintf(text, sizeof text, "Combo[%d]", n);
-  draw_fight_text(l.x, 100, text);
+  // Shown above the fighter from this frame's draw on (show_combo).
+  l.combo_shown = n;
+  l.combo_shown_until = game_ticks() + combo_shown_ms;
   if (n == 1) {
     l.ay -= 1.1;
   } else if (n == 2) {
@@ -75,6 +80,34 @@ void play_combo(lifeform& l, int k) {
   } else if (n == 3) {
     start_combo_move(l, slot_dash, l.facing == 1 ? 3 : 4);
   }
+}
+
+// "Combo[%d]" centred above where the fighter is drawn, kept on screen and
+// clear of the gauges and names at the top.
+void show_combo(lifeform& l) {
+  if (l.combo_shown == -1) return;
+  if (game_ticks() >= l.combo_shown_until) {
+    l.combo_shown = -1;
+    return;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "Combo[%d]", l.combo_shown);
+  int w = 0, h = 0;
+  fight_text_size(text, w, h);
+  const lifeform::screen_box box = l.on_screen();
+  const int top_margin = 44;  // below the gauges and the names by them
+  const int x = std::max(0, std::min(box.x + box.w / 2 - w / 2, screen_width() - w));
+  const int y = std::max(top_margin, std::min(box.y - h - 4, screen_height() - h));
+  draw_fight_text(x, y, text);
+}
+
+// The fighter's name under its top-of-screen gauge.
+void show_name(const lifeform& l, int gauge_x, int gauge_y) {
+  if (l.name.empty()) return;
+  int w = 0, h = 0;
+  fight_label_size(l.name.c_str(), w, h);
+  const gauge_label_spot at = gauge_label_position(l.facing, gauge_x, gauge_y, w);
+  draw_fight_label(at.x, at.y, l.name.c_str());
 }
 
 // One afterimage: shifted back against the dash, drawn at `alpha`, and the
@@ -207,10 +240,13 @@ void update_lifeform(int k) {
 
   movement_step(l, 1);
   l.draw();
+  show_combo(l);
 
   if (fighter) {
+    const int gauge_x = (1 - l.facing) * (screen_width() - 25);
     l.gauge_count += 1;
-    l.draw_health_gauge((1 - l.facing) * (screen_width() - 25), 5);
+    l.draw_health_gauge(gauge_x, 5);
+    show_name(l, gauge_x, 5);
   }
 }
 
