@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "app/fight_text.h"
 #include "app/script_driver.h"
@@ -82,6 +83,9 @@ void play_combo(lifeform& l, int k) {
   }
 }
 
+// Where this frame's combo texts went; emptied at the start of every frame.
+std::vector<SDL_Rect> combo_texts_this_frame;
+
 // "Combo[%d]" centred above where the fighter is drawn, kept on screen and
 // clear of the gauges and names at the top.
 void show_combo(lifeform& l) {
@@ -97,7 +101,16 @@ void show_combo(lifeform& l) {
   const lifeform::screen_box box = l.on_screen();
   const int top_margin = 44;  // below the gauges and the names by them
   const int x = std::max(0, std::min(box.x + box.w / 2 - w / 2, screen_width() - w));
-  const int y = std::max(top_margin, std::min(box.y - h - 4, screen_height() - h));
+  int y = std::max(top_margin, std::min(box.y - h - 4, screen_height() - h));
+  // Fighters standing close: stack this text over the other's, or under it
+  // when there is no room above.
+  for (const SDL_Rect& other : combo_texts_this_frame) {
+    const bool overlap = x < other.x + other.w && other.x < x + w && y < other.y + other.h && other.y < y + h;
+    if (!overlap) continue;
+    y = other.y - h - 2 >= top_margin ? other.y - h - 2 : other.y + other.h + 2;
+  }
+  combo_texts_this_frame.push_back(SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                                            static_cast<Uint16>(h)});
   draw_fight_text(x, y, text);
 }
 
@@ -251,6 +264,7 @@ void update_lifeform(int k) {
 }
 
 void update_all_lifeforms() {
+  combo_texts_this_frame.clear();
   // The size is read again every pass: draws may append bullets.
   for (size_t k = 0; k < lifeform_list.size(); ++k) update_lifeform(static_cast<int>(k));
 }
