@@ -4,6 +4,16 @@
 
 // Draws `text` at (x, y) with g_text; nothing when there is no renderer.
 void draw_fight_text(int x, int y, const char* text);
+// Size `text` takes when drawn by draw_fight_text (8 x 16 pixels a character
+// when no font is open).
+void fight_text_size(const char* text, int& w, int& h);
+
+// Small labels (the fighters' names by their gauges): the fight's font at a
+// smaller size, or g_text's own when that cannot be opened. Seen by
+// fight_text_watcher like the other messages.
+void draw_fight_label(int x, int y, const char* text);
+void fight_label_size(const char* text, int& w, int& h);
+constexpr int fight_label_point_size = 12;
 
 // When set, sees every message before it is drawn (tests use it); null in a
 // normal run.

@@ -1,19 +1,25 @@
 #include "app/object_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "app/fight_text.h"
 #include "app/script_driver.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/safe_trunc.h"
+#include "core/seams.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
+#include "gfx/health_gauge.h"
 #include "stage/level.h"
 
 namespace {
+
+constexpr Uint32 combo_shown_ms = 1000;  // long enough to read
 
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
@@ -65,9 +71,9 @@ void play_combo(lifeform& l, int k) {
   const int n = l.path->recognizer.poll();
   if (n == -1) return;
   if (fight_tracing()) log_err("fight trace: frame [%ld] entry [%d] combo [%d]\n", presented_frames(), k, n);
-  char text[32];
-  std::snprintf(text, sizeof text, "Combo[%d]", n);
-  draw_fight_text(l.x, 100, text);
+  // Shown above the fighter from this frame's draw on (show_combo).
+  l.combo_shown = n;
+  l.combo_shown_until = game_ticks() + combo_shown_ms;
   if (n == 1) {
     l.ay -= 1.1;
   } else if (n == 2) {
@@ -75,6 +81,46 @@ void play_combo(lifeform& l, int k) {
   } else if (n == 3) {
     start_combo_move(l, slot_dash, l.facing == 1 ? 3 : 4);
   }
+}
+
+// Where this frame's combo texts went; emptied at the start of every frame.
+std::vector<SDL_Rect> combo_texts_this_frame;
+
+// "Combo[%d]" centred above where the fighter is drawn, kept on screen and
+// clear of the gauges and names at the top.
+void show_combo(lifeform& l) {
+  if (l.combo_shown == -1) return;
+  if (game_ticks() >= l.combo_shown_until) {
+    l.combo_shown = -1;
+    return;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "Combo[%d]", l.combo_shown);
+  int w = 0, h = 0;
+  fight_text_size(text, w, h);
+  const lifeform::screen_box box = l.on_screen();
+  const int top_margin = 44;  // below the gauges and the names by them
+  const int x = std::max(0, std::min(box.x + box.w / 2 - w / 2, screen_width() - w));
+  int y = std::max(top_margin, std::min(box.y - h - 4, screen_height() - h));
+  // Fighters standing close: stack this text over the other's, or under it
+  // when there is no room above.
+  for (const SDL_Rect& other : combo_texts_this_frame) {
+    const bool overlap = x < other.x + other.w && other.x < x + w && y < other.y + other.h && other.y < y + h;
+    if (!overlap) continue;
+    y = other.y - h - 2 >= top_margin ? other.y - h - 2 : other.y + other.h + 2;
+  }
+  combo_texts_this_frame.push_back(SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                                            static_cast<Uint16>(h)});
+  draw_fight_text(x, y, text);
+}
+
+// The fighter's name under its top-of-screen gauge.
+void show_name(const lifeform& l, int gauge_x, int gauge_y) {
+  if (l.name.empty()) return;
+  int w = 0, h = 0;
+  fight_label_size(l.name.c_str(), w, h);
+  const gauge_label_spot at = gauge_label_position(l.facing, gauge_x, gauge_y, w);
+  draw_fight_label(at.x, at.y, l.name.c_str());
 }
 
 // One afterimage: shifted back against the dash, drawn at `alpha`, and the
@@ -86,9 +132,23 @@ void draw_ghost(lifeform& l, int alpha) {
   if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
 }
 
+// True when the next draw would play the last tick of a record that does not
+// loop: that draw ends the special animation (and clears the stack).
+bool next_draw_ends_special(const lifeform& l) {
+  if (stack_empty(l)) return false;
+  for (const anim_play* play : l.anim_stack->plays) {
+    if (!play || !play->animation || play->loop) continue;
+    if (play->countdown <= 1 && play->index + 1 >= play->animation->frames.size()) return true;
+  }
+  return false;
+}
+
 void dash_afterimages(lifeform& l) {
   if (stack_empty(l) || !playing_move(l, slot_dash)) return;
   l.vx += l.action == 3 ? 3.0 : -3.0;
+  // On the dash's last tick a ghost's draw would end it, and the following
+  // draws would show the standing pose, opaque: the fighter's own draw ends it.
+  if (next_draw_ends_special(l)) return;
   const int32_t home = l.x;
   draw_ghost(l, 192);
   draw_ghost(l, 64);
@@ -193,14 +253,18 @@ void update_lifeform(int k) {
 
   movement_step(l, 1);
   l.draw();
+  show_combo(l);
 
   if (fighter) {
+    const int gauge_x = (1 - l.facing) * (screen_width() - 25);
     l.gauge_count += 1;
-    l.draw_health_gauge((1 - l.facing) * (screen_width() - 25), 5);
+    l.draw_health_gauge(gauge_x, 5);
+    show_name(l, gauge_x, 5);
   }
 }
 
 void update_all_lifeforms() {
+  combo_texts_this_frame.clear();
   // The size is read again every pass: draws may append bullets.
   for (size_t k = 0; k < lifeform_list.size(); ++k) update_lifeform(static_cast<int>(k));
 }

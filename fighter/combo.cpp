@@ -70,7 +70,7 @@ void combo_recognizer::offer(const key_event& e) {
       if (p.key != e.key || p.state != e.state) all = false;
     }
     if (!all) continue;
-    add_attempt(combo_attempt{&c, 0, now + static_cast<uint32_t>(first.max_time), static_cast<int32_t>(now)});
+    add_attempt(combo_attempt{&c, 0, now + static_cast<uint32_t>(first.max_time), static_cast<int32_t>(now), 1, now});
   }
 }
 
@@ -93,7 +93,9 @@ int combo_recognizer::poll() {
     const int32_t n = a.which->reqkeys();
     if (a.step_index == n) {
       a.deadline = 0;  // removed by the next poll
-      return a.which->combotype;
+      const int32_t type = a.which->combotype;
+      if (a.from_keys) drop_rivals(i);
+      return type;
     }
     if (a.step_index >= 0 && a.step_index < n) {
       int32_t m = match_step(a.which->steps[a.step_index], a.last_match);
@@ -108,6 +110,23 @@ int combo_recognizer::poll() {
     ++i;
   }
   return -1;
+}
+
+// Several attempts of one combo run side by side, one per starting event: a
+// key held to block and pressed again to begin the combo starts two, and both
+// then advance on the same later keys. Those begun up to the winner's last
+// matched key were reading the same entry; they go with its report. Attempts
+// begun later belong to the next entry and stay.
+void combo_recognizer::drop_rivals(size_t winner) {
+  const combo_attempt w = attempts[winner];
+  size_t kept = 0;
+  for (size_t j = 0; j < attempts.size(); ++j) {
+    const combo_attempt& y = attempts[j];
+    const bool rival = j != winner && y.from_keys && y.which == w.which &&
+                       y.started <= static_cast<uint32_t>(w.last_match);
+    if (!rival) attempts[kept++] = y;
+  }
+  attempts.resize(kept);
 }
 
 int32_t combo_recognizer::match_step(const combo_step& step, int32_t base) const {

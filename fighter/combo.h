@@ -32,6 +32,8 @@ struct combo_attempt {
   int32_t step_index = 0;    // steps already matched
   uint32_t deadline = 0;     // ms; the attempt expires once now passes it
   int32_t last_match = 0;    // ms of the last matched step
+  int32_t from_keys = 0;     // 1: begun by a key event at `started`; 0: handed over whole (computer opponent)
+  uint32_t started = 0;      // ms of the key event that began it
 };
 
 // One per path. Imported once at fight set-up, sampled at the start of every
@@ -50,6 +52,8 @@ class combo_recognizer {
   // Reads keyboard and ticks through the seams; returns the changes recorded.
   int sample();
   // combotype of one completed combo, or -1. Uses `now` of the last sample.
+  // One entry gives one report: attempts of the reported combo begun from keys
+  // up to its last matched key are dropped with it.
   int poll();
   void add_attempt(const combo_attempt& attempt) { attempts.push_back(attempt); }
 
@@ -61,4 +65,5 @@ class combo_recognizer {
   void watch(int32_t key, int32_t state);
   bool find_pair(const key_pair& pair, uint32_t lo, uint32_t hi, uint32_t& when) const;
   void offer(const key_event& e);
+  void drop_rivals(size_t winner);
 };

@@ -86,6 +86,7 @@ lifeform& lifeform::operator=(const lifeform& src) {
   std::copy(src.ai_weights, src.ai_weights + 6, ai_weights);
   controls = src.controls;
   alpha = src.alpha;
+  name = src.name;
   missing_move_said = src.missing_move_said;
   return *this;
 }

@@ -3,6 +3,7 @@
 // the fight steers, moves, collides and draws them all alike.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "anim/animation.h"
@@ -61,6 +62,13 @@ class lifeform {
   control_map* controls = nullptr;  // not owned; set before load
   int32_t alpha = 255;            // opacity of special-animation drawing
 
+  // Shown by the fight: the fighter's name by its gauge (from the character
+  // file's name, "brela_char.ini" -> "Brela"), and the last combo's
+  // "Combo[%d]" above it until the tick count reaches combo_shown_until (ms).
+  std::string name;
+  int32_t combo_shown = -1;       // combotype on show, -1 none
+  uint32_t combo_shown_until = 0;
+
   // Ownership the record does not show: a bullet owns the path made for it, so
   // whoever removes a dead projectile from lifeform_list frees it with it.
   int32_t owns_path = 0;
@@ -87,6 +95,12 @@ class lifeform {
   void draw();
   // Health gauge at screen (x, y) while gauge_count > 0.
   void draw_health_gauge(int gx, int gy);
+  // Where draw shows the posture image under the level's current camera, in
+  // screen pixels (the fighter's box scaled by zoom x scale).
+  struct screen_box {
+    int x, y, w, h;
+  };
+  screen_box on_screen() const;
 
   // The move in `slot`, or null; says so once per slot when it is missing.
   move* move_at(int slot);
@@ -98,6 +112,11 @@ class lifeform {
   // Size of the first image, or 0 x 0 without images.
   void size_from_first_image();
 };
+
+// A fighter's name from its character file's name: the file name without its
+// directory and "_char.ini" (or extension), first letter in capitals:
+// "game\\fighter\\brela_char.ini" -> "Brela".
+std::string fighter_name_from_file(const char* char_path);
 
 // The fight's lifeforms in creation order: 0 the computer's fighter, 1 the
 // human's, projectiles after them. Filled by the fight set-up and the spawns.

@@ -30,6 +30,17 @@ camera current_camera() {
 
 }  // namespace
 
+lifeform::screen_box lifeform::on_screen() const {
+  const camera cam = current_camera();
+  const double z = cam.zoom * scale;
+  if (z == 1.0) return {x - cam.x, y - cam.y, width, height};
+  // As draw_zoomed places the picture: the left edge scaled from the unzoomed
+  // position, the bottom edge kept.
+  const int left = trunc_to_int(static_cast<Sint16>(trunc_to_int(x / scale - cam.x)) * z);
+  const int h = trunc_to_int(height * z);
+  return {left, y - cam.y + height - h, trunc_to_int(width * z), h};
+}
+
 void lifeform::draw() {
   const camera cam = current_camera();
   if (action != -1 && anim_stack && !anim_stack->empty()) {

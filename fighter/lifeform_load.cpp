@@ -61,6 +61,7 @@ void lifeform::load(const char* char_path) {
   // defaults and the fight goes on (config_file has said "Can't open").
   config_file cfg;
   cfg.load(char_path);
+  name = fighter_name_from_file(char_path);
 
   if (cfg.has_key("scale")) scale = bounded_factor(cfg, char_path, "scale", 0.0, max_char_scale, false, scale);
   hp = max_hp = cfg.get_int("hp");

@@ -20,6 +20,12 @@ gauge_colour gauge_column_colour(int i, float full_length) {
   return {at_most_255(1023 - 4 * v), 255, at_most_255(1023 - 4 * v)};
 }
 
+gauge_label_spot gauge_label_position(int facing, int x, int y, int text_width) {
+  const int below = y + 15 + 2;  // the bar is 15 pixels high
+  if (facing == 1) return {x + 4, below};
+  return {x + 25 - 4 - text_width, below};  // the top end lies 25 pixels right of x
+}
+
 void draw_health_gauge(int hp, int max_hp, int facing, int32_t& gauge_count, int first_image_width, int x, int y) {
   if (gauge_count < 1) return;
   SDL_Surface* screen = g_video.screen;

@@ -16,3 +16,11 @@ gauge_colour gauge_column_colour(int i, float full_length);
 // right of x, anything else to the left. `first_image_width` is the full
 // length. Draws only when gauge_count >= 1, and then lowers it by one.
 void draw_health_gauge(int hp, int max_hp, int facing, int32_t& gauge_count, int first_image_width, int x, int y);
+
+// Top-left corner of a label of text_width pixels shown by a gauge drawn at
+// (x, y): just under the bar, flush with its outer end (the start of a bar
+// growing right, the slanted top end of one growing left).
+struct gauge_label_spot {
+  int x, y;
+};
+gauge_label_spot gauge_label_position(int facing, int x, int y, int text_width);

@@ -157,4 +157,21 @@ TEST_F(BundledContent, EachFightersCombosCompleteAndTheSpecialFiresAProjectile) 
   }
 }
 
+// Dravitz blocks (RIGHT held about 0.7 s), then enters "right, down, kick" at
+// once: one entry, one special.
+TEST_F(BundledContent, AFighterAfterBlockingGetsOneSpecialPerEntry) {
+  std::string dir = make_temp_dir("block_combo");
+  write_text_file(dir, "keys.txt",
+                  "150 right down\n190 right up\n194 right down\n198 right up\n202 down down\n206 down up\n"
+                  "210 k down\n214 k up\n260 escape down\n");
+  game_run run = run_fight({"--data-dir", bundled_data(), "--fighter", "3", "--seed", "1", "--script",
+                            dir + "/keys.txt", "--frames", "300"},
+                           {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "GAME_FIGHT_TRACE=1"});
+  EXPECT_EQ(0, run.exit_status);
+  const std::string line = "entry [1] combo [2]";
+  const size_t first = run.err.find(line);
+  ASSERT_NE(std::string::npos, first) << run.err;
+  EXPECT_EQ(std::string::npos, run.err.find(line, first + 1)) << run.err;
+}
+
 }  // namespace

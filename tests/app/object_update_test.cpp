@@ -124,8 +124,6 @@ TEST_F(ObjectUpdate, ComboThreeFacingRightDashesWithTwoGhosts) {
   EXPECT_EQ(255, me.alpha);
   ASSERT_EQ(1u, seen_texts().size());
   EXPECT_EQ("Combo[3]", seen_texts()[0].text);
-  EXPECT_EQ(300, seen_texts()[0].x);  // world x, drawn before the move
-  EXPECT_EQ(100, seen_texts()[0].y);
 
   // Two frames' ticks were handed back: the animation lost only one tick.
   EXPECT_EQ(29, me.anim_stack->plays[0]->countdown);
@@ -140,6 +138,118 @@ TEST_F(ObjectUpdate, ComboThreeFacingRightDashesWithTwoGhosts) {
   EXPECT_NEAR(200, body.r, 2);
   EXPECT_NEAR(200 * 192 / 255, ghost_near.r, 4);
   EXPECT_NEAR(200 * 64 / 255, ghost_far.r, 4);
+}
+
+TEST_F(ObjectUpdate, TheLastTickOfADashDrawsNoGhostAndNoStandingPose) {
+  stage.zoom = 1.0;
+  fighter(100, 0, mode_computer).path->step_count = 0;
+  lifeform& me = fighter(300, 1);
+  me.facing = 1;
+  delete me.moves[slot_dash];
+  me.owned_moves.erase(std::find(me.owned_moves.begin(), me.owned_moves.end(), me.moves[slot_dash]));
+  me.moves[slot_dash] = make_move("short_dash", 4, 10, 1, 2, 200);  // one frame, two ticks
+  me.owned_moves.push_back(me.moves[slot_dash]);
+  std::vector<combo> combos(1);
+  combos[0].combotype = 3;
+  me.path->recognizer.combos = &combos;
+  me.path->recognizer.add_attempt(combo_attempt{&combos[0], combos[0].reqkeys(), 6000, 0});
+  update(1);  // first tick, with its two ghosts
+  ASSERT_TRUE(playing_move(me, slot_dash));
+
+  clear_frame();
+  const int x = me.x;
+  const int age = me.age;
+  update(1);  // last tick: the fighter's own draw ends the dash
+  EXPECT_EQ(-1, me.action);
+  EXPECT_EQ(age, me.age);  // no posture image was drawn this frame
+  for (int behind : {6, 12}) {
+    const rgb p = screen_pixel(x - behind + 1, 480 - 5);
+    EXPECT_FALSE(p.r == 40 && p.g == 40 && p.b == 200) << behind;  // the standing pose's colour
+  }
+}
+
+Uint32 combo_clock_ms = 0;
+Uint32 combo_clock() { return combo_clock_ms; }
+
+// The combo's text as the update drew it this frame; false when it was not drawn.
+bool combo_text_seen(seen_text& out) {
+  for (const seen_text& t : seen_texts()) {
+    if (t.text.rfind("Combo[", 0) == 0) out = t;
+  }
+  return !seen_texts().empty() && out.text.rfind("Combo[", 0) == 0;
+}
+
+TEST_F(ObjectUpdate, ComboTextShowsAboveTheFighterWhereItStandsOnScreenForASecond) {
+  seams().ticks = combo_clock;
+  combo_clock_ms = 20000;
+  fighter(100, 0, mode_computer).path->step_count = 0;
+  lifeform& me = fighter(1200, 1);  // world x far past the 640-pixel screen
+  std::vector<combo> combos(1);
+  combos[0].combotype = 5;  // a code that only shows its text
+  me.path->recognizer.combos = &combos;
+  me.path->recognizer.add_attempt(combo_attempt{&combos[0], 0, 60000, 0});
+
+  struct view {
+    int scroll_x;
+    double zoom;
+    int left, width, top;  // where the 20 x 40 fighter on the floor is drawn
+  };
+  const view views[] = {{900, 0.5, 150, 10, 460}, {1000, 1.0, 200, 20, 440}, {700, 0.75, 375, 15, 450}};
+  for (const view& v : views) {
+    SCOPED_TRACE(v.zoom);
+    stage.scroll_x = v.scroll_x;
+    stage.zoom = v.zoom;
+    seen_texts().clear();
+    update(1);
+    seen_text t{0, 0, ""};
+    ASSERT_TRUE(combo_text_seen(t));
+    EXPECT_EQ("Combo[5]", t.text);
+    int w = 0, h = 0;
+    fight_text_size(t.text.c_str(), w, h);
+    const int centre = v.left + v.width / 2;
+    EXPECT_LE(t.x, centre);
+    EXPECT_GE(t.x + w, centre);
+    EXPECT_LE(t.y + h, v.top);       // above the fighter...
+    EXPECT_GE(t.y + h, v.top - 12);  // ...just above
+    combo_clock_ms += 300;
+  }
+  combo_clock_ms = 20000 + 990;
+  seen_texts().clear();
+  update(1);
+  seen_text t{0, 0, ""};
+  EXPECT_TRUE(combo_text_seen(t));
+  combo_clock_ms = 20000 + 1000;
+  seen_texts().clear();
+  update(1);
+  EXPECT_FALSE(combo_text_seen(t));
+}
+
+TEST_F(ObjectUpdate, EachFightersNameShowsUnderItsGaugeOnTheGaugesSide) {
+  lifeform& computer = fighter(100, 0, mode_computer);
+  computer.path->step_count = 0;
+  computer.name = "Brela";
+  computer.facing = 1;  // gauge at the left edge, growing right
+  lifeform& human = fighter(300, 1);
+  human.name = "Dravitz";
+  human.facing = 0;  // gauge at the right edge, growing left
+  update(0);
+  update(1);
+  ASSERT_EQ(2u, seen_texts().size());
+  EXPECT_EQ("Brela", seen_texts()[0].text);
+  EXPECT_EQ(4, seen_texts()[0].x);
+  EXPECT_EQ(5 + 15 + 2, seen_texts()[0].y);  // just under the 15-pixel bar at y 5
+  EXPECT_EQ("Dravitz", seen_texts()[1].text);
+  int w = 0, h = 0;
+  fight_label_size("Dravitz", w, h);
+  EXPECT_EQ(640 - 4, seen_texts()[1].x + w);
+  EXPECT_EQ(22, seen_texts()[1].y);
+
+  // The name follows the gauge when the fighters change sides.
+  human.facing = 1;
+  seen_texts().clear();
+  update(1);
+  ASSERT_EQ(1u, seen_texts().size());
+  EXPECT_EQ(4, seen_texts()[0].x);
 }
 
 TEST_F(ObjectUpdate, ComboOneAddsLiftAndComboTwoHoldsThePlace) {

@@ -183,6 +183,33 @@ TEST_F(combo_test, two_completions_in_one_frame_come_out_oldest_first) {
   EXPECT_EQ(frame(r, 1348), -1);
 }
 
+// Blocking (RIGHT held) starts an attempt of "right, down, kick" whose second
+// step is still open when the player presses RIGHT again to begin the combo.
+TEST_F(combo_test, one_entry_after_holding_its_first_key_is_reported_once) {
+  std::vector<combo> combos{make_combo(1, {&map.down, &map.up}), make_combo(2, {&map.right, &map.down, &map.kick}),
+                            make_combo(3, {&map.down, &map.punch, &map.right})};
+  combo_recognizer r;
+  capture_stdout([&] { r.import(&combos); });
+  // Key changes (ms, key, held): a 0.8 s block, then the entry, then a second
+  // entry well after the first.
+  struct change { Uint32 t; int key, held; };
+  const change timeline[] = {
+      {1000, SDLK_RIGHT, 1}, {1800, SDLK_RIGHT, 0}, {1850, SDLK_RIGHT, 1}, {1900, SDLK_RIGHT, 0},
+      {1950, SDLK_DOWN, 1},  {2000, SDLK_DOWN, 0},  {2050, SDLK_k, 1},     {2100, SDLK_k, 0},
+      {4000, SDLK_RIGHT, 1}, {4050, SDLK_RIGHT, 0}, {4100, SDLK_DOWN, 1},  {4150, SDLK_DOWN, 0},
+      {4200, SDLK_k, 1},     {4250, SDLK_k, 0}};
+  std::vector<Uint32> specials;
+  size_t next = 0;
+  for (Uint32 t = 800; t < 6000; t += 16) {
+    for (; next < sizeof timeline / sizeof timeline[0] && timeline[next].t <= t; ++next)
+      key(timeline[next].key, timeline[next].held);
+    if (frame(r, t) == 2) specials.push_back(t);
+  }
+  ASSERT_EQ(2u, specials.size());
+  EXPECT_LT(specials[0], 2200u);
+  EXPECT_GT(specials[1], 4200u);
+}
+
 TEST_F(combo_test, a_finished_attempt_is_reported_by_the_next_poll) {
   // The way the computer opponent performs a combo.
   std::vector<combo> combos{make_combo(7, {&map.down, &map.right, &map.punch})};

@@ -77,6 +77,18 @@ TEST_F(lifeform_load_test, only_hp) {
   EXPECT_EQ(l.damage, 1);
 }
 
+// Character files hold no name: the fight shows the file's own.
+TEST_F(lifeform_load_test, the_name_comes_from_the_character_files_name) {
+  lifeform l;
+  const std::string file = write_data(dir, "morvane_char.ini", "hp=5\n");
+  capture_stdout([&] { l.load(file.c_str()); });
+  EXPECT_EQ("Morvane", l.name);
+  EXPECT_EQ("Brela", fighter_name_from_file("game\\fighter\\brela_char.ini"));
+  EXPECT_EQ("Odd one", fighter_name_from_file("rsrc/odd one.ini"));
+  EXPECT_EQ("Bad?name", fighter_name_from_file("bad\x01name_char.ini"));
+  EXPECT_EQ("", fighter_name_from_file(""));
+}
+
 TEST_F(lifeform_load_test, scale_speed_and_missing_hp) {
   lifeform l;
   load(l, "scale=0.5 speed=0\n");
