@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/video.h"
 #include "core/log.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
+
+namespace {
+// However small a stage's pictures, the camera does not zoom in further than
+// this to make them fill the screen (the data checker reports such stages).
+constexpr double max_covering_zoom = 4.0;
+}  // namespace
 
 camera_view fight_camera(const lifeform& a, const lifeform& b, int screen_w, int screen_h, int level_width,
                          double level_scale) {
@@ -39,6 +46,13 @@ void apply_camera(level& stage, const camera_view& view) {
   stage.scroll_x = view.scroll_x;
   stage.scroll_y = view.scroll_y;
   stage.zoom = view.zoom;
+  // Zoomed out further than its pictures reach, the stage would leave part of
+  // the screen bare: the camera stops there. The stage draws at zoom x scale.
+  if (!g_video.screen) return;
+  const double s = stage.scale > 0.0 ? stage.scale : 1.0;
+  const double cover = stage.covering_zoom(g_video.screen->w, g_video.screen->h) / s;
+  const double closest = std::min(max_covering_zoom, cover);
+  if (stage.zoom < closest) stage.zoom = closest;
 }
 
 void face_each_other(lifeform& a, lifeform& b) {
