@@ -5,7 +5,7 @@
 #include "stage/level.h"
 #include "stage/stage_window.h"
 
-double level::covering_zoom(int screen_w, int screen_h) const {
+double level::covering_zoom(int screen_w, int screen_h, bool with_slack) const {
   double needed = 0.0;
   int remaining = total_height;
   for (size_t k = 0; k < plist.size(); ++k) {
@@ -17,7 +17,7 @@ double level::covering_zoom(int screen_w, int screen_h) const {
     if (y <= -h || y >= screen_h) continue;
     const bool layered = k < layered_segments.size() && layered_segments[k] && !layered_segments[k]->layers.empty();
     if (!layered) continue;  // drawn unzoomed: no zoom helps it
-    needed = std::max(needed, ::covering_zoom(piece.width, h, y + h, screen_w, screen_h));
+    needed = std::max(needed, ::covering_zoom(piece.width, h, y + h, screen_w, screen_h, with_slack));
   }
   return needed;
 }

@@ -33,10 +33,11 @@ int clamp_window_y(int y, int picture_h, int bottom, int screen_h, double zoom, 
   return std::max(lowest, std::min(y, highest));
 }
 
-double covering_zoom(int picture_w, int picture_h, int bottom, int screen_w, int screen_h) {
+double covering_zoom(int picture_w, int picture_h, int bottom, int screen_w, int screen_h, bool with_slack) {
   if (picture_w <= 0 || picture_h <= 0) return 0.0;
-  const double across = (screen_w + 1.0) / std::max(1, picture_w - 1);
   const int rows = std::max(0, std::min(bottom, screen_h));
+  if (!with_slack) return std::max(static_cast<double>(screen_w) / picture_w, static_cast<double>(rows) / picture_h);
+  const double across = (screen_w + 1.0) / std::max(1, picture_w - 1);
   // With the bottom edge below the screen, the two roundings of
   // clamp_window_y each cost a row more.
   const int usable = picture_h - 1 - (bottom > screen_h ? 2 : 0);

@@ -28,5 +28,7 @@ int clamp_window_y(int y, int picture_h, int bottom, int screen_h, double zoom, 
 
 // The smallest zoom at which a picture w x h, zoomed about its bottom edge at
 // screen row `bottom`, covers the screen's width and every row above that edge
-// (margins included, in either drawing mode). 0 for a picture without pixels.
-double covering_zoom(int picture_w, int picture_h, int bottom, int screen_w, int screen_h);
+// (margins included, in either drawing mode). `with_slack` false leaves out
+// the few pixels the draws' rounding and margins take: the geometry alone.
+// 0 for a picture without pixels.
+double covering_zoom(int picture_w, int picture_h, int bottom, int screen_w, int screen_h, bool with_slack = true);

@@ -43,29 +43,22 @@ inline void clear_to(Uint8 r, Uint8 g, Uint8 b) {
   }
 }
 
-// The whole frame as 0xRRGGBB values, row by row from the top.
+// The whole frame's pixel values as they are stored, row by row (from the
+// bottom in OpenGL mode); only compared with each other.
 inline void read_frame(std::vector<uint32_t>& out) {
   SDL_Surface* s = g_video.screen;
   out.resize(static_cast<size_t>(s->w) * s->h);
   if (g_video.opengl()) {
-    std::vector<uint8_t> rgba(out.size() * 4);
     glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, s->w, s->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    for (int y = 0; y < s->h; ++y) {
-      const uint8_t* p = &rgba[static_cast<size_t>(s->h - 1 - y) * s->w * 4];
-      for (int x = 0; x < s->w; ++x, p += 4) out[static_cast<size_t>(y) * s->w + x] = p[0] << 16 | p[1] << 8 | p[2];
-    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, s->w, s->h, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+    for (uint32_t& v : out) v &= 0x00FFFFFF;  // red, green, blue (little-endian)
     return;
   }
   SDL_LockSurface(s);
   for (int y = 0; y < s->h; ++y) {
-    const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
-    for (int x = 0; x < s->w; ++x) {
-      Uint8 r, g, b;
-      SDL_GetRGB(row[x], s->format, &r, &g, &b);
-      out[static_cast<size_t>(y) * s->w + x] = r << 16 | g << 8 | b;
-    }
+    const Uint8* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+    std::copy_n(reinterpret_cast<const Uint32*>(row), s->w, &out[static_cast<size_t>(y) * s->w]);
   }
   SDL_UnlockSurface(s);
 }
@@ -106,14 +99,14 @@ inline long uncovered_pixels(level& stage, const lifeform& a, const lifeform& b,
     clear_to(sentinels[pass][0], sentinels[pass][1], sentinels[pass][2]);
     stage.draw();
     read_frame(pass == 0 ? first : second);
-    if (getenv("DUMP_HOLES") && !g_video.opengl()) SDL_SaveBMP(g_video.screen, pass ? "/tmp/holeB.bmp" : "/tmp/holeA.bmp");
   }
   long holes = 0;
   int x0 = w, y0 = h, x1 = -1, y1 = -1;
   for (size_t i = 0; i < first.size(); ++i) {
     if (first[i] == second[i]) continue;
     ++holes;
-    const int x = static_cast<int>(i % w), y = static_cast<int>(i / w);
+    const int x = static_cast<int>(i % w);
+    const int y = g_video.opengl() ? h - 1 - static_cast<int>(i / w) : static_cast<int>(i / w);
     x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
   }
   char text[80];
@@ -123,9 +116,11 @@ inline long uncovered_pixels(level& stage, const lifeform& a, const lifeform& b,
 }
 
 // Every zoom step the camera can make (one per 1/25, the picture code's zoom
-// key), each at both ends of the stage and in the middle, standing and with
-// the fighters in the air, with the shake's extremes.
-inline sweep_result sweep(level& stage) {
+// key), each at both ends of the stage (every third also in the middle), with
+// the fighters standing or in the air and the shake at its extremes. With
+// `alternate_ends` (for the slower OpenGL read-back) each step is drawn at one
+// end, the ends taking turns, and the widest and closest views at both.
+inline sweep_result sweep(level& stage, bool alternate_ends) {
   sweep_result result;
   const int screen_w = g_video.screen->w, screen_h = g_video.screen->h;
   const double s = stage.scale != 0.0 ? stage.scale : 1.0;
@@ -148,43 +143,45 @@ inline sweep_result sweep(level& stage) {
   const double zoom_wide = camera_zoom(0, world);
   const double zoom_close = camera_zoom(0, fighter_w);
 
-  const int lifts[] = {0, screen_h, (screen_h - fighter_h) / 2};  // standing, highest, half way
+  // Standing, as high as the screen lets them, half way up; cycled over the
+  // frames together with the shake's extremes.
+  const int lifts[] = {0, screen_h, (screen_h - fighter_h) / 2};
+  const int shakes[] = {0, -5, 5, 5, 0, -5};
   int variant = 0;
   auto frame = [&](int left, int right) {
     left = std::max(0, std::min(left, world - fighter_w));
     right = std::max(left + fighter_w, std::min(right, world));
-    for (int lift : {lifts[0], lifts[1 + variant % 2]}) {
-      place(left, right, lift);
-      const int shake = variant % 3 == 0 ? 0 : (variant % 3 == 1 ? -5 : 5);
-      ++variant;
-      double zoom = 0.0;
-      std::string where;
-      const long holes = uncovered_pixels(stage, a, b, shake, zoom, where);
-      ++result.frames;
-      result.min_zoom = std::min(result.min_zoom, zoom);
-      result.max_zoom = std::max(result.max_zoom, zoom);
-      if (holes == 0) continue;
-      result.uncovered += holes;
-      if (result.frames_with_holes++ == 0) {
-        char text[160];
-        std::snprintf(text, sizeof text, "fighters %d..%d lifted %d, shake %d, zoom %.4f: %ld pixels", left, right,
-                      lift, shake, zoom, holes);
-        result.first_hole = text + where;
-        if (getenv("DUMP_HOLES")) { printf("%s\n", result.first_hole.c_str()); exit(3); }
-      }
+    const int lift = lifts[variant % 3];
+    const int shake = shakes[variant % 6];
+    ++variant;
+    place(left, right, lift);
+    double zoom = 0.0;
+    std::string where;
+    const long holes = uncovered_pixels(stage, a, b, shake, zoom, where);
+    ++result.frames;
+    result.min_zoom = std::min(result.min_zoom, zoom);
+    result.max_zoom = std::max(result.max_zoom, zoom);
+    if (holes == 0) return;
+    result.uncovered += holes;
+    if (result.frames_with_holes++ == 0) {
+      char text[160];
+      std::snprintf(text, sizeof text, "fighters %d..%d lifted %d, shake %d, zoom %.4f: %ld pixels", left, right,
+                    lift, shake, zoom, holes);
+      result.first_hole = text + where;
     }
   };
 
   for (int key = static_cast<int>(zoom_wide * 25); key <= static_cast<int>(zoom_close * 25); ++key) {
     const double zoom = std::max(zoom_wide, std::min(zoom_close, (key + 0.5) / 25.0));
-    // The camera shows (world + span) / 2 at this zoom; place that span at
-    // the left end, the right end and the middle.
+    // The camera shows (world + span) / 2 at this zoom.
     const int span = static_cast<int>(2.0 * screen_w / (zoom * s) - world);
-    frame(0, span);
-    frame(world - span, world);
-    frame((world - span) / 2, (world + span) / 2);
+    const bool first_or_last = key == static_cast<int>(zoom_wide * 25) || key == static_cast<int>(zoom_close * 25);
+    if (!alternate_ends || first_or_last || key % 2 == 0) frame(0, span);
+    if (!alternate_ends || first_or_last || key % 2 == 1) frame(world - span, world);
+    if (key % 3 == 0) frame((world - span) / 2, (world + span) / 2);
   }
-  frame(0, world);  // the widest view
+  frame(0, world);  // the widest view, in two of the lifts
+  frame(0, world);
   return result;
 }
 

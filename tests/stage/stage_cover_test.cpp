@@ -10,7 +10,7 @@ namespace {
 void expect_covered(int w, int h) {
   level stage;
   if (!stage_cover::load_bundled_stage(stage, w, h)) GTEST_SKIP() << "GAME_DATA_DIR is not set (./test.sh sets it)";
-  stage_cover::sweep_result r = stage_cover::sweep(stage);
+  stage_cover::sweep_result r = stage_cover::sweep(stage, false);
   std::printf("stage cover %dx%d: %d frames, zoom %.3f..%.3f, %d with holes, %ld uncovered pixels\n", w, h, r.frames,
               r.min_zoom, r.max_zoom, r.frames_with_holes, r.uncovered);
   EXPECT_GT(r.frames, 20);
