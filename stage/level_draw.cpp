@@ -57,7 +57,9 @@ void set_layer_window(img_mgr& picture, int x, int y, int span, int bottom, int 
   // picture can stop a row short of the bottom edge. The blit reads only what
   // lies inside the picture, so the window may end past that edge instead. (An
   // OpenGL quad keeps its bottom edge exactly; its texture is not read past.)
-  if (!opengl_mode() && zoom > 0.0) picture.src_rect.h = rect_len(picture.height + static_cast<int>(std::ceil(1.0 / zoom)));
+  if (!opengl_mode() && zoom > 0.0) {
+    picture.src_rect.h = rect_len(picture.height + static_cast<int>(std::ceil(1.0 / zoom)));
+  }
 }
 
 }  // namespace
@@ -135,7 +137,8 @@ void level::draw() {
       img_mgr& floor_picture = images[floor];
       int nearest = segment->layers[n - 1];
       int nearest_h = nearest >= 0 && nearest < static_cast<int>(images.size()) ? images[nearest].height : 0;
-      floor_picture.src_rect.x = rect_pos(clamp_window_x(shake + scroll_x, span, floor_picture.width, window_margin(opengl_mode(), zoom)));
+      const int margin = window_margin(opengl_mode(), zoom);
+      floor_picture.src_rect.x = rect_pos(clamp_window_x(shake + scroll_x, span, floor_picture.width, margin));
       floor_picture.src_rect.y = 0;
       int floor_y = trunc_to_int((y - floor_picture.height + nearest_h) - scroll_y * zoom);
       floor_picture.draw_depth(0, floor_y, screen, zoom, floor_depth);
