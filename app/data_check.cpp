@@ -7,6 +7,7 @@
 
 #include "anim/animation.h"
 #include "anim/data_bounds.h"
+#include "app/data_check_stage.h"
 #include "app/fight_setup.h"
 #include "core/config_file.h"
 #include "core/data_path.h"
@@ -271,6 +272,7 @@ void data_checker::check_level(const char* path) {
     double s = cfg.get_float("scale");
     if (!(s >= 0.01 && s <= 10.0)) problem(path, "scale=%s is outside 0.01..10", cfg.get_string("scale"));
   }
+  check_stage_cover(*this, path, cfg, set, pictures);
 }
 
 int run_data_check() {

@@ -17,7 +17,13 @@ struct camera_view {
 camera_view fight_camera(const lifeform& a, const lifeform& b, int screen_w, int screen_h, int level_width,
                          double level_scale);
 
-// Writes the view into the level's scroll_x, scroll_y and zoom.
+// The smallest zoom fight_camera gives for fighters anywhere in the play
+// area (x from 0 to level_width / level_scale): the widest view it asks for.
+double widest_camera_zoom(int screen_w, int level_width, double level_scale);
+
+// Writes the view into the level's scroll_x, scroll_y and zoom. Where the
+// stage's pictures could not fill the screen at that zoom (they are too small
+// for the view), the zoom stops at the smallest one at which they do.
 void apply_camera(level& stage, const camera_view& view);
 
 // Fighters face each other by the centres (x + width) / 2; equal centres keep

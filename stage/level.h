@@ -58,6 +58,11 @@ class level {
   void load(const char* path);
   // One tick of stage drawing, after the camera set scroll and zoom.
   void draw();
+  // The smallest zoom, as draw uses it (after scale), at which every layered
+  // piece on a screen of that size covers it from the top down to the piece's
+  // bottom edge and across its width (stage_window.h); 0 when no piece asks.
+  // `with_slack` as in stage_window.h.
+  double covering_zoom(int screen_w, int screen_h, bool with_slack = true) const;
 };
 
 // The game's stage; set by the main routine before anything else uses it.

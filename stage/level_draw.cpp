@@ -10,6 +10,7 @@
 #include "app/video.h"
 #include "core/log.h"
 #include "stage/level.h"
+#include "stage/stage_window.h"
 
 namespace {
 
@@ -42,14 +43,23 @@ void fit_quad_to_window(img_mgr& picture) {
   if (opengl_mode()) picture.dest_rect.w = picture.src_rect.w;
 }
 
-// The farthest layer shows a window of its picture. Zoomed out, a window one
-// screen wide would shrink to a strip on the left; widen it so that, zoomed,
-// it still spans the screen (never past the picture itself).
-int window_width(int screen_w, double zoom, int picture_w) {
-  if (!(zoom > 0.0) || zoom >= 1.0) return screen_w;
-  double wanted = std::ceil(screen_w / zoom);
-  if (wanted > picture_w) wanted = picture_w > screen_w ? picture_w : screen_w;
-  return static_cast<int>(wanted);
+// A zoomed layer's window at the scroll the parallax asks for, kept inside its
+// picture: the part of the picture that reaches the screen never runs past an
+// edge (past it the screen would stay uncovered). Where the asked-for window
+// lies inside already, it is used as it is.
+void set_layer_window(img_mgr& picture, int x, int y, int span, int bottom, int screen_h, double zoom) {
+  const int margin = window_margin(opengl_mode(), zoom);
+  picture.src_rect.x = rect_pos(clamp_window_x(x, span, picture.width, margin));
+  picture.src_rect.y = rect_pos(clamp_window_y(y, picture.height, bottom, screen_h, zoom, margin));
+  picture.src_rect.w = rect_len(span < picture.width ? span : picture.width);
+  // A software blit scales the window's height down (truncating) while the
+  // zoomed picture's height is rounded, so a window exactly as tall as the
+  // picture can stop a row short of the bottom edge. The blit reads only what
+  // lies inside the picture, so the window may end past that edge instead. (An
+  // OpenGL quad keeps its bottom edge exactly; its texture is not read past.)
+  if (!opengl_mode() && zoom > 0.0) {
+    picture.src_rect.h = rect_len(picture.height + static_cast<int>(std::ceil(1.0 / zoom)));
+  }
 }
 
 }  // namespace
@@ -82,7 +92,7 @@ void level::draw() {
     const int r = remaining;
     remaining -= h;
     piece.src_rect.w = rect_len(screen_w);
-    piece.src_rect.x = piece.dest_rect.x = rect_pos(shake + scroll_x);
+    piece.src_rect.x = piece.dest_rect.x = rect_pos(clamp_window_x(shake + scroll_x, screen_w, piece.width, 0));
 
     const int y = base_y - r + h;
     if (y <= -h || y >= screen_h) continue;
@@ -103,10 +113,12 @@ void level::draw() {
 
     // Back to front: the piece is the farthest layer, the last listed layer
     // the nearest, which scrolls one to one with the camera.
+    const int span = window_span(screen_w, zoom);
     int d = n;
-    piece.src_rect.x = piece.dest_rect.x = rect_pos(trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake));
-    piece.src_rect.y = piece.dest_rect.y = rect_pos(trunc_to_int(scroll_y / (d + 1.0) - d * dy));
-    piece.src_rect.w = rect_len(window_width(screen_w, zoom, piece.width));
+    set_layer_window(piece, trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake),
+                     trunc_to_int(scroll_y / (d + 1.0) - d * dy), span, y + h, screen_h, zoom);
+    piece.dest_rect.x = piece.src_rect.x;
+    piece.dest_rect.y = piece.src_rect.y;
     fit_quad_to_window(piece);
     piece.draw_zoomed(0, y, screen, zoom);
 
@@ -115,8 +127,8 @@ void level::draw() {
       if (index < 0 || index >= static_cast<int>(images.size())) continue;  // checked at load
       img_mgr& layer = images[index];
       d = n - 1 - m;
-      layer.src_rect.x = rect_pos(trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake));
-      layer.src_rect.y = rect_pos(trunc_to_int(scroll_y / (d + 1.0) - d * dy));
+      set_layer_window(layer, trunc_to_int(scroll_x / (d + 1.0) + d * dx + shake),
+                       trunc_to_int(scroll_y / (d + 1.0) - d * dy), span, y + layer.height, screen_h, zoom);
       fit_quad_to_window(layer);
       layer.draw_zoomed(0, y, screen, zoom);
     }
@@ -125,7 +137,8 @@ void level::draw() {
       img_mgr& floor_picture = images[floor];
       int nearest = segment->layers[n - 1];
       int nearest_h = nearest >= 0 && nearest < static_cast<int>(images.size()) ? images[nearest].height : 0;
-      floor_picture.src_rect.x = rect_pos(shake + scroll_x);
+      const int margin = window_margin(opengl_mode(), zoom);
+      floor_picture.src_rect.x = rect_pos(clamp_window_x(shake + scroll_x, span, floor_picture.width, margin));
       floor_picture.src_rect.y = 0;
       int floor_y = trunc_to_int((y - floor_picture.height + nearest_h) - scroll_y * zoom);
       floor_picture.draw_depth(0, floor_y, screen, zoom, floor_depth);

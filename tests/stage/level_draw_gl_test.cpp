@@ -30,7 +30,7 @@ TEST(LevelDrawGl, FlashIsABlendedWhiteQuad) {
 TEST(LevelDrawGl, LayeredPieceShowsItsScrolledWindow) {
   ensure_video();
   std::string dir = make_temp_dir("gl_draw");
-  std::string path = write_picture(dir, "p.png", 680, 200, [](int x, int) { return column_colour(x); });
+  std::string path = write_picture(dir, "p.png", 1000, 200, [](int x, int) { return column_colour(x); });
   level l;
   l.images.reserve(2);
   img_mgr picture;
@@ -40,7 +40,7 @@ TEST(LevelDrawGl, LayeredPieceShowsItsScrolledWindow) {
   l.plist.emplace_front(l.images[0]);
   l.layered_segments.push_back(new layered_segment{{0}});
   l.total_height = 200;
-  l.max_width = 680;  // dx = 10
+  l.max_width = 1000;  // dx = 90
   l.max_height = 200;
   l.base_y = 280;
   l.scroll_x = 200;

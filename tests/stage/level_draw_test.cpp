@@ -95,16 +95,33 @@ TEST_F(LevelDraw, PiecesAtTheScreenEdgesAreSkipped) {
 
 TEST_F(LevelDraw, OneLayerScrollsFasterThanItsPiece) {
   level l;
-  int back = add_picture(l, 680, 200, 0);
-  int near = add_picture(l, 680, 200, 100, true);  // top half transparent
+  int back = add_picture(l, 1000, 200, 0);
+  int near = add_picture(l, 1000, 200, 100, true);  // top half transparent
   add_piece(l, back, {near});
   l.base_y = 280;
-  l.scroll_x = 200;  // dx = (680 - 640) / 4 = 10
+  l.scroll_x = 200;  // dx = (1000 - 640) / 4 = 90
   l.draw();
-  EXPECT_EQ(column_colour(110, 0), screen_pixel(0, 300));      // piece: 200 / 2 + 10
-  EXPECT_EQ(column_colour(310, 0), screen_pixel(200, 300));
+  EXPECT_EQ(column_colour(190, 0), screen_pixel(0, 300));      // piece: 200 / 2 + 90
+  EXPECT_EQ(column_colour(390, 0), screen_pixel(200, 300));
   EXPECT_EQ(column_colour(200, 100), screen_pixel(0, 470));    // layer: one to one
   EXPECT_EQ(column_colour(479, 100), screen_pixel(279, 470));
+}
+
+// Scrolled so far that both windows would run past the pictures' right edge
+// (and leave the screen's right side bare), they stop at that edge instead.
+TEST_F(LevelDraw, WindowsStopAtTheirPicturesRightEdge) {
+  level l;
+  int back = add_picture(l, 1000, 200, 0);
+  int near = add_picture(l, 1000, 200, 100, true);
+  add_piece(l, back, {near});
+  l.base_y = 280;
+  l.scroll_x = 800;  // asks for the piece from 800 / 2 + 90 = 490, the layer from 800
+  l.draw();
+  // 640 columns and one spare end at column 999: both windows start at 359.
+  EXPECT_EQ(column_colour(359, 0), screen_pixel(0, 300));
+  EXPECT_EQ(column_colour(998, 0), screen_pixel(639, 300));
+  EXPECT_EQ(column_colour(359, 100), screen_pixel(0, 470));
+  EXPECT_EQ(column_colour(998, 100), screen_pixel(639, 470));
 }
 
 TEST_F(LevelDraw, VerticalScrollOffsetsLayerWindows) {
