@@ -3,8 +3,9 @@
 # Extra arguments go to the game (try --help).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+# Only what playing needs: the tests are built by ./test.sh.
+"$root/scripts/setup.sh" --game
+"$root/scripts/build.sh" --game
 "$root/scripts/make_data.sh"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${SDL_VIDEODRIVER:-}" ]; then
   cat >&2 <<MSG

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/script_driver.h"
+
 namespace {
 
 bool parse_long(const char* text, long& out) {
@@ -97,6 +99,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--opengl and --software exclude each other";
     return false;
   }
+  // A script that can't be played is refused before anything starts, so a
+  // typo never turns into a run that silently does nothing.
+  std::vector<key_script_event> events;
+  if (!out.script.empty() && !load_key_script(out.script, events, error)) return false;
   return true;
 }
 

@@ -22,6 +22,8 @@ struct run_options {
   bool help = false;            // --help
 };
 
-// False (with `error` set) on an unknown option or a bad value.
+// False (with `error` set) on an unknown option or a bad value, and when the
+// key script of --script is missing or malformed (the error names its file
+// and line).
 bool parse_run_options(int argc, char** argv, run_options& out, std::string& error);
 void print_usage(const char* program);

@@ -3,17 +3,23 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "app/fight_text.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/png_write.h"
 #include "core/seams.h"
+#include "fighter/lifeform.h"
 
 namespace {
 
@@ -34,10 +40,25 @@ Uint32 scripted_ticks() {
   return static_cast<Uint32>(driver.frames * 1000L / driver.fps);
 }
 
+// Where the human's fighter stands and what it does when a key changes: lets
+// a test see that a scripted walk moved the fighter and a punch started one.
+void trace_key(const key_script_event& e) {
+  const char* name = SDL_GetKeyName(static_cast<SDLKey>(e.key));
+  const char* change = e.down ? "down" : "up";
+  const lifeform* human = lifeform_at(1);
+  if (!human) {
+    log_err("fight trace: frame [%ld] key [%s] %s\n", e.frame, name, change);
+    return;
+  }
+  log_err("fight trace: frame [%ld] key [%s] %s: entry [1] at [%d,%d] state [%d] action [%d]\n", e.frame, name,
+          change, human->x, human->y, human->state, human->action);
+}
+
 void apply_events_up_to(long frame) {
   Uint8* keys = scripted_keys();
   while (driver.next_event < driver.events.size() && driver.events[driver.next_event].frame <= frame) {
     const key_script_event& e = driver.events[driver.next_event++];
+    if (fight_tracing()) trace_key(e);
     if (e.key == script_quit_key) {  // a close request, as SDL reports one
       SDL_Event quit;
       quit.type = SDL_QUIT;
@@ -111,23 +132,37 @@ bool parse_key_script(const std::string& text, std::vector<key_script_event>& ev
   return true;
 }
 
+bool load_key_script(const std::string& file, std::vector<key_script_event>& events, std::string& error) {
+  // Only a regular file: a FIFO or a device would block or never end.
+  struct stat info;
+  if (stat(file.c_str(), &info) != 0) {
+    error = "can't read the key script " + file + ": " + std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = "can't read the key script " + file + ": not a regular file";
+    return false;
+  }
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.is_open() || in.bad()) {
+    error = "can't read the key script " + file;
+    return false;
+  }
+  if (!parse_key_script(text, events, error)) {
+    error = "key script " + file + ", " + error;
+    return false;
+  }
+  return true;
+}
+
 bool install_script_driver(const run_options& options, int fps, std::string& error) {
   driver = driver_state();
   driver.fps = fps > 0 ? fps : 60;
   driver.frame_limit = options.frame_limit;
   driver.screenshots = options.screenshots;
   if (!options.script.empty()) {
-    std::ifstream in(options.script, std::ios::binary);
-    if (!in) {
-      error = "can't read the key script " + options.script;
-      return false;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!parse_key_script(text.str(), driver.events, error)) {
-      error = options.script + ": " + error;
-      return false;
-    }
+    if (!load_key_script(options.script, driver.events, error)) return false;
     driver.scripted_clock = true;
     use_scripted_keys();
     seams().ticks = scripted_ticks;

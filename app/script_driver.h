@@ -18,12 +18,18 @@ struct key_script_event {
 // Parses lines of "FRAME KEY down|up" ('#' starts a comment; KEY is an SDL key
 // name such as right, i, escape, space, return, or a number; "quit down"
 // closes the window, as SDL reports it). False with `error` naming the line
-// on a malformed script.
+// ("line N: ...") on a malformed script.
 bool parse_key_script(const std::string& text, std::vector<key_script_event>& events, std::string& error);
 int key_code_for_name(const std::string& name);  // -1 when unknown
 
+// Reads and parses the script file `file`. False with `error` naming the file
+// (and the line, when one is malformed) when it can't be read or parsed.
+bool load_key_script(const std::string& file, std::vector<key_script_event>& events, std::string& error);
+
 // Installs the driver for this run (hooks into video's present). `fps` sets the
 // scripted clock's step. Returns false with `error` when the script can't be read.
+// With GAME_FIGHT_TRACE set, each scripted key change is traced on standard
+// error together with where the human's fighter stands and what it does.
 bool install_script_driver(const run_options& options, int fps, std::string& error);
 
 // Frames presented so far in this run.

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and its tools need.
+# Installs the Debian packages the game, its tests and its tools need; with
+# --game only those that building and playing the game need.
 # Only missing packages are installed, so a second run takes a second.
 set -euo pipefail
 
+# Building the game and the content generator, and running the game in
+# either drawing mode (the generator copies its font from fonts-dejavu-core).
 packages=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
   libsdl-mixer1.2-dev libsdl-gfx1.2-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0
   libpng-dev zlib1g-dev
-  googletest libgtest-dev
-  xvfb xauth
   fonts-dejavu-core
-  clang libclang-rt-14-dev
 )
+# The tests, the OpenGL-mode tests' private X server, the sanitizer and fuzz builds.
+if [ "${1:-}" != "--game" ]; then
+  packages+=(
+    googletest libgtest-dev
+    xvfb xauth
+    clang libclang-rt-14-dev
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

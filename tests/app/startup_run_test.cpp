@@ -99,12 +99,20 @@ TEST(StartupRun, RelativeFilesAreRelativeToWhereTheGameStarted) {
   EXPECT_NE(0, std::remove((data + "/" + name).c_str()));
 }
 
-TEST(StartupRun, BadKeyScriptIsReported) {
+// A script that can't be played stops the game before it starts, with a
+// non-zero status and a message naming the file (and the line at fault).
+TEST(StartupRun, MissingOrMalformedKeyScriptIsRefused) {
   std::string data = make_temp_dir("bad_script");
-  write_text_file(data, "keys.txt", "0 right down\n5 nosuchkey up\n");
+  write_text_file(data, "keys.txt", "0 right down\n# a comment\n5 nosuchkey up\n");
   game_run run = run_fight({"--data-dir", data, "--script", data + "/keys.txt", "--frames", "3"}, headless);
-  EXPECT_EQ(0, run.exit_status);
-  EXPECT_NE(std::string::npos, run.err.find("line 2"));
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find(data + "/keys.txt, line 3: ")) << run.err;
+  EXPECT_EQ(std::string::npos, run.out.find("load config")) << "the game started anyway";
+
+  const std::string missing = data + "/no_such_keys.txt";
+  run = run_fight({"--data-dir", data, "--script", missing, "--frames", "3"}, headless);
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find(missing + ": No such file")) << run.err;
 }
 
 }  // namespace

@@ -16,6 +16,15 @@
 
 std::string fight_executable() { return FIGHT_EXE; }
 
+std::string source_path(const std::string& relative) { return std::string(GAME_SOURCE_DIR) + "/" + relative; }
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 namespace {
 
 std::string shell_quote(const std::string& s) {
@@ -28,13 +37,6 @@ std::string shell_quote(const std::string& s) {
     }
   }
   return q + "'";
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 }  // namespace

@@ -34,6 +34,12 @@ game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& 
 // Path of the built game executable.
 std::string fight_executable();
 
+// Path of a file of the source tree, e.g. "README.md".
+std::string source_path(const std::string& relative);
+
+// Contents of a file; empty when it can't be read.
+std::string read_file(const std::string& path);
+
 // Index of `needle` in `haystack` at or after `from`; npos when absent.
 // Lets tests check that log lines appear in order.
 size_t find_after(const std::string& haystack, const std::string& needle, size_t from);
