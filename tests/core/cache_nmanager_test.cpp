@@ -54,14 +54,20 @@ TEST(NameCache, LoadsOnceEvenOnFailureAndCopiesOnHits) {
   EXPECT_EQ(first, cache.items[0]);
 }
 
-TEST(NameCache, NamesAreComparedByteForByte) {
+TEST(NameCache, SpellingsOfOneFileShareAnEntryButCaseDiffers) {
   g_loads = 0;
   nmanager<probe> cache;
-  cache.fetch("rsrc\\a.png");
-  cache.fetch("rsrc/a.png");
+  probe* stored = cache.fetch("rsrc\\a.png");
+  std::string log = capture_stdout([&] {
+    delete cache.fetch("rsrc/a.png");
+    delete cache.fetch("rsrc\\.\\.\\\\x\\..\\a.png");
+  });
   cache.fetch("rsrc\\A.png");
-  EXPECT_EQ(3, g_loads);
-  EXPECT_EQ(3u, cache.items.size());
+  EXPECT_EQ(2, g_loads);
+  EXPECT_EQ(2u, cache.items.size());
+  EXPECT_EQ(stored, cache.names.lookup("rsrc//./a.png"));
+  // The log keeps each name as written.
+  EXPECT_NE(std::string::npos, log.find("Found in nmanager cache [rsrc\\.\\.\\\\x\\..\\a.png] copying")) << log;
 }
 
 TEST(NameCache, DestroysNewestFirstAtTheEnd) {
