@@ -77,6 +77,7 @@ TEST(HostileFiles, LoadersRefuseWhatTheyMustNotOpenNamingFileAndKey) {
   write_text_file(outside, "x.ini", "images=0\n");
   const std::string root = make_temp_dir("files_root");
   write_solid_picture(root, "rsrc/files_ok.png", 10, 20, 0, 255, 0);
+  fs::create_directory(root + "/fonts");
   fs::create_symlink(outside + "/x.png", root + "/rsrc/files_out.png");
   for (const char* big : {"rsrc/files_big.png", "rsrc/files_big.wav"}) {
     write_text_file(root, big, "");
@@ -95,7 +96,7 @@ TEST(HostileFiles, LoadersRefuseWhatTheyMustNotOpenNamingFileAndKey) {
       fighter->load("c.ini");
       text_renderer text;
       text.create(nullptr);
-      text.open_font("rsrc");
+      text.open_font("fonts");
     });
   }
   EXPECT_NE("", report_line(log, "ERROR:", {"[anim.ini] key [image0] value [rsrc\\files_big.png]", "bytes"})) << log;
@@ -104,7 +105,7 @@ TEST(HostileFiles, LoadersRefuseWhatTheyMustNotOpenNamingFileAndKey) {
   EXPECT_NE("", report_line(log, "ERROR:", {"[c.ini] key [move2] value [" + outside + "/x.ini]", "absolute"}));
   EXPECT_NE("", report_line(log, "ERROR:", {"[c.ini] key [image1] value [rsrc\\files_out.png]", "symbolic link"}));
   EXPECT_NE("", report_line(log, "ERROR:", {"[c.ini] key [image2] value [rsrc]", "a directory"}));
-  EXPECT_NE("", report_line(log, "ERROR:", {"[rsrc] refused: not a regular file (a directory)"}));  // the font
+  EXPECT_NE("", report_line(log, "ERROR:", {"ERROR: [fonts] refused: not a regular file (a directory)"}));
   // ".." that stays inside is fine: the picture loads and sizes the fighter.
   EXPECT_EQ(std::string::npos, log.find("Couldn't load rsrc\\files_x\\..\\files_ok.png")) << log;
   EXPECT_EQ(10, fighter->width);
