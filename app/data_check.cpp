@@ -72,6 +72,7 @@ bool data_checker::open_config(config_file& config, const char* path, const char
     problem(named_by, "names an empty file");
     return false;
   }
+  if (refused(path, data_kind::text)) return false;
   if (!config.load(path)) {
     problem(path, "missing file (named by %s)", named_by);
     return false;
@@ -97,6 +98,7 @@ void data_checker::check_settings() {
   const char* path = "game\\game.ini";
   if (!first_time(path)) return;
   config_file ini;
+  if (refused(path, data_kind::text)) return;
   if (!ini.load(path)) {
     problem(path, "missing file (the game keeps its default settings)");
     return;

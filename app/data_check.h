@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "core/data_path.h"
 #include "core/log.h"
 
 class config_file;
@@ -33,9 +34,14 @@ class data_checker {
   void check_picture(const char* path, const char* named_by, bool need_key);
   void check_sound(const char* path, const char* named_by);
   void check_font(const char* path);
+  // A file that must not be opened (app/data_check_files.cpp): not a regular
+  // file, too big, or outside the data directory; true after a problem line.
+  // Each refused file is listed once.
+  bool refused(const char* path, data_kind kind);
 
  private:
   std::set<std::string> seen_;  // files already checked (each is listed once)
+  std::set<std::string> refused_;  // files refused by refused()
   bool first_time(const char* path);
 };
 

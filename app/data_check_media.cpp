@@ -65,7 +65,8 @@ void data_checker::check_picture(const char* path, const char* named_by, bool ne
   // A picture used both plain and as a sprite is decoded again for the key test.
   const bool test_key = need_key && seen_.insert(std::string(path) + "\n(keyed)").second;
   if (!fresh && !test_key) return;
-  SDL_Surface* s = IMG_Load(host_path(path).c_str());
+  if (refused(path, data_kind::picture)) return;
+  SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
     if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());
     return;
@@ -82,7 +83,8 @@ void data_checker::check_sound(const char* path, const char* named_by) {
     return;
   }
   if (!first_time(path)) return;
-  SDL_RWops* rw = open_data_rw(path, "rb");
+  if (refused(path, data_kind::sound)) return;
+  SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
   if (!rw) {
     problem(path, "missing sound file (named by %s)", named_by);
     return;
@@ -112,7 +114,8 @@ void data_checker::check_font(const char* path) {
     problem(path, "the font library doesn't start: %s", TTF_GetError());
     return;
   }
-  TTF_Font* font = TTF_OpenFont(host_path(path).c_str(), 12);
+  if (refused(path, data_kind::font)) return;
+  TTF_Font* font = TTF_OpenFont(checked_data_path(path, data_kind::font).c_str(), 12);
   if (!font) {
     problem(path, "font doesn't open: %s", TTF_GetError());
     return;

@@ -11,6 +11,7 @@
 #include "app/data_check.h"
 #include "app/game.h"
 #include "app/run_options.h"
+#include "core/data_path.h"
 #include "core/log.h"
 
 namespace {
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return 2;
   }
+  confine_data_to_current_directory();  // no data name may lead out of it
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (!options.check && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !driver) {
     std::fprintf(stderr,

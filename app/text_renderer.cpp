@@ -27,7 +27,7 @@ void text_renderer::open_font(const char* path) {
     font = nullptr;
     font_open = 0;
   }
-  font = TTF_OpenFont(host_path(path ? path : "").c_str(), point_size);
+  font = TTF_OpenFont(checked_data_path(path, data_kind::font).c_str(), point_size);
   if (!font) {
     log_out("ERROR: TTF_OpenFont: %s\n", SDL_GetError());
     return;

@@ -1,7 +1,9 @@
 #include "core/name_hash.h"
 
 #include <cstring>
+#include <string>
 
+#include "core/data_path.h"
 #include "core/log.h"
 
 name_hash::name_hash() { log_out("making hash empty\n"); }
@@ -15,6 +17,11 @@ name_hash::~name_hash() {
 }
 
 void name_hash::insert(const char* name, void* data) {
+  std::string normal;
+  if (file_name_keys) {
+    normal = normal_data_name(name);
+    name = normal.c_str();
+  }
   entry* e = new entry;
   std::strncpy(e->name, name ? name : "", name_size - 1);
   e->name[name_size - 1] = '\0';
@@ -30,6 +37,11 @@ void name_hash::insert(const char* name, void* data) {
 
 void* name_hash::lookup(const char* name) const {
   if (!name) return nullptr;
+  std::string normal;
+  if (file_name_keys) {
+    normal = normal_data_name(name);
+    name = normal.c_str();
+  }
   for (const entry* e = first_; e; e = e->next) {
     if (std::strcmp(e->name, name) == 0) return e->data;
   }

@@ -12,6 +12,10 @@ class name_hash {
     entry* next;
   };
 
+  // Set by the resource caches: names are file names, compared in the form
+  // normal_data_name gives them, so every spelling of one file is one entry.
+  bool file_name_keys = false;
+
   name_hash();  // prints "making hash empty"
   ~name_hash();
   name_hash(const name_hash&) = delete;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/counted_ptr.h"
+#include "core/data_path.h"
 #include "core/log.h"
 #include "core/name_hash.h"
 #include "fighter/sound_effect.h"
@@ -24,7 +25,7 @@ class nmanager {
   name_hash names;        // data name -> stored object (not owned by the table)
   std::vector<T*> items;  // every stored object, in insertion order; owned here
 
-  nmanager() = default;
+  nmanager() { names.file_name_keys = true; }
   nmanager(const nmanager&) = delete;
   nmanager& operator=(const nmanager&) = delete;
   ~nmanager() {
@@ -46,7 +47,7 @@ class nmanager {
     counted_ptr<T> hold(created);
     cache_load(hold.operator->(), name);
     if (!created) return nullptr;
-    if (!fits_table(name)) {
+    if (!fits_table(normal_data_name(name).c_str())) {
       // Such a name cannot be told apart from others in the table: load it
       // every time, but keep ownership so it is still freed at exit.
       log_out("WARNING: cache name longer than %d characters, not shared [%s]\n",

@@ -11,7 +11,7 @@
 Mix_Chunk* sound_effect::load_sound(const char* path) {
   if (!path) path = "";
   log_out("loading sfx [%s]\n", path);
-  SDL_RWops* rw = open_data_rw(path, "rb");
+  SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
   // Mix_LoadWAV_RW frees the stream itself (second argument 1), also on failure.
   chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
   if (!chunk) log_out("Mix_LoadWAV: %s\n", SDL_GetError());

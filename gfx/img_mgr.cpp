@@ -181,7 +181,7 @@ void img_mgr::load(const char* path) {
     refuse_size(path, declared_w, declared_h);
     return;
   }
-  SDL_Surface* s = IMG_Load(host_path(path).c_str());
+  SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
     log_out("Couldn't load %s: %s\n", path, SDL_GetError());
     log_err("Couldn't load %s: %s\n", path, SDL_GetError());

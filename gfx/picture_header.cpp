@@ -71,7 +71,7 @@ bool declared_picture_size(const unsigned char* b, size_t n, long long& w, long 
 }
 
 bool declared_picture_size_of_file(const char* path, long long& w, long long& h) {
-  SDL_RWops* rw = open_data_rw(path, "rb");
+  SDL_RWops* rw = open_data_rw(path, "rb", data_kind::picture, false);  // img_mgr::load reports a refusal
   if (!rw) return false;
   unsigned char start[64];
   const int n = SDL_RWread(rw, start, 1, sizeof start);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,14 +55,24 @@ TEST(NameCache, LoadsOnceEvenOnFailureAndCopiesOnHits) {
   EXPECT_EQ(first, cache.items[0]);
 }
 
-TEST(NameCache, NamesAreComparedByteForByte) {
+TEST(NameCache, SpellingsOfOneFileShareAnEntryButCaseDiffers) {
   g_loads = 0;
   nmanager<probe> cache;
-  cache.fetch("rsrc\\a.png");
-  cache.fetch("rsrc/a.png");
+  probe* stored = cache.fetch("rsrc\\a.png");
+  std::vector<probe*> got;
+  std::string log = capture_stdout([&] {
+    got.push_back(cache.fetch("rsrc/a.png"));
+    got.push_back(cache.fetch("rsrc\\.\\.\\\\x\\..\\a.png"));
+  });
   cache.fetch("rsrc\\A.png");
-  EXPECT_EQ(3, g_loads);
-  EXPECT_EQ(3u, cache.items.size());
+  EXPECT_EQ(2, g_loads);
+  EXPECT_EQ(2u, cache.items.size());
+  EXPECT_EQ(stored, cache.names.lookup("rsrc//./a.png"));
+  // The log keeps each name as written.
+  EXPECT_NE(std::string::npos, log.find("Found in nmanager cache [rsrc\\.\\.\\\\x\\..\\a.png] copying")) << log;
+  for (probe* p : got) {
+    if (std::find(cache.items.begin(), cache.items.end(), p) == cache.items.end()) delete p;  // copies are ours
+  }
 }
 
 TEST(NameCache, DestroysNewestFirstAtTheEnd) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "core/data_path.h"
+#include "gfx/draw_memory.h"
 #include "support/test_env.h"
 
 namespace {
@@ -140,7 +143,9 @@ TEST(ConfigFileHostile, DirectoryFailsCleanly) {
   std::string log = capture_stdout([&] { result = ini.load(dir.c_str()); });
   EXPECT_EQ(0, result);
   EXPECT_EQ(0, ini.entry_count());
-  EXPECT_EQ("load config [" + dir + "]\nCan't open [" + dir + "]\n", log);
+  EXPECT_EQ("load config [" + dir + "]\nERROR: [" + dir + "] refused: not a regular file (a directory)\nCan't open [" +
+                dir + "]\n",
+            log);
 }
 
 TEST(ConfigFileHostile, TokensWithoutKeyOrValue) {
@@ -148,6 +153,46 @@ TEST(ConfigFileHostile, TokensWithoutKeyOrValue) {
   EXPECT_EQ(1, f.ini.get_int("ok"));
   EXPECT_EQ(1, f.ini.has_key("bare"));
   EXPECT_STREQ("", f.ini.get_string("empty"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConfigFileHostile, FilesOverTheCapAreRefusedAndCappedFilesLoadSmall) {
+  // A file just under the cap, of the shortest distinct tokens: the entries
+  // must cost about what the file does, not a fixed-size record each.
+  std::string text;
+  int tokens = 0;
+  while (text.size() + 16 < static_cast<size_t>(max_text_file_bytes)) {
+    text += "k" + std::to_string(tokens) + "=" + std::to_string(tokens % 10) + "\n";
+    ++tokens;
+  }
+  std::string dir = make_temp_dir("ini_cap");
+  write_text_file(dir, "full.ini", text);
+  const long before = resident_kb();
+  config_file* full = new config_file;
+  capture_stdout([&] { EXPECT_EQ(1, full->load((dir + "/full.ini").c_str())); });
+  const long grown_kb = resident_kb() - before;
+  std::printf("memory for %d entries of a %zu-byte file: %ld kB\n", tokens, text.size(), grown_kb);
+  EXPECT_EQ(tokens, full->entry_count());
+  EXPECT_EQ((tokens - 3) % 10, full->get_int(("k" + std::to_string(tokens - 3)).c_str()));
+  EXPECT_EQ(0, full->get_int("k0"));
+  if (memory_figures_meaningful) {
+    EXPECT_LT(grown_kb, 16 * 1024) << tokens << " entries";
+  }
+  delete full;
+
+  write_text_file(dir, "over.ini", text + std::string(32, '\n'));
+  const std::string over = dir + "/over.ini";
+  config_file refused;
+  int result = -1;
+  std::string log = capture_stdout([&] { result = refused.load(over.c_str()); });
+  EXPECT_EQ(0, result);
+  EXPECT_EQ(0, refused.entry_count());
+  EXPECT_EQ("load config [" + over + "]\nERROR: [" + over + "] refused: " + std::to_string(text.size() + 32) +
+                " bytes, more than the 1048576 allowed for a key=value file\nCan't open [" + over + "]\n",
+            log);
 }
 
 }  // namespace

@@ -52,14 +52,17 @@ inline void fuzz_split(const char* text, size_t size, std::string* parts, int ma
 inline bool drive_config_file(const char* name) {
   config_file config;
   config.load(name);
-  for (const config_file::entry* e = config.first(); e; e = e->next) {
-    if (strnlen(e->key, config_file::key_size) >= static_cast<size_t>(config_file::key_size)) return false;
-    if (strnlen(e->value, config_file::value_size) >= static_cast<size_t>(config_file::value_size)) return false;
-    volatile int i = config.get_int(e->key);
-    volatile double d = config.get_float(e->key);
+  for (int n = 0; n < config.entry_count(); ++n) {
+    const char* key = config.key_at(n);
+    if (strnlen(key, config_file::key_size) >= static_cast<size_t>(config_file::key_size)) return false;
+    if (strnlen(config.value_at(n), config_file::value_size) >= static_cast<size_t>(config_file::value_size)) {
+      return false;
+    }
+    volatile int i = config.get_int(key);
+    volatile double d = config.get_float(key);
     (void)i;
     (void)d;
-    if (!config.has_key(e->key) || !config.get_string(e->key)) return false;
+    if (!config.has_key(key) || !config.get_string(key)) return false;
   }
   return config.get_string("absent key")[0] == '\0';
 }
