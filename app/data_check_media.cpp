@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/data_check.h"
+#include "app/data_check_pictures.h"
 #include "core/data_path.h"
 #include "fighter/sound_effect.h"
 
@@ -65,6 +66,7 @@ void data_checker::check_picture(const char* path, const char* named_by, bool ne
   // A picture used both plain and as a sprite is decoded again for the key test.
   const bool test_key = need_key && seen_.insert(std::string(path) + "\n(keyed)").second;
   if (!fresh && !test_key) return;
+  if (!check_picture_size(*this, path)) return;
   SDL_Surface* s = IMG_Load(host_path(path).c_str());
   if (!s) {
     if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());

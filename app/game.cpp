@@ -57,9 +57,14 @@ int run_game(const run_options& options) {
     // the player set wins.
     if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
   }
+  settle_bpp(settings, hwaccel);
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  // 5. No window, no game.
-  if (!g_video.video_ok) return 0;
+  // 5. No window, no game: a failure, told as one (the lines above say why).
+  if (!g_video.video_ok) {
+    log_err("ERROR: the game can't open its %d x %d x %d window; see the lines above\n", settings.width,
+            settings.height, settings.bpp);
+    return 1;
+  }
   SDL_WM_SetCaption("Veltmoore Brawl", "Veltmoore Brawl");
 
   // 6. The one text renderer of the run; the fight code reaches it through g_text.
