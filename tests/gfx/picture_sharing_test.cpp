@@ -110,6 +110,7 @@ TEST(PictureSharing, CopiesShareThePixelsAndTheMirrorUntilOneIsRecoloured) {
     c->swap_colour(body, red);
   });
   EXPECT_TRUE(same_rgb(rgba{255, 0, 0, 255}, pixel_at(c->pixels(), 30, 10)));
+  EXPECT_EQ(a->pixels()->pixels, c->pixels()->pixels);  // one recoloured copy for both
   capture_stdout([&] {
     delete a;
     delete b;
