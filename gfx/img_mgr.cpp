@@ -322,6 +322,14 @@ void img_mgr::swap_colour(uint32_t from, uint32_t to) {
   if (bpp != 3 && bpp != 4) return;  // the colour pairs are 24-bit values; nothing to match in 1 or 2 bytes
   const uint32_t from_rgb = from & 0xFFFFFFu;
   if (colour_known_absent(s, from_rgb)) return;
+  if (pixels_shared(s)) {
+    // Another picture showing these pixels was recoloured the same way already.
+    if (SDL_Surface* done = shared_recolour_of(s, from_rgb, to & 0xFFFFFFu)) {
+      holder->surface = done;
+      free_picture_surface(s);
+      return;
+    }
+  }
   if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
   const bool found = has_colour(s, from_rgb);
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
@@ -331,13 +339,7 @@ void img_mgr::swap_colour(uint32_t from, uint32_t to) {
   }
   SDL_Surface* source = nullptr;  // shared pixels this recolouring starts from
   if (pixels_shared(s)) {
-    // Other pictures show these pixels: this holder gets its own before they
-    // change, unless another picture recoloured them the same way already.
-    if (SDL_Surface* done = shared_recolour_of(s, from_rgb, to & 0xFFFFFFu)) {
-      holder->surface = done;
-      free_picture_surface(s);
-      return;
-    }
+    // Other pictures show these pixels: this holder gets its own before they change.
     SDL_Surface* own = copy_pixels(s);
     if (!own) return;
     holder->surface = own;
