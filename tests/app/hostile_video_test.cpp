@@ -44,11 +44,11 @@ TEST(HostileVideo, SizesAtTheEdgesAreKeptJustOutsideRefused) {
   EXPECT_EQ(16383, widest.settings.width);
   EXPECT_EQ(2, widest.settings.height);
   EXPECT_EQ("", report_line(widest.log, "WARNING:", {}));
-  read_result largest = settings_of("width=4096\nheight=2048\n");
-  EXPECT_EQ(4096, largest.settings.width);
-  EXPECT_EQ(2048, largest.settings.height);
+  read_result largest = settings_of("width=1920\nheight=1200\n");
+  EXPECT_EQ(1920, largest.settings.width);
+  EXPECT_EQ(1200, largest.settings.height);
 
-  const char* outside[] = {"width=16384\n", "height=16384\nwidth=2\n", "width=4096\nheight=2049\n",
+  const char* outside[] = {"width=16384\n", "height=16384\nwidth=2\n", "width=1920\nheight=1201\n",
                            "width=2000\nheight=16383\n"};
   for (const char* text : outside) {
     read_result r = settings_of(text);
@@ -76,7 +76,7 @@ TEST(HostileVideo, TheAcceptedEdgesRunAndARefusedDepthRunsAt32) {
   measured_run wide = run_with_ini("width=16383\nheight=2\n");
   EXPECT_EQ(0, wide.exit_status) << wide.err;
   EXPECT_LT(wide.peak_kb, 400L * 1024L + sanitizer_slack_kb);
-  measured_run large = run_with_ini("width=4096\nheight=2048\n");
+  measured_run large = run_with_ini("width=1920\nheight=1200\n");
   EXPECT_EQ(0, large.exit_status) << large.err;
   EXPECT_LT(large.peak_kb, 600L * 1024L + sanitizer_slack_kb);
   // bpp=8 crashed SDL_gfx at the first zoomed draw.
