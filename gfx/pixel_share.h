@@ -15,11 +15,13 @@
 // ---- Budget (pixels of 4 bytes) ----
 
 // One picture, as decoded: at most this many pixels a side (a wider 32-bit
-// row overflows SDL's 16-bit pitch) and in all.
+// row overflows SDL's 16-bit pitch) and in all (16 MB; a stage layer of
+// 4096 x 1024 fits, and decoding, mirroring and recolouring one stays quick).
 constexpr long long max_picture_side = 16383;
-constexpr long long max_picture_pixels = 4096LL * 4096LL;
-// Every decoded picture kept together (64M pixels: 256 MB).
-constexpr long long max_total_picture_pixels = 64LL * 1024 * 1024;
+constexpr long long max_picture_pixels = 4096LL * 1024LL;
+// Every decoded picture kept together, mirrored and recoloured copies
+// included (32M pixels: 128 MB).
+constexpr long long max_total_picture_pixels = 32LL * 1024 * 1024;
 // Every zoomed copy kept for software drawing together (32M pixels: 128 MB).
 // A zoom that would not fit, or whose copy would be larger than the screen,
 // is drawn from the visible window only, without keeping a copy.

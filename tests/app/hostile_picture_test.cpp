@@ -89,14 +89,14 @@ TEST(HostilePicture, HugePicturesAreRefusedOrBoundedByTheBudget) {
   if (bundled_data().empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
   const fs::path dir = copy_of_data("picture_huge");
   const fs::path brela = dir / "rsrc" / "brela";
-  // At the cap of one picture (4096 x 4096, 64 MB decoded), drawn a hundredfold.
-  write_picture(brela.string(), "stand.png", 4096, 4096, [](int x, int y) { return sprite(x, y, 4096, 4096); }, 3);
+  // At the cap of one picture (4096 x 1024, 16 MB decoded), drawn a hundredfold.
+  write_picture(brela.string(), "stand.png", 4096, 1024, [](int x, int y) { return sprite(x, y, 4096, 1024); }, 3);
   // Just over it, in all and a side: refused, nothing decoded.
-  write_text_file(brela.string(), "air.png", png_header_claiming(4097, 4096));
+  write_text_file(brela.string(), "air.png", png_header_claiming(4097, 1024));
   write_picture(brela.string(), "crouch.png", 16384, 1, [](int, int) { return rgba{0, 255, 0, 255}; }, 3);
   set_key(dir / "game" / "fighter" / "brela_char.ini", "scale", "100");
   // Ten more of the largest pictures under names of their own: the budget of
-  // all pictures (256 MB) refuses those beyond it.
+  // all pictures (128 MB) refuses those beyond it.
   std::ofstream anim(dir / "game" / "fighter" / "brela" / "huge.ini");
   anim << "images=10\n";
   for (int i = 0; i < 10; ++i) {
@@ -110,8 +110,8 @@ TEST(HostilePicture, HugePicturesAreRefusedOrBoundedByTheBudget) {
   const measured_run run = run_fight_frames(dir.string(), 20);
   EXPECT_EQ(0, run.exit_status) << run.err;
   EXPECT_NE(std::string::npos, run.out.find("benchmark: frames run [20]"));
-  EXPECT_NE(std::string::npos, run.out.find("ERROR: [rsrc\\brela\\air.png] picture size [4097,4096] refused")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("ERROR: [rsrc\\brela\\air.png] picture size [4097,1024] refused")) << run.out;
   EXPECT_NE(std::string::npos, run.out.find("ERROR: [rsrc\\brela\\crouch.png] picture size [16384,1] refused"));
-  EXPECT_NE(std::string::npos, run.out.find("picture size [4096,4096] refused: all pictures together")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("picture size [4096,1024] refused: all pictures together")) << run.out;
   EXPECT_LT(run.peak_kb, 1024L * 1024L + sanitizer_slack_kb) << "peak kB";
 }
