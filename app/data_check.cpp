@@ -8,7 +8,9 @@
 #include "anim/animation.h"
 #include "anim/data_bounds.h"
 #include "app/data_check_stage.h"
+#include "app/data_check_pictures.h"
 #include "app/fight_setup.h"
+#include "app/settings.h"
 #include "core/config_file.h"
 #include "core/data_path.h"
 #include "fighter/lifeform.h"
@@ -107,7 +109,7 @@ void data_checker::check_settings() {
     const char* key;
     int lo, hi;
   };
-  const range ranges[] = {{"width", 1, 16384}, {"height", 1, 16384}, {"fps", 1, 200}};
+  const range ranges[] = {{"width", 1, max_screen_side}, {"height", 1, max_screen_side}, {"fps", 1, 200}};
   for (const range& r : ranges) {
     int v = ini.get_int(r.key);
     if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {
@@ -118,6 +120,7 @@ void data_checker::check_settings() {
   if (ini.has_key("bpp") && bpp != 0 && bpp != 8 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) {
     problem(path, "bpp=%d is not 8, 15, 16, 24 or 32", bpp);
   }
+  check_video_settings(*this, ini);
 }
 
 void data_checker::check_fighter(const char* path) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/data_check.h"
+#include "app/data_check_pictures.h"
 #include "core/data_path.h"
 #include "fighter/sound_effect.h"
 
@@ -66,6 +67,7 @@ void data_checker::check_picture(const char* path, const char* named_by, bool ne
   const bool test_key = need_key && seen_.insert(std::string(path) + "\n(keyed)").second;
   if (!fresh && !test_key) return;
   if (refused(path, data_kind::picture)) return;
+  if (!check_picture_size(*this, path)) return;
   SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
     if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());

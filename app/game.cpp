@@ -58,9 +58,14 @@ int run_game(const run_options& options) {
     // the player set wins.
     if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
   }
+  settle_bpp(settings, hwaccel);
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  // 5. No window, no game.
-  if (!g_video.video_ok) return 0;
+  // 5. No window, no game: a failure, told as one (the lines above say why).
+  if (!g_video.video_ok) {
+    log_err("ERROR: the game can't open its %d x %d x %d window; see the lines above\n", settings.width,
+            settings.height, settings.bpp);
+    return 1;
+  }
   // From here on a quit request (window closed, SIGTERM, SIGINT) ends the run
   // after the frame it came in: every loop stops, the phases left are skipped.
   watch_quit_requests();

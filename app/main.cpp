@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "app/data_check.h"
@@ -23,10 +24,20 @@ std::string absolute_path(const std::string& path) {
   return std::string(cwd) + "/" + path;
 }
 
+// Where memory runs out in spite of the limits on the data, the game stops
+// with one line and a failure status instead of an abort.
+[[noreturn]] void out_of_memory() {
+  std::fputs("ERROR: out of memory: the game's data needs more memory than this machine gives it; stopping\n",
+             stderr);
+  std::fflush(stdout);
+  std::_Exit(3);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   make_log_line_buffered();
+  std::set_new_handler(out_of_memory);
   atexit(SDL_Quit);
 
   run_options options;

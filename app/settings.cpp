@@ -25,9 +25,15 @@ bool read_setting(const config_file& ini, const char* key, int lo, int hi, int& 
 game_settings read_settings(const config_file& ini) {
   game_settings s;
   if (ini.has_key("fullscreen") && ini.get_int("fullscreen") != 0) s.flags |= SDL_FULLSCREEN;
-  read_setting(ini, "width", 1, 16384, s.width);
-  if (read_setting(ini, "height", 1, 16384, s.height)) {
+  read_setting(ini, "width", 1, max_screen_side, s.width);
+  if (read_setting(ini, "height", 1, max_screen_side, s.height)) {
     log_out("Setting size to [%d,%d]\n", s.width, s.height);
+  }
+  if (static_cast<long long>(s.width) * s.height > max_screen_pixels) {
+    log_out("WARNING: game\\game.ini: width=%d height=%d is more than %lld pixels, keeping 640 x 480\n", s.width,
+            s.height, max_screen_pixels);
+    s.width = 640;
+    s.height = 480;
   }
   if (ini.has_key("bpp") && ini.get_int("bpp") != 0) {
     int bpp = ini.get_int("bpp");
@@ -44,4 +50,13 @@ game_settings read_settings(const config_file& ini) {
   }
   s.hwaccel = ini.has_key("hwaccel") && ini.get_int("hwaccel") != 0;
   return s;
+}
+
+bool bpp_usable(int bpp, bool opengl) { return bpp == 32 || (opengl && (bpp == 16 || bpp == 24)); }
+
+void settle_bpp(game_settings& settings, bool opengl) {
+  if (bpp_usable(settings.bpp, opengl)) return;
+  log_out("WARNING: game\\game.ini: bpp=%d doesn't run at full speed in %s mode (%s), keeping 32\n", settings.bpp,
+          opengl ? "OpenGL" : "software", opengl ? "16, 24 or 32 there" : "only 32 there");
+  settings.bpp = 32;
 }

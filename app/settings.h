@@ -13,7 +13,23 @@ struct game_settings {
   bool hwaccel = false;          // adds SDL_OPENGL once the devices have started
 };
 
+// Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383
+// pixels (16-bit pitch), and software drawing costs in proportion to the
+// frame's pixels: 4096 x 2048 took 190 ms a frame, so frames stay within
+// 1920 x 1200 (about 45 ms on a loaded machine, 7.5 times 640 x 480).
+constexpr int max_screen_side = 16383;
+constexpr long long max_screen_pixels = 1920LL * 1200LL;
+
 // A key counts only when present and non-zero. Prints the lines for height,
 // bpp and fps when they are set. Values outside what a window can be are
-// refused with a WARNING and the default is kept.
+// refused with a WARNING and the default is kept (a size whose area is too
+// large keeps 640 x 480).
 game_settings read_settings(const config_file& ini);
+
+// Whether a `bpp` runs at full speed in the drawing mode: software mode draws
+// only at 32 bits (at 16 and 24 every blit converts, 8 crashes SDL_gfx, 15
+// can't be set); in OpenGL mode `bpp` is the depth buffer's size, 16, 24 or 32.
+bool bpp_usable(int bpp, bool opengl);
+// Once the drawing mode is known: a `bpp` that doesn't run is refused with a
+// WARNING and 32 is kept.
+void settle_bpp(game_settings& settings, bool opengl);

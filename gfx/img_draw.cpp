@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 #include "gfx/zoom_window.h"
 
 namespace {
@@ -50,6 +51,11 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
     for (zoom_entry* e : img.zoom_cache) {
       if (e->zoom_key == key && e->flipped == img.flipped) return e->surface;
     }
+    // Made already for another picture showing the same pixels.
+    if (SDL_Surface* kept = kept_zoom(s, key, img.flipped)) {
+      img.zoom_cache.push_back(new zoom_entry{kept, key, img.flipped});
+      return kept;
+    }
   }
   if (key_source_first) img.surface.get()->apply_colour_key();
   SDL_Surface* z = rotozoomSurface(s, 0.0, zoom, 0);
@@ -70,7 +76,10 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
   }
   const SDL_PixelFormat* key_format = key_in_source_format ? s->format : z->format;
   SDL_SetColorKey(z, SDL_SRCCOLORKEY, SDL_MapRGB(const_cast<SDL_PixelFormat*>(key_format), 0, 255, 0));
-  if (!img.no_zoom_cache) img.zoom_cache.push_back(new zoom_entry{z, key, img.flipped});
+  if (!img.no_zoom_cache) {
+    img.zoom_cache.push_back(new zoom_entry{z, key, img.flipped});
+    keep_zoom(s, key, img.flipped, z);
+  }
   return z;
 }
 
@@ -177,7 +186,7 @@ void img_mgr::draw_zoomed(int x, int y, SDL_Surface* target, double zoom) {
     log_out("ERROR displayingtozoom empty image [%x]->NULL [%s]\n", log_addr(this), name);
     return;
   }
-  if (zoom_fast_path() && zoom_window_draw(*this, x, y, target, zoom, 0.0)) return;
+  if ((zoom_fast_path() || zoom_window_needed(*this, zoom)) && zoom_window_draw(*this, x, y, target, zoom, 0.0)) return;
 
   SDL_Surface* z = zoomed_surface(*this, s, zoom, true, false);
   if (z) {
@@ -221,7 +230,7 @@ void img_mgr::draw_depth(int x, int y, SDL_Surface* target, double zoom, double 
   shared_surface* holder = surface.operator->();
   SDL_Surface* s = holder ? holder->surface : nullptr;
   if (!s || !target) return;
-  if (zoom_fast_path() && zoom_window_draw(*this, x, y, target, zoom, depth)) return;
+  if ((zoom_fast_path() || zoom_window_needed(*this, zoom)) && zoom_window_draw(*this, x, y, target, zoom, depth)) return;
 
   SDL_Surface* z = zoomed_surface(*this, s, zoom, false, true);
   if (z) {

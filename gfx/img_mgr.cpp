@@ -3,6 +3,7 @@
 // drawing live in img_upload.cpp and img_draw.cpp.
 #include "gfx/img_mgr.h"
 #include "gfx/picture_header.h"
+#include "gfx/pixel_share.h"
 
 #include <SDL_image.h>
 #include <SDL_opengl.h>
@@ -19,7 +20,7 @@ void shared_surface::release() {
   if (ref_count >= 0) return;
   if (surface) {
     log_out("____Deleting surface [%x]\n", log_addr(surface));
-    SDL_FreeSurface(surface);
+    free_picture_surface(surface);
     surface = nullptr;
   } else {
     log_out("____ERROR: Would be deleting surface [%x] but its already deleted\n", 0u);
@@ -83,6 +84,24 @@ void read_back_texture(SDL_Surface* s, uint32_t texture, int tex_w, int tex_h) {
   SDL_UnlockSurface(s);
 }
 
+// True when `s` has the screen's pixel format, so a display-format copy of it
+// would hold the very same bytes.
+bool in_display_format(const SDL_Surface* s) {
+  const SDL_Surface* screen = SDL_GetVideoSurface();
+  if (!screen || !s) return false;
+  const SDL_PixelFormat* a = s->format;
+  const SDL_PixelFormat* b = screen->format;
+  return !a->palette && !b->palette && a->BitsPerPixel == b->BitsPerPixel && a->Rmask == b->Rmask &&
+         a->Gmask == b->Gmask && a->Bmask == b->Bmask && a->Amask == b->Amask;
+}
+
+SDL_Surface* display_copy(SDL_Surface* s) {
+  if (in_display_format(s)) {
+    if (SDL_Surface* shared = share_pixels(s)) return shared;
+  }
+  return SDL_DisplayFormat(s);
+}
+
 }  // namespace
 
 img_mgr::img_mgr(const img_mgr& src) {
@@ -94,9 +113,11 @@ img_mgr::img_mgr(const img_mgr& src) {
   }
 
   if (holder) {
-    // A private, converted copy of the pixels; an empty source leaves an empty holder.
+    // The copy shows the source's pixels (already in the display format)
+    // through a surface of its own; colour swaps give it private pixels first.
+    // An empty source leaves an empty holder.
     surface = new shared_surface;
-    if (holder->surface) surface.get()->set_surface(SDL_DisplayFormat(holder->surface));
+    if (holder->surface) surface.get()->set_surface(display_copy(holder->surface));
   } else if (!src.has_texture()) {
     log_out("ERROR: Can't copy src.image (NULL and no gl) to image [%s]\n", SDL_GetError());
     return;
@@ -164,8 +185,37 @@ bool too_large(long long w, long long h) {
 }
 
 void refuse_size(const char* path, long long w, long long h) {
-  log_out("ERROR: [%s] picture size [%lld,%lld] refused: at most %d pixels a side and %d in all\n", path, w, h,
+  log_out("ERROR: [%s] picture size [%lld,%lld] refused: at most %lld pixels a side and %lld in all\n", path, w, h,
           max_picture_side, max_picture_pixels);
+}
+
+void refuse_budget(const char* path, long long w, long long h) {
+  log_out("ERROR: [%s] picture size [%lld,%lld] refused: all pictures together may hold at most %lld pixels, "
+          "%lld are in use\n",
+          path, w, h, max_total_picture_pixels, picture_pixels_in_use());
+}
+
+// Every picture is drawn from 32 bits a pixel: SDL_gfx's zoom reads past the
+// end of 8-bit surfaces, and the screen is 32-bit. Pictures of 32 bits take
+// the display format; others (palette, grey, 1-bit, 16, 24) are converted
+// with every pixel kept, a palette's transparent entry included: only pure
+// green is transparent in the game, keyed when the picture is prepared.
+SDL_Surface* drawing_format(SDL_Surface* s) {
+  if (s->format->BitsPerPixel == 32) return SDL_DisplayFormat(s);
+  SDL_SetColorKey(s, 0, 0);
+  SDL_SetAlpha(s, 0, 255);
+  SDL_Surface* screen = SDL_GetVideoSurface();
+  if (screen && screen->format->BitsPerPixel == 32 && !screen->format->palette) return SDL_DisplayFormat(s);
+  SDL_PixelFormat xrgb = {};
+  xrgb.BitsPerPixel = 32;
+  xrgb.BytesPerPixel = 4;
+  xrgb.Rmask = 0x00FF0000;
+  xrgb.Gmask = 0x0000FF00;
+  xrgb.Bmask = 0x000000FF;
+  xrgb.Rshift = 16;
+  xrgb.Gshift = 8;
+  xrgb.alpha = 255;
+  return SDL_ConvertSurface(s, &xrgb, SDL_SWSURFACE);
 }
 
 }  // namespace
@@ -176,10 +226,16 @@ void img_mgr::load(const char* path) {
   surface = new shared_surface;
 
   long long declared_w = 0, declared_h = 0;
-  if (declared_picture_size_of_file(path, declared_w, declared_h) && too_large(declared_w, declared_h)) {
+  if (declared_picture_size_of_file(path, declared_w, declared_h)) {
     // A few header bytes can claim gigabytes; the decoder would allocate them.
-    refuse_size(path, declared_w, declared_h);
-    return;
+    if (too_large(declared_w, declared_h)) {
+      refuse_size(path, declared_w, declared_h);
+      return;
+    }
+    if (!claim_picture_pixels(declared_w, declared_h)) {
+      refuse_budget(path, declared_w, declared_h);
+      return;
+    }
   }
   SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
@@ -192,27 +248,32 @@ void img_mgr::load(const char* path) {
     SDL_FreeSurface(s);
     return;
   }
-  if (s->format->BitsPerPixel == 32) {
-    SDL_Surface* converted = SDL_DisplayFormat(s);
+  if (!claim_picture_pixels(s->w, s->h)) {
+    refuse_budget(path, s->w, s->h);
     SDL_FreeSurface(s);
-    s = converted;
+    return;
   }
+  SDL_Surface* loaded = s;
+  s = drawing_format(loaded);
   surface.get()->set_surface(s);
   if (!pixels()) {
+    SDL_FreeSurface(loaded);
     log_out("ERROR: can't load [%s]\n", path);
     log_err("Couldn't load %s: %s\n", path, SDL_GetError());
     return;
   }
+  count_picture_surface(s);
 
   std::strncpy(name, path, sizeof name - 1);
   name[sizeof name - 1] = '\0';
 
-  SDL_Palette* palette = s->format->palette;
+  SDL_Palette* palette = loaded->format->palette;
   SDL_Surface* screen = g_video.screen;
   if (palette && screen && screen->format->palette) {
     log_out("Paletting image<br>\n");
     SDL_SetColors(screen, palette->colors, 0, palette->ncolors);
   }
+  SDL_FreeSurface(loaded);
   dest_rect = {0, 0, static_cast<Uint16>(s->w), static_cast<Uint16>(s->h)};
   src_rect = dest_rect;
   width = s->w;
@@ -228,6 +289,31 @@ void img_mgr::unload() {
   surface = counted_ptr<shared_surface>();
 }
 
+namespace {
+
+bool has_colour(SDL_Surface* s, uint32_t rgb) {
+  const int bpp = s->format->BytesPerPixel;
+  if (bpp == 4) {
+    for (int y = 0; y < s->h; ++y) {
+      const Uint32* p = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) +
+                                                        static_cast<size_t>(y) * s->pitch);
+      bool hit = false;
+      for (int x = 0; x < s->w; ++x) hit |= (p[x] & 0xFFFFFFu) == rgb;  // little-endian: bytes 0..2
+      if (hit) return true;
+    }
+    return false;
+  }
+  for (int y = 0; y < s->h; ++y) {
+    const Uint8* p = static_cast<const Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+    for (int x = 0; x < s->w; ++x, p += bpp) {
+      if ((p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16)) == rgb) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void img_mgr::swap_colour(uint32_t from, uint32_t to) {
   shared_surface* holder = surface.operator->();
   if (!holder || !holder->surface) return;
@@ -235,6 +321,31 @@ void img_mgr::swap_colour(uint32_t from, uint32_t to) {
   const int bpp = s->format->BytesPerPixel;
   if (bpp != 3 && bpp != 4) return;  // the colour pairs are 24-bit values; nothing to match in 1 or 2 bytes
   const uint32_t from_rgb = from & 0xFFFFFFu;
+  if (colour_known_absent(s, from_rgb)) return;
+  if (pixels_shared(s)) {
+    // Another picture showing these pixels was recoloured the same way already.
+    if (SDL_Surface* done = shared_recolour_of(s, from_rgb, to & 0xFFFFFFu)) {
+      holder->surface = done;
+      free_picture_surface(s);
+      return;
+    }
+  }
+  if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+  const bool found = has_colour(s, from_rgb);
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  if (!found) {
+    note_colour_absent(s, from_rgb);
+    return;
+  }
+  SDL_Surface* source = nullptr;  // shared pixels this recolouring starts from
+  if (pixels_shared(s)) {
+    // Other pictures show these pixels: this holder gets its own before they change.
+    SDL_Surface* own = copy_pixels(s);
+    if (!own) return;
+    holder->surface = own;
+    source = s;
+    s = own;
+  }
   if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
   // Row by row: padded rows (odd-width 24-bit pictures) must not be walked as pixels.
   for (int y = 0; y < s->h; ++y) {
@@ -248,33 +359,56 @@ void img_mgr::swap_colour(uint32_t from, uint32_t to) {
     }
   }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  note_pixels_written(s);
+  if ((to & 0xFFFFFFu) != from_rgb) note_colour_absent(s, from_rgb);
+  if (source) {
+    keep_recolour(source, from_rgb, to & 0xFFFFFFu, s);
+    free_picture_surface(source);
+  }
 }
+
+namespace {
+
+// The mirrored picture of `s`, keyed, as a new surface.
+SDL_Surface* build_mirror(SDL_Surface* s) {
+  SDL_Surface* m = rotozoomSurfaceXY(s, 0.0, -1.0, 1.0, 0);
+  SDL_Surface* d = m ? SDL_DisplayFormat(m) : nullptr;
+  if (m) SDL_FreeSurface(m);
+  if (!d) return nullptr;
+  SDL_Surface* t = g_video.create_rgba_surface(d->w, d->h, d->format->BitsPerPixel, 0x11001);
+  if (!t) {
+    SDL_FreeSurface(d);
+    return nullptr;
+  }
+  // A picture already prepared for drawing is keyed, and the mirror keeps its
+  // key: a keyed blit would leave the key colour out of the copy (black where
+  // the picture should be see-through). Copy every pixel as it is.
+  SDL_SetColorKey(d, 0, 0);
+  SDL_SetAlpha(d, 0, 255);
+  if (SDL_BlitSurface(d, nullptr, t, nullptr) < 0) log_err("BlitSurface error: %s\n", SDL_GetError());
+  SDL_FreeSurface(d);
+  SDL_Surface* mirrored = SDL_DisplayFormat(t);
+  SDL_FreeSurface(t);
+  return mirrored;
+}
+
+}  // namespace
 
 void img_mgr::flip() {
   if (!mirror && !opengl_mode()) {
     shared_surface* holder = surface.operator->();
     SDL_Surface* s = holder ? holder->surface : nullptr;
     if (!s) return;  // nothing to mirror; orientation unchanged
-    SDL_Surface* m = rotozoomSurfaceXY(s, 0.0, -1.0, 1.0, 0);
-    SDL_Surface* d = m ? SDL_DisplayFormat(m) : nullptr;
-    if (m) SDL_FreeSurface(m);
-    if (!d) return;
-    SDL_Surface* t = g_video.create_rgba_surface(d->w, d->h, d->format->BitsPerPixel, 0x11001);
-    if (!t) {
-      SDL_FreeSurface(d);
-      return;
+    // Every picture showing these pixels shares one mirror of them.
+    SDL_Surface* mirrored = shared_mirror_of(s);
+    if (!mirrored) {
+      mirrored = build_mirror(s);
+      if (!mirrored) return;
+      keep_mirror(s, mirrored);
     }
-    // A picture already prepared for drawing is keyed, and the mirror keeps its
-    // key: a keyed blit would leave the key colour out of the copy (black where
-    // the picture should be see-through). Copy every pixel as it is.
-    SDL_SetColorKey(d, 0, 0);
-    SDL_SetAlpha(d, 0, 255);
-    if (SDL_BlitSurface(d, nullptr, t, nullptr) < 0) log_err("BlitSurface error: %s\n", SDL_GetError());
-    SDL_FreeSurface(d);
     mirror = new shared_surface;
-    mirror.get()->set_surface(SDL_DisplayFormat(t));
+    mirror.get()->set_surface(mirrored);
     mirror.get()->apply_colour_key();
-    SDL_FreeSurface(t);
   }
   flipped = flipped ? 0 : 1;
   if (!opengl_mode()) {

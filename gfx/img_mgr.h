@@ -76,10 +76,8 @@ class img_mgr {
   SDL_Surface* pixels() const { return surface.get() ? surface.get()->surface : nullptr; }
 };
 
-// Pictures larger than this are refused at load (an ERROR line): a broken or
-// hostile file must not make the game allocate gigabytes.
-constexpr int max_picture_side = 16384;
-constexpr int max_picture_pixels = 16384 * 4096;
+// The limits a picture meets at load (max_picture_side, max_picture_pixels,
+// max_total_picture_pixels) are in gfx/pixel_share.h.
 
 // Smallest power of two not below n (1 for n <= 1).
 int texture_size_for(int n);

@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 #include "gfx/zoom_window.h"
 
 int texture_size_for(int n) {
@@ -126,7 +127,10 @@ void convert_for_blits(img_mgr& img) {
     holder->release();
   }
   holder->set_surface(converted);
-  SDL_FreeSurface(s);  // every image reaches the pixels through the holder, never the old surface
+  transfer_picture_count(s, converted);
+  // Every image reaches the pixels through the holder, never the old surface;
+  // copies that show its pixels keep them alive.
+  free_picture_surface(s);
   holder->apply_colour_key();
 }
 

@@ -2,10 +2,12 @@
 
 #include <SDL_rotozoom.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 
 namespace {
 
@@ -98,6 +100,29 @@ void write_planned(SDL_Surface* s, const std::vector<int>& cols, const std::vect
 bool zoom_fast_path() { return fast_path_on; }
 void set_zoom_fast_path(bool on) { fast_path_on = on; }
 
+long long zoomed_length(int n, double zoom) {
+  if (zoom < 0.001) zoom = 0.001;
+  const double v = std::floor(static_cast<double>(n) * zoom + 0.5);
+  return v < 1.0 ? 1 : static_cast<long long>(v);
+}
+
+bool zoom_window_needed(const img_mgr& img, double zoom) {
+  SDL_Surface* s = img.pixels();
+  if (!s) return false;
+  const long long zw = zoomed_length(s->w, zoom);
+  const long long zh = zoomed_length(s->h, zoom);
+  if (img.no_zoom_cache) return zw > max_picture_side || zh > max_picture_side || !zoom_may_be_kept(zw, zh);
+  const int key = zoom_key_for(zoom);
+  for (const zoom_entry* e : img.zoom_cache) {
+    if (e->zoom_key == key && e->flipped == img.flipped) return false;
+  }
+  if (SDL_Surface* kept = kept_zoom(s, key, img.flipped)) {
+    SDL_FreeSurface(kept);  // only asked whether it is there
+    return false;
+  }
+  return !zoom_may_be_kept(zw, zh);
+}
+
 const std::vector<int>& zoom_line_map(int n, double zoom) {
   for (line_map& m : map_slots) {
     if (m.n == n && m.zoom == zoom) return m.map;
@@ -107,6 +132,21 @@ const std::vector<int>& zoom_line_map(int n, double zoom) {
   m.n = n;
   m.zoom = zoom;
   m.map.clear();
+  const long long length = zoomed_length(n, zoom);
+  if (length > max_picture_side) {
+    // Too long for a probe surface (16-bit pitch): the zoom's own stepping,
+    // 16.16 fixed point, source position capped at the last line.
+    const long long step = static_cast<long long>(65536.0 * static_cast<float>(n) / static_cast<float>(length));
+    const long long last = (static_cast<long long>(n) << 16) - 1;
+    m.map.resize(static_cast<size_t>(length));
+    long long at = 0;
+    for (long long i = 0; i < length; ++i) {
+      m.map[static_cast<size_t>(i)] = static_cast<int>(at >> 16);
+      at += step;
+      if (at > last) at = last;
+    }
+    return m.map;
+  }
   // A one-line picture whose pixels hold their own index, zoomed the same way.
   SDL_Surface* probe = SDL_CreateRGBSurface(SDL_SWSURFACE, n, 1, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
   if (!probe) return m.map;
@@ -172,10 +212,10 @@ blit_plan plan_blit(int src_w, int src_h, const SDL_Rect& src_rect, const SDL_Re
 bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zoom, double depth) {
   SDL_Surface* s = img.pixels();
   // Covered: per-draw zoomed copies of 32-bit pictures, which rotozoomSurface
-  // copies pixel for pixel without conversion.
-  if (!img.no_zoom_cache || !s || !target || s->format->BitsPerPixel != 32 || s->format->BytesPerPixel != 4) {
-    return false;
-  }
+  // copies pixel for pixel without conversion, and zoomed copies too large to
+  // keep (only the part that reaches the target is ever made).
+  if (!s || !target || s->format->BitsPerPixel != 32 || s->format->BytesPerPixel != 4) return false;
+  if (!img.no_zoom_cache && !zoom_window_needed(img, zoom)) return false;
   const std::vector<int>& cols = zoom_line_map(s->w, zoom);
   const std::vector<int>& rows = zoom_line_map(s->h, zoom);
   if (cols.empty() || rows.empty()) return false;

@@ -20,6 +20,11 @@ void set_zoom_fast_path(bool on);
 // then takes the straightforward path); nothing has been changed then.
 bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zoom, double depth);
 
+// True when a zoomed draw of `img` at `zoom` must take the window path: the
+// zoomed copy would be larger than the screen or the budget for kept zoomed
+// copies (gfx/pixel_share.h), and no copy for this zoom is kept already.
+bool zoom_window_needed(const img_mgr& img, double zoom);
+
 // Which source line feeds each line of a picture of `n` lines zoomed by
 // `zoom` the way rotozoomSurface does it without smoothing; its size is the
 // zoomed size. Measured from rotozoomSurface itself, so it cannot drift from it.

@@ -65,13 +65,15 @@ TEST(StartupRun, MissingSettingsFileKeepsDefaults) {
   EXPECT_NE(std::string::npos, run.out.find("Can't open [game\\game.ini]\n"));
 }
 
-TEST(StartupRun, UnsettableVideoModeEndsWithStatusZero) {
+TEST(StartupRun, UnsettableVideoModeEndsWithAFailureStatus) {
   std::string data = make_temp_dir("bad_mode");
   write_text_file(data, "game/game.ini", "hwaccel=1\n");
-  // OpenGL through the dummy driver cannot work: the mode fails.
+  // OpenGL through the dummy driver cannot work: the mode fails. No window,
+  // no game: a failure, not the success status it once returned.
   game_run run = run_fight({"--data-dir", data, "--frames", "5"}, headless);
-  EXPECT_EQ(0, run.exit_status);
+  EXPECT_EQ(1, run.exit_status);
   EXPECT_NE(std::string::npos, run.err.find("Couldn't set 640 x 480 x 32 video mode: "));
+  EXPECT_NE(std::string::npos, run.err.find("ERROR: the game can't open its 640 x 480 x 32 window")) << run.err;
   EXPECT_NE(std::string::npos, run.out.find("Setting GL Atts [2]\n"));
   EXPECT_EQ(std::string::npos, run.out.find("Setting up OpenGL 2D"));
 }

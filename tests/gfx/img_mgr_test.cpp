@@ -63,14 +63,18 @@ TEST_F(img_mgr_test, load_of_missing_file_reports_and_keeps_old_state) {
   EXPECT_EQ(img.pixels(), nullptr);
 }
 
-TEST_F(img_mgr_test, load_converts_32_bit_and_keeps_24_bit) {
+TEST_F(img_mgr_test, load_converts_every_depth_to_the_display_format) {
+  // 24-bit pictures used to stay 24-bit; every depth now becomes the screen's 32 bits.
   std::string rgb = write_picture(dir, "rgb.png", 7, 3, [](int, int) { return rgba{1, 2, 3, 255}; }, 3);
   img_mgr a, b;
   a.load(picture.c_str());
   b.load(rgb.c_str());
   EXPECT_EQ(a.pixels()->format->BitsPerPixel, g_video.screen->format->BitsPerPixel);
   EXPECT_EQ(a.pixels()->format->Rmask, g_video.screen->format->Rmask);
-  EXPECT_EQ(b.pixels()->format->BitsPerPixel, 24);
+  EXPECT_EQ(b.pixels()->format->BitsPerPixel, g_video.screen->format->BitsPerPixel);
+  EXPECT_EQ(b.pixels()->format->Rmask, g_video.screen->format->Rmask);
+  rgba c = pixel_at(b.pixels(), 6, 2);
+  EXPECT_TRUE(c.r == 1 && c.g == 2 && c.b == 3);
   EXPECT_EQ(a.dest_rect.w, 40);
   EXPECT_EQ(a.src_rect.h, 100);
   EXPECT_EQ(a.pixels()->flags & SDL_SRCCOLORKEY, 0u);  // keyed only when uploaded, copied or assigned
@@ -161,7 +165,12 @@ TEST_F(img_mgr_test, swap_colour_walks_padded_rows) {
   }, 3);
   img_mgr img;
   img.load(odd.c_str());
-  SDL_Surface* s = img.pixels();
+  // Loads give 32 bits; a 24-bit surface can still reach an image another way.
+  SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 4, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+  ASSERT_NE(nullptr, s);
+  SDL_BlitSurface(img.pixels(), nullptr, s, nullptr);
+  img.surface = new shared_surface;
+  img.surface.get()->set_surface(s);
   ASSERT_EQ(s->format->BytesPerPixel, 3);
   ASSERT_GT(s->pitch, 15);
   // A padding byte that happens to look like the colour to replace.

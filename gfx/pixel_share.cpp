@@ -1,0 +1,238 @@
+#include "gfx/pixel_share.h"
+
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Shared copy -> the surface that owns its pixels. An entry whose copy was
+// freed behind our back (its address reused) is told apart by the pixels:
+// the owner is kept alive by the copy's count, so its pixels can't be reused.
+std::unordered_map<SDL_Surface*, SDL_Surface*> owners;
+
+// Decoded pictures counted against the budget -> their pixel count.
+std::unordered_map<SDL_Surface*, long long> counted;
+long long picture_total = 0;
+long long zoomed_total = 0;
+
+// Kept mirrors and zoomed copies, by the pixels they were made from. They
+// live until the program ends (like the zoom entries of the images), and so
+// do the pixels they were made from, so a key is never reused.
+std::map<const void*, SDL_Surface*> mirrors;
+std::map<std::tuple<const void*, uint32_t, uint32_t>, SDL_Surface*> recolours;
+std::map<std::tuple<const void*, int, uint32_t>, SDL_Surface*> zooms;
+
+// Pixels -> colours (24-bit) known to be absent from them. Pixels are freed
+// through free_picture_surface, which forgets them.
+std::map<const void*, std::vector<uint32_t>> absent_colours;
+
+SDL_Surface* owner_of(SDL_Surface* s) {
+  auto it = owners.find(s);
+  if (it != owners.end() && it->second->pixels == s->pixels) return it->second;
+  return s;
+}
+
+// Surfaces kept alive for the kept copies made from them (listed, so they are
+// never mistaken for lost memory).
+std::vector<SDL_Surface*> pinned;
+
+void pin(SDL_Surface* s) {
+  SDL_Surface* owner = owner_of(s);
+  ++owner->refcount;
+  pinned.push_back(owner);
+}
+
+// Called just before SDL_FreeSurface(s): the last user of counted pixels gives
+// them back, and what was known about them is forgotten.
+void uncount_if_last(SDL_Surface* s) {
+  if (s->refcount > 1) return;
+  if (owner_of(s) == s) absent_colours.erase(s->pixels);
+  auto it = counted.find(s);
+  if (it == counted.end()) return;
+  picture_total -= it->second;
+  counted.erase(it);
+}
+
+long long screen_area() {
+  SDL_Surface* screen = SDL_GetVideoSurface();
+  if (!screen) return 640LL * 480LL;
+  return static_cast<long long>(screen->w) * screen->h;
+}
+
+}  // namespace
+
+long long picture_pixels_in_use() { return picture_total; }
+long long zoomed_pixels_in_use() { return zoomed_total; }
+
+bool claim_picture_pixels(long long w, long long h) {
+  return w >= 0 && h >= 0 && picture_total + w * h <= max_total_picture_pixels;
+}
+
+void count_picture_surface(SDL_Surface* s) {
+  if (!s || counted.count(s)) return;
+  const long long n = static_cast<long long>(s->w) * s->h;
+  counted[s] = n;
+  picture_total += n;
+}
+
+void transfer_picture_count(SDL_Surface* from, SDL_Surface* to) {
+  if (!from || !counted.count(from)) return;
+  if (to) count_picture_surface(to);
+}
+
+SDL_Surface* share_pixels(SDL_Surface* s) {
+  if (!s || !s->pixels || s->format->palette) return nullptr;
+  SDL_Surface* owner = owner_of(s);
+  const SDL_PixelFormat* f = owner->format;
+  SDL_Surface* view = SDL_CreateRGBSurfaceFrom(owner->pixels, owner->w, owner->h, f->BitsPerPixel, owner->pitch,
+                                               f->Rmask, f->Gmask, f->Bmask, f->Amask);
+  if (!view) return nullptr;
+  ++owner->refcount;
+  owners[view] = owner;
+  if (s->flags & SDL_SRCCOLORKEY) SDL_SetColorKey(view, SDL_SRCCOLORKEY, s->format->colorkey);
+  if (s->flags & SDL_SRCALPHA) {
+    SDL_SetAlpha(view, SDL_SRCALPHA, s->format->alpha);
+  } else {
+    SDL_SetAlpha(view, 0, 255);
+  }
+  return view;
+}
+
+bool pixels_shared(SDL_Surface* s) { return s && (owner_of(s) != s || s->refcount > 1); }
+
+SDL_Surface* copy_pixels(SDL_Surface* s) {
+  if (!s) return nullptr;
+  const SDL_PixelFormat* f = s->format;
+  SDL_Surface* c = nullptr;
+  if (f->palette) {
+    c = SDL_ConvertSurface(s, s->format, SDL_SWSURFACE);
+  } else {
+    c = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    if (c) {
+      SDL_LockSurface(s);
+      const size_t row = static_cast<size_t>(s->w) * f->BytesPerPixel;
+      for (int y = 0; y < s->h; ++y) {
+        std::memcpy(static_cast<Uint8*>(c->pixels) + static_cast<size_t>(y) * c->pitch,
+                    static_cast<const Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch, row);
+      }
+      SDL_UnlockSurface(s);
+    }
+  }
+  if (!c) return nullptr;
+  if (s->flags & SDL_SRCCOLORKEY) SDL_SetColorKey(c, SDL_SRCCOLORKEY, f->colorkey);
+  if (s->flags & SDL_SRCALPHA) {
+    SDL_SetAlpha(c, SDL_SRCALPHA, f->alpha);
+  } else {
+    SDL_SetAlpha(c, 0, 255);
+  }
+  return c;
+}
+
+void free_picture_surface(SDL_Surface* s) {
+  if (!s) return;
+  SDL_Surface* owner = nullptr;
+  auto it = owners.find(s);
+  if (it != owners.end()) {
+    if (it->second->pixels == s->pixels) owner = it->second;
+    owners.erase(it);
+  }
+  uncount_if_last(s);
+  SDL_FreeSurface(s);
+  if (owner) {
+    uncount_if_last(owner);
+    SDL_FreeSurface(owner);
+  }
+}
+
+bool colour_known_absent(SDL_Surface* s, uint32_t rgb) {
+  if (!s) return false;
+  auto it = absent_colours.find(s->pixels);
+  if (it == absent_colours.end()) return false;
+  for (uint32_t c : it->second) {
+    if (c == rgb) return true;
+  }
+  return false;
+}
+
+void note_colour_absent(SDL_Surface* s, uint32_t rgb) {
+  if (!s) return;
+  auto it = absent_colours.find(s->pixels);
+  if (it == absent_colours.end()) it = absent_colours.emplace(s->pixels, std::vector<uint32_t>()).first;
+  if (it->second.size() < 64) it->second.push_back(rgb);
+}
+
+void note_pixels_written(SDL_Surface* s) {
+  if (!s) return;
+  auto it = absent_colours.find(s->pixels);
+  if (it != absent_colours.end()) it->second.clear();
+}
+
+SDL_Surface* shared_recolour_of(SDL_Surface* s, uint32_t from, uint32_t to) {
+  if (!s) return nullptr;
+  auto it = recolours.find(std::make_tuple(static_cast<const void*>(s->pixels), from, to));
+  if (it == recolours.end()) return nullptr;
+  SDL_Surface* view = share_pixels(it->second);
+  if (!view) return nullptr;
+  if (s->flags & SDL_SRCCOLORKEY) {
+    SDL_SetColorKey(view, SDL_SRCCOLORKEY, s->format->colorkey);
+  } else {
+    SDL_SetColorKey(view, 0, 0);
+  }
+  if (s->flags & SDL_SRCALPHA) {
+    SDL_SetAlpha(view, SDL_SRCALPHA, s->format->alpha);
+  } else {
+    SDL_SetAlpha(view, 0, 255);
+  }
+  return view;
+}
+
+void keep_recolour(SDL_Surface* source, uint32_t from, uint32_t to, SDL_Surface* recoloured) {
+  if (!source || !recoloured) return;
+  auto k = std::make_tuple(static_cast<const void*>(source->pixels), from, to);
+  if (recolours.count(k)) return;
+  ++recoloured->refcount;
+  pin(source);
+  recolours[k] = recoloured;
+  count_picture_surface(recoloured);
+}
+
+SDL_Surface* shared_mirror_of(SDL_Surface* s) {
+  if (!s) return nullptr;
+  auto it = mirrors.find(s->pixels);
+  return it == mirrors.end() ? nullptr : share_pixels(it->second);
+}
+
+void keep_mirror(SDL_Surface* s, SDL_Surface* mirror) {
+  if (!s || !mirror || mirrors.count(s->pixels)) return;
+  ++mirror->refcount;
+  pin(s);
+  mirrors[s->pixels] = mirror;
+  count_picture_surface(mirror);
+}
+
+SDL_Surface* kept_zoom(SDL_Surface* s, int key, uint32_t flipped) {
+  if (!s) return nullptr;
+  auto it = zooms.find(std::make_tuple(static_cast<const void*>(s->pixels), key, flipped));
+  if (it == zooms.end()) return nullptr;
+  ++it->second->refcount;
+  return it->second;
+}
+
+bool zoom_may_be_kept(long long zw, long long zh) {
+  if (zw <= 0 || zh <= 0 || zw > max_picture_side || zh > max_picture_side) return false;
+  const long long n = zw * zh;
+  return n <= screen_area() && zoomed_total + n <= max_total_zoomed_pixels;
+}
+
+void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z) {
+  if (!s || !z) return;
+  auto k = std::make_tuple(static_cast<const void*>(s->pixels), key, flipped);
+  if (zooms.count(k)) return;
+  ++z->refcount;
+  pin(s);
+  zooms[k] = z;
+  zoomed_total += static_cast<long long>(z->w) * z->h;
+}

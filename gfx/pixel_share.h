@@ -1,0 +1,84 @@
+// Pixel memory of pictures: copies that show one picture's pixels without
+// duplicating them, mirrored and zoomed copies kept once per set of pixels,
+// and the budget every kept picture counts against.
+//
+// A shared copy is a surface header of its own (so its colour key, opacity and
+// flags stay its own) over another surface's pixels; the owner is kept alive
+// by SDL's surface count until the last copy is freed. Pixels are written only
+// by colour swaps, which give an image private pixels first (make_private).
+#pragma once
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// ---- Budget (pixels of 4 bytes) ----
+
+// One picture, as decoded: at most this many pixels a side (a wider 32-bit
+// row overflows SDL's 16-bit pitch) and in all (16 MB; a stage layer of
+// 4096 x 1024 fits, and decoding, mirroring and recolouring one stays quick).
+constexpr long long max_picture_side = 16383;
+constexpr long long max_picture_pixels = 4096LL * 1024LL;
+// Every decoded picture kept together, mirrored and recoloured copies
+// included (32M pixels: 128 MB).
+constexpr long long max_total_picture_pixels = 32LL * 1024 * 1024;
+// Every zoomed copy kept for software drawing together (32M pixels: 128 MB).
+// A zoom that would not fit, or whose copy would be larger than the screen,
+// is drawn from the visible window only, without keeping a copy.
+constexpr long long max_total_zoomed_pixels = 32LL * 1024 * 1024;
+
+long long picture_pixels_in_use();
+long long zoomed_pixels_in_use();
+
+// True (and the pixels counted) when a decoded picture of w x h fits the budget.
+bool claim_picture_pixels(long long w, long long h);
+// Moves the count of a counted picture from `from` to `to` (a converted
+// replacement), or drops it when `to` is null.
+void count_picture_surface(SDL_Surface* s);
+void transfer_picture_count(SDL_Surface* from, SDL_Surface* to);
+
+// ---- Shared pixels ----
+
+// A new surface over the pixels of `s` (same format, per-surface alpha
+// carried over); null when `s` can't be shared this way.
+SDL_Surface* share_pixels(SDL_Surface* s);
+// True when some other surface shows the pixels of `s`, or `s` shows another's.
+bool pixels_shared(SDL_Surface* s);
+// A private copy of `s` (same format, colour key and opacity), or null.
+SDL_Surface* copy_pixels(SDL_Surface* s);
+// Frees a picture surface made here or by a load: the owner of shared pixels
+// loses one user; counted pixels are given back to the budget when the last
+// user goes.
+void free_picture_surface(SDL_Surface* s);
+
+// Colour swaps look for a colour in every pixel; a picture shown by a thousand
+// frames would be searched a thousand times. What a search found missing is
+// remembered per set of pixels until they are written or freed.
+bool colour_known_absent(SDL_Surface* s, uint32_t rgb);
+void note_colour_absent(SDL_Surface* s, uint32_t rgb);
+void note_pixels_written(SDL_Surface* s);
+
+// ---- Kept derived copies (recoloured, mirrors, zoomed copies) ----
+
+// The pixels of `s` with colour `from` replaced by `to`, when some picture
+// made them already: a new surface over them, with the opacity and colour key
+// of `s`; null otherwise.
+SDL_Surface* shared_recolour_of(SDL_Surface* s, uint32_t from, uint32_t to);
+// Keeps `recoloured` (which the caller goes on using) as the pixels of
+// `source` with `from` replaced by `to`.
+void keep_recolour(SDL_Surface* source, uint32_t from, uint32_t to, SDL_Surface* recoloured);
+
+// The mirror of the pixels `s` shows, made once per set of pixels: a new
+// surface sharing the kept mirror's pixels, or null when none is kept yet.
+SDL_Surface* shared_mirror_of(SDL_Surface* s);
+// Keeps `mirror` (which the caller goes on using) as the mirror of the pixels of `s`.
+void keep_mirror(SDL_Surface* s, SDL_Surface* mirror);
+
+// The zoomed copy kept for the pixels of `s` at zoom key `key` and
+// orientation `flipped`; null when none. The caller gets one count on it.
+SDL_Surface* kept_zoom(SDL_Surface* s, int key, uint32_t flipped);
+// True when a zoomed copy of zw x zh may be kept (no larger than the screen,
+// and within the budget).
+bool zoom_may_be_kept(long long zw, long long zh);
+// Keeps `z` as the zoomed copy of the pixels of `s`; the caller keeps its own count.
+void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z);
