@@ -24,6 +24,6 @@ cat > "$script" <<'KEYS'
 KEYS
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$build/bin/fight" --data-dir "$build/data" \
   --seed 3 --script "$script" --frames 340 \
-  --screenshot 60:"$root/docs/title.png" --screenshot 140:"$root/docs/select.png" \
+  --screenshot 31:"$root/docs/title.png" --screenshot 126:"$root/docs/select.png" \
   --screenshot 320:"$root/docs/fight.png" >/dev/null
 echo "screenshots: docs/title.png docs/select.png docs/fight.png"
