@@ -24,17 +24,25 @@ constexpr long sanitizer_slack_kb = 0;
 
 struct measured_run {
   int exit_status = -1;  // -1: ended by a signal
+  int signal = 0;        // the signal that ended it, if one did
   long peak_kb = 0;      // the child's peak resident memory
   std::string out, err;
 };
 
-// `env` entries NAME=value are added to the child's environment.
-inline measured_run run_measured(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+// `env` entries NAME=value are added to the child's environment. A non-zero
+// `address_space_kb` caps the child's address space, so its allocations fail
+// the way they do on a machine that runs out of memory.
+inline measured_run run_measured(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                                 long address_space_kb = 0) {
   const std::string dir = make_temp_dir("measured");
   const std::string out_file = dir + "/out", err_file = dir + "/err";
   measured_run r;
   pid_t pid = fork();
   if (pid == 0) {
+    if (address_space_kb > 0) {
+      const rlimit cap = {static_cast<rlim_t>(address_space_kb) * 1024, static_cast<rlim_t>(address_space_kb) * 1024};
+      setrlimit(RLIMIT_AS, &cap);
+    }
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
     int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -54,6 +62,7 @@ inline measured_run run_measured(const std::vector<std::string>& args, const std
   struct rusage usage = {};
   if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
     r.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     r.peak_kb = usage.ru_maxrss;
   }
   std::ifstream o(out_file), e(err_file);
