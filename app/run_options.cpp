@@ -108,6 +108,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--replay plays alone: not with --script, --record or --demo";
     return false;
   }
+  if (!out.record.empty() && (out.demo || out.benchmark_frames >= 0)) {
+    error = "--record records a played fight: not with --demo or --benchmark";
+    return false;
+  }
   // A script that can't be played is refused before anything starts, so a
   // typo never turns into a run that silently does nothing.
   std::vector<key_script_event> events;
