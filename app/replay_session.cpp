@@ -45,6 +45,8 @@ struct session_state {
   int joystick_ok = 0;
   replay_header header;  // of the recording
   input_seams devices;  // the real sources, for reading the joystick while recording
+  SDL_EventFilter chained_filter = nullptr;  // the quit watch's, still called for other events
+  bool filter_installed = false;
   void (*chained_before)() = nullptr;
   void (*chained_after)() = nullptr;
 };
@@ -57,7 +59,7 @@ Sint16 recorded_axis(int a) { return static_cast<Sint16>(a >= 0 && a < joy_axes 
 // Key presses reach the game only through the frame's key array: a press
 // and release inside one frame still lasts that frame, as it will in the replay.
 int catch_keys(const SDL_Event* e) {
-  if (e->type != SDL_KEYDOWN && e->type != SDL_KEYUP) return 1;
+  if (e->type != SDL_KEYDOWN && e->type != SDL_KEYUP) return session.chained_filter ? session.chained_filter(e) : 1;
   if (session.playing) {
     if (e->type == SDL_KEYDOWN && e->key.keysym.sym == SDLK_ESCAPE) session.escape = true;
     return 0;
@@ -178,6 +180,11 @@ void before_present() {
 
 void after_present() {
   if (session.chained_after) session.chained_after();
+  if (!session.filter_installed) {  // after the quit watch has set its filter, which ours wraps
+    session.filter_installed = true;
+    session.chained_filter = SDL_GetEventFilter();
+    SDL_SetEventFilter(catch_keys);
+  }
   const long frame = presented_frames();
   if (session.recording) record_frame(frame);
   if (session.playing) play_frame(frame);
@@ -222,7 +229,6 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     session.playing = true;
     session.file = options.replay;
     session.joystick_ok = session.replay.header.joystick;
-    SDL_SetEventFilter(catch_keys);
     std::atexit(check_replay_finished);
     if (session.replay.header.build != replay_build_version) {
       log_err("WARNING: replay %s was recorded by build %s, this is %s: it may not play the same\n",
@@ -246,7 +252,6 @@ bool start_replay_session(const run_options& options, const game_settings& setti
   h.height = settings.height;
   h.fps = settings.fps;
   h.fighter = options.fighter;
-  SDL_SetEventFilter(catch_keys);
   std::atexit(finish_recording);
   return true;
 }
