@@ -11,6 +11,7 @@
 #include "app/fight_loop.h"
 #include "app/fight_setup.h"
 #include "app/frame_limiter.h"
+#include "app/replay_session.h"
 #include "app/script_driver.h"
 #include "app/select_screen.h"
 #include "app/settings.h"
@@ -25,7 +26,13 @@
 #include "fighter/sound_effect.h"
 #include "stage/level.h"
 
-int run_game(const run_options& options) {
+int run_game(const run_options& given) {
+  run_options options = given;
+  std::string error;
+  if (!prepare_replay_options(options, error)) {  // a replay brings its own seed and fighter
+    log_err("%s\n", error.c_str());
+    std::exit(2);
+  }
   // 1. The computer opponent and every other random choice depend on this seed.
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 
@@ -36,12 +43,16 @@ int run_game(const run_options& options) {
   config_file ini;
   ini.load("game\\game.ini");
   game_settings settings = read_settings(ini);
+  apply_replay_settings(options, settings);
   g_video.flags = settings.flags;
 
-  std::string error;
   if (!install_script_driver(options, settings.fps, error)) {
     log_err("%s\n", error.c_str());
     return 0;
+  }
+  if (!start_replay_session(options, settings, error)) {
+    log_err("%s\n", error.c_str());
+    std::exit(2);
   }
   limiter().set_enabled(!options.no_limiter && options.script.empty());
 

@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
   // Files named on the command line are relative to where the game was
   // started, not to the data directory it moves into.
   options.script = absolute_path(options.script);
+  options.record = absolute_path(options.record);
+  options.replay = absolute_path(options.replay);
   for (auto& shot : options.screenshots) shot.second = absolute_path(shot.second);
   if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
     std::fprintf(stderr, "%s: can't enter the data directory %s: %s\n", argv[0], options.data_dir.c_str(),

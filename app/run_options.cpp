@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/replay_format.h"
 #include "app/script_driver.h"
 
 namespace {
@@ -49,6 +50,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       const char* v = value("--script");
       if (!v) return false;
       out.script = v;
+    } else if (arg == "--record" || arg == "--replay") {
+      const char* v = value(arg.c_str());
+      if (!v) return false;
+      (arg == "--record" ? out.record : out.replay) = v;
     } else if (arg == "--frames") {
       const char* v = value("--frames");
       if (!v) return false;
@@ -99,10 +104,20 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--opengl and --software exclude each other";
     return false;
   }
+  if (!out.replay.empty() && (!out.script.empty() || !out.record.empty() || out.demo)) {
+    error = "--replay plays alone: not with --script, --record or --demo";
+    return false;
+  }
+  if (!out.record.empty() && (out.demo || out.benchmark_frames >= 0)) {
+    error = "--record records a played fight: not with --demo or --benchmark";
+    return false;
+  }
   // A script that can't be played is refused before anything starts, so a
   // typo never turns into a run that silently does nothing.
   std::vector<key_script_event> events;
   if (!out.script.empty() && !load_key_script(out.script, events, error)) return false;
+  replay_file replay;
+  if (!out.replay.empty() && !load_replay(out.replay, replay, error)) return false;
   return true;
 }
 
@@ -115,6 +130,8 @@ void print_usage(const char* program) {
       "  --seed N             seed the random source with N instead of the clock\n"
       "  --script FILE        play a key script: lines of 'FRAME KEY down|up'; while it\n"
       "                       plays the clock advances 1000/fps ms per frame\n"
+      "  --record FILE        write this run as a replay (keys, joystick, seed, checks)\n"
+      "  --replay FILE        play a replay back (Escape ends it); stops at a mismatch\n"
       "  --frames N           stop (exit status 0) after N presented frames\n"
       "  --screenshot N:FILE  save frame N (counted from 0) as a PNG picture; repeatable\n"
       "  --no-limiter         do not wait between frames\n"

@@ -10,6 +10,8 @@ struct run_options {
   bool seeded = false;          // --seed N: seed the random source with N instead of the time
   unsigned seed = 0;
   std::string script;           // --script FILE: key script (frame, key, down/up lines)
+  std::string record;           // --record FILE: write the run as a replay
+  std::string replay;           // --replay FILE: play a recorded run back
   long frame_limit = -1;        // --frames N: stop after N presented frames
   std::vector<std::pair<long, std::string>> screenshots;  // --screenshot N:FILE.png
   bool no_limiter = false;      // --no-limiter: do not pace frames

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "app/fight_text.h"
+#include "app/replay_format.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/png_write.h"
@@ -112,7 +113,9 @@ bool parse_key_script(const std::string& text, std::vector<key_script_event>& ev
     std::istringstream fields(line);
     std::string frame_text, key_text, action, extra;
     if (!(fields >> frame_text)) continue;  // blank or comment line
+    if (is_replay_header_word(frame_text)) continue;  // a replay's header: read by the replay loader
     fields >> key_text >> action;
+    if (is_replay_event_word(key_text)) continue;     // joystick, check and end lines of a replay
     char* end = nullptr;
     long frame = std::strtol(frame_text.c_str(), &end, 10);
     int key = key_text == "quit" ? script_quit_key : key_code_for_name(key_text);
@@ -161,8 +164,10 @@ bool install_script_driver(const run_options& options, int fps, std::string& err
   driver.fps = fps > 0 ? fps : 60;
   driver.frame_limit = options.frame_limit;
   driver.screenshots = options.screenshots;
-  if (!options.script.empty()) {
-    if (!load_key_script(options.script, driver.events, error)) return false;
+  // A replay is a key script; a recording runs on the same clock so it can be one.
+  const std::string& keys_file = options.script.empty() ? options.replay : options.script;
+  if (!keys_file.empty() || !options.record.empty()) {
+    if (!keys_file.empty() && !load_key_script(keys_file, driver.events, error)) return false;
     driver.scripted_clock = true;
     use_scripted_keys();
     seams().ticks = scripted_ticks;

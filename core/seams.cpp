@@ -18,6 +18,13 @@ Sint16 sdl_joy_axis(int axis) {
 }
 Uint8* scripted_key_state() { return scripted; }
 
+unsigned long long random_state = 0;
+int recordable_random() {
+  // 64-bit linear congruential step; the top 31 bits are the number.
+  random_state = random_state * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<int>(random_state >> 33);
+}
+
 input_seams defaults() {
   return input_seams{sdl_key_state, sdl_ticks, c_random, sdl_joy_button, sdl_joy_axis};
 }
@@ -31,3 +38,8 @@ void reset_seams() { current = defaults(); }
 void set_default_joystick(SDL_Joystick* joystick) { default_joystick = joystick; }
 Uint8* scripted_keys() { return scripted; }
 void use_scripted_keys() { current.key_state = scripted_key_state; }
+void use_recordable_random(unsigned seed) {
+  random_state = seed;
+  current.random = recordable_random;
+}
+unsigned long long recordable_random_state() { return random_state; }

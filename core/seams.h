@@ -28,3 +28,9 @@ void set_default_joystick(SDL_Joystick* joystick);
 // A keyboard array tests can write into: `scripted_keys()[SDLK_RIGHT] = 1`.
 Uint8* scripted_keys();
 void use_scripted_keys();  // key_state() then returns scripted_keys()
+
+// Recorded and replayed runs draw random numbers from a generator of our own
+// (same range as rand()) whose whole state can be read, so a replay can check
+// it; other runs keep rand().
+void use_recordable_random(unsigned seed);
+unsigned long long recordable_random_state();

@@ -1,0 +1,59 @@
+// The replay file: a key script ("FRAME KEY down|up" lines) with a header
+// naming what shaped the run, joystick changes, state checks and an end line.
+//
+//   replay 1                 format version (first line that is not a comment)
+//   build fight-1            the simulation's version that recorded it
+//   seed 1234                random seed
+//   width 640 / height 480 / fps 60 / fighter -1 (select screen) / joystick 0
+//   FRAME KEY down|up        as in a key script
+//   FRAME joybutton B down|up, FRAME joyaxis A VALUE
+//   FRAME check HEX          fight state hash, every 60 frames
+//   FRAME end                the run ended after FRAME frames (missing: truncated)
+#pragma once
+#include <string>
+#include <vector>
+
+constexpr int replay_format_version = 1;
+// Bumped whenever the simulation changes on purpose, so an old replay says
+// why it no longer plays the same.
+extern const char* const replay_build_version;
+constexpr long replay_check_interval = 60;  // frames between state checks
+
+struct replay_header {
+  int version = 0;
+  std::string build;
+  unsigned seed = 0;
+  int width = 0, height = 0, fps = 0;
+  int fighter = -1;   // roster position given by --fighter, -1 picked on the select screen
+  int joystick = 0;   // 1 when joystick 0 was open
+};
+
+struct replay_joy_event {
+  long frame;
+  bool axis;   // false: a button
+  int index;
+  int value;   // button 0/1, axis -32768..32767
+};
+
+struct replay_check {
+  long frame;
+  unsigned long long hash;
+  int line;
+};
+
+struct replay_file {
+  replay_header header;
+  std::vector<replay_joy_event> joystick;
+  std::vector<replay_check> checks;
+  long end_frame = -1;
+};
+
+bool is_replay_header_word(const std::string& word);
+bool is_replay_event_word(const std::string& word);
+
+// Reads everything but the key lines (the key script parser checks those).
+// False with `error` naming the file and line on anything missing or malformed.
+bool parse_replay(const std::string& text, replay_file& out, std::string& error);
+bool load_replay(const std::string& file, replay_file& out, std::string& error);
+
+std::string replay_header_text(const replay_header& h);
