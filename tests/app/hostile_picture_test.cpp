@@ -16,11 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string bundled_data() {
-  const char* env = std::getenv("GAME_DATA_DIR");
-  fs::path dir = env && *env ? fs::path(env) : fs::path(fight_executable()).parent_path().parent_path() / "data";
-  return fs::exists(dir / "game" / "game.ini") ? dir.string() : "";
-}
+std::string bundled_data() { return bundled_data_dir(); }
 
 std::string copy_of_data(const std::string& tag) {
   std::string dir = make_temp_dir(tag);

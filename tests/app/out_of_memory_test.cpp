@@ -6,28 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
 
 #include "app/measured_run.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::string bundled_data() {
-  const char* env = std::getenv("GAME_DATA_DIR");
-  fs::path dir = env && *env ? fs::path(env) : fs::path(fight_executable()).parent_path().parent_path() / "data";
-  return fs::exists(dir / "game" / "game.ini") ? dir.string() : "";
-}
-
-}  // namespace
 
 TEST(OutOfMemory, ATightAddressSpaceEndsTheRunWithAMessageNeverACrash) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the sanitizer reserves terabytes of address space; a cap can't be set under it";
 #endif
-  const std::string data = bundled_data();
+  const std::string data = bundled_data_dir();
   if (data.empty()) GTEST_SKIP() << "no bundled data (set GAME_DATA_DIR)";
   // From caps where the libraries' own mallocs fail (pictures then stay
   // empty) down to ones where the game's own allocations fail.

@@ -1,5 +1,8 @@
 #include "support/run_game.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -126,4 +129,11 @@ game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& 
   run.out = read_file(game.dir + "/out");
   run.err = read_file(game.dir + "/err");
   return run;
+}
+
+std::string bundled_data_dir() {
+  const char* env = std::getenv("GAME_DATA_DIR");
+  std::filesystem::path dir = env && *env ? std::filesystem::path(env)
+                                          : std::filesystem::path(fight_executable()).parent_path().parent_path() / "data";
+  return std::filesystem::exists(dir / "game" / "game.ini") ? dir.string() : "";
 }

@@ -34,6 +34,10 @@ game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& 
 // Path of the built game executable.
 std::string fight_executable();
 
+// The bundled data tree the tests run on: GAME_DATA_DIR, else build/data
+// beside the executable; empty when neither holds game\game.ini.
+std::string bundled_data_dir();
+
 // Path of a file of the source tree, e.g. "README.md".
 std::string source_path(const std::string& relative);
 
