@@ -10,6 +10,7 @@
 #include "app/data_check.h"
 #include "app/data_check_pictures.h"
 #include "core/data_path.h"
+#include "gfx/picture_header.h"
 #include "fighter/sound_effect.h"
 
 namespace {
@@ -68,6 +69,10 @@ void data_checker::check_picture(const char* path, const char* named_by, bool ne
   if (!fresh && !test_key) return;
   if (refused(path, data_kind::picture)) return;
   if (!check_picture_size(*this, path)) return;
+  if (png_chunk_runs_past_end(path)) {
+    if (fresh) problem(path, "picture doesn't load (named by %s): a PNG chunk runs past the end of the file", named_by);
+    return;
+  }
   SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
     if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());

@@ -237,6 +237,11 @@ void img_mgr::load(const char* path) {
       return;
     }
   }
+  if (png_chunk_runs_past_end(path)) {
+    log_out("Couldn't load %s: %s\n", path, "a PNG chunk runs past the end of the file");
+    log_err("Couldn't load %s: %s\n", path, "a PNG chunk runs past the end of the file");
+    return;
+  }
   SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
   if (!s) {
     log_out("Couldn't load %s: %s\n", path, SDL_GetError());

@@ -78,3 +78,28 @@ bool declared_picture_size_of_file(const char* path, long long& w, long long& h)
   SDL_RWclose(rw);
   return n > 0 && declared_picture_size(start, static_cast<size_t>(n), w, h);
 }
+
+bool png_chunk_runs_past_end(const char* path) {
+  SDL_RWops* rw = open_data_rw(path, "rb", data_kind::picture, false);
+  if (!rw) return false;
+  const long long size = SDL_RWseek(rw, 0, RW_SEEK_END);
+  unsigned char head[8];
+  bool past_end = false;
+  static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (size >= 8 && SDL_RWseek(rw, 0, RW_SEEK_SET) == 0 && SDL_RWread(rw, head, 1, 8) == 8 &&
+      std::memcmp(head, signature, 8) == 0) {
+    long long at = 8;
+    while (at + 8 <= size) {
+      if (SDL_RWseek(rw, at, RW_SEEK_SET) != at || SDL_RWread(rw, head, 1, 8) != 8) break;
+      const long long length = (static_cast<long long>(head[0]) << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
+      if (at + 12 + length > size) {
+        past_end = true;
+        break;
+      }
+      if (std::memcmp(head + 4, "IEND", 4) == 0) break;
+      at += 12 + length;
+    }
+  }
+  SDL_RWclose(rw);
+  return past_end;
+}
