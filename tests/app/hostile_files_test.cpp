@@ -19,6 +19,7 @@
 #include "gfx/img_mgr.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
+#include "support/confined_data.h"
 
 namespace fs = std::filesystem;
 
@@ -29,21 +30,6 @@ int count_of(const std::string& text, const std::string& needle) {
   for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
   return n;
 }
-
-// Enters `dir` and confines data to it for the life of the object, as the
-// game does with its data directory.
-struct confined_in {
-  std::string previous;
-  explicit confined_in(const std::string& dir) {
-    previous = fs::current_path().string();
-    fs::current_path(dir);
-    confine_data_to_current_directory();
-  }
-  ~confined_in() {
-    stop_confining_data();
-    fs::current_path(previous);
-  }
-};
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

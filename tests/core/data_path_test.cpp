@@ -11,26 +11,13 @@
 #include <string>
 
 #include "support/test_env.h"
+#include "support/confined_data.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string refusal(const std::string& name, data_kind kind) { return inspect_data_file(name.c_str(), kind).refusal; }
-
-// Enters `dir` and confines data to it for the life of the object.
-struct confined_in {
-  std::string previous;
-  explicit confined_in(const std::string& dir) {
-    previous = fs::current_path().string();
-    fs::current_path(dir);
-    confine_data_to_current_directory();
-  }
-  ~confined_in() {
-    stop_confining_data();
-    fs::current_path(previous);
-  }
-};
 
 }  // namespace
 
