@@ -72,14 +72,18 @@ void draw_texts(overlay_text& text, const viewer_scene& scene) {
   const int margin = hud_px(4);
   int y = margin;
   for (const std::string& line : scene.info_lines()) y = text.line(margin, y, line);
-  const std::vector<std::string>& problems = scene.fighter.problems;
+  const std::vector<problem_line>& problems = scene.fighter.problems;
   if (!problems.empty()) {
     char head[96];
-    std::snprintf(head, sizeof head, "%d problem%s in the last load (all of them are in the log):",
+    std::snprintf(head, sizeof head, "%d problem%s in the last load (the log has them all):",
                   static_cast<int>(problems.size()), problems.size() == 1 ? "" : "s");
     y = text.line(margin, y, head, true);
     const size_t shown = problems.size() < 8 ? problems.size() : 8;
-    for (size_t i = 0; i < shown; ++i) y = text.line(margin, y, problems[i], true);
+    for (size_t i = 0; i < shown; ++i) {
+      std::string line = problems[i].text;
+      if (problems[i].times > 1) line += "  (" + std::to_string(problems[i].times) + " times)";
+      y = text.line(margin, y, line, true);
+    }
   }
   const int h = g_video.screen ? g_video.screen->h : 0;
   int bottom = h - margin - 2 * text.line_height();

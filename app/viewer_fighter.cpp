@@ -22,7 +22,7 @@ namespace {
 
 // Log text seen while a load runs; pieces are joined into lines.
 struct problem_collector {
-  std::vector<std::string>* lines = nullptr;
+  std::vector<problem_line>* lines = nullptr;
   std::string pending;
 };
 problem_collector collector;
@@ -49,7 +49,15 @@ void keep_if_problem(std::string line) {
       line = line.substr(at, close + 1 - at);
     }
   }
-  if (is_problem(line)) collector.lines->push_back(line);
+  // One file named by several moves fails once for each: said once, counted.
+  if (!is_problem(line)) return;
+  for (problem_line& kept : *collector.lines) {
+    if (kept.text == line) {
+      ++kept.times;
+      return;
+    }
+  }
+  collector.lines->push_back(problem_line{line, 1});
 }
 
 void watch_log(const char* text) {
@@ -62,7 +70,7 @@ void watch_log(const char* text) {
   }
 }
 
-void start_collecting(std::vector<std::string>& lines) {
+void start_collecting(std::vector<problem_line>& lines) {
   lines.clear();
   collector.lines = &lines;
   collector.pending.clear();
@@ -89,13 +97,15 @@ bool stamp_of(const char* name, off_t& size, long long& mtime_ns) {
 // The cache's stored picture takes the file's new pixels; copies made from
 // it afterwards show them. Its old texture and zoomed copies belonged to the
 // old pixels (the fighters that shared them are discarded with the reload).
-void read_picture_again(img_mgr* stored, const char* name) {
+void read_picture_again(img_mgr* stored, const char* cache_name) {
+  // The name as the data spells it, for the log; the cache keeps its own form.
+  const std::string name = stored->name[0] ? stored->name : cache_name;
   if (opengl_mode() && stored->has_texture()) {
     GLuint texture = stored->texture;
     glDeleteTextures(1, &texture);
   }
   img_mgr fresh;
-  fresh.load(name);
+  fresh.load(name.c_str());
   *stored = fresh;  // also empties its zoomed copies and mirror
 }
 

@@ -14,13 +14,19 @@
 
 class control_map;
 
+// A failure line a load printed, and how many times it printed it.
+struct problem_line {
+  std::string text;
+  int times = 1;
+};
+
 class viewer_fighter {
  public:
   std::string file;                // the character file, a data name
   lifeform* plain = nullptr;       // as the computer plays it; owned
   lifeform* costumed = nullptr;    // with the player's colour swaps, loaded when first asked; owned
   std::vector<std::string> move_files;  // "move%d" of the character file, by slot ("" when absent)
-  std::vector<std::string> problems;    // ERROR, WARNING and failure lines of the last load
+  std::vector<problem_line> problems;   // ERROR, WARNING and failure lines of the last load
   int rest_width = 0, rest_height = 0;  // the box size the loader gave (a move changes it)
   control_map* controls[2] = {nullptr, nullptr};  // the computer's and the player's combo keys; not owned
 
