@@ -15,6 +15,7 @@
 #include "core/log.h"
 #include "core/nmanager.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 
 namespace {
 
@@ -94,9 +95,16 @@ bool stamp_of(const char* name, off_t& size, long long& mtime_ns) {
   return true;
 }
 
+// The pixels a holder no image counts any more (the holder rule keeps them).
+void free_uncounted(shared_surface* holder) {
+  if (!holder || holder->ref_count > 0) return;
+  if (holder->surface) free_picture_surface(holder->surface);
+  delete holder;
+}
+
 // The cache's stored picture takes the file's new pixels; copies made from
-// it afterwards show them. Its old texture and zoomed copies belonged to the
-// old pixels (the fighters that shared them are discarded with the reload).
+// it afterwards show them. Its old pixels, mirror, texture and zoomed copies
+// go: the fighters that showed them were discarded before.
 void read_picture_again(img_mgr* stored, const char* cache_name) {
   // The name as the data spells it, for the log; the cache keeps its own form.
   const std::string name = stored->name[0] ? stored->name : cache_name;
@@ -104,9 +112,13 @@ void read_picture_again(img_mgr* stored, const char* cache_name) {
     GLuint texture = stored->texture;
     glDeleteTextures(1, &texture);
   }
+  shared_surface* old_pixels = stored->surface.get();
+  shared_surface* old_mirror = stored->mirror.get();
   img_mgr fresh;
   fresh.load(name.c_str());
   *stored = fresh;  // also empties its zoomed copies and mirror
+  free_uncounted(old_pixels);
+  if (old_mirror != old_pixels) free_uncounted(old_mirror);
 }
 
 bool picture_missing(const img_mgr* img) { return !img->pixels() && !img->has_texture(); }
@@ -162,6 +174,10 @@ void viewer_fighter::load(const std::string& char_file, bool costume) {
 void viewer_fighter::reload() {
   log_out("viewer: reloading [%s]\n", file.c_str());
   start_collecting(problems);
+  // The old fighters go first, so nothing shows the old pixels when they are replaced.
+  discard_viewer_fighter(plain);
+  discard_viewer_fighter(costumed);
+  plain = costumed = nullptr;
   refresh_changed_files();
   load_fighters(costume_loaded_);
   stop_collecting();
@@ -217,7 +233,14 @@ void discard_viewer_fighter(lifeform* l) {
   std::vector<animation*> animations;
   for (move* m : l->moves) {
     if (!m) continue;
-    for (const counted_ptr<animation>& a : m->animations) animations.push_back(a.get());
+    for (const counted_ptr<animation>& a : m->animations) {
+      animations.push_back(a.get());
+      // Each frame's picture copy is freed with the fighter's own copies.
+      for (animation_frame& frame : a->frames) {
+        if (frame.image) l->images.push_back(frame.image);
+        frame.image = nullptr;
+      }
+    }
     if (std::find(l->owned_moves.begin(), l->owned_moves.end(), m) == l->owned_moves.end()) {
       l->owned_moves.push_back(m);
     }
