@@ -152,8 +152,12 @@ void viewer_fighter::load_fighters(bool costume) {
   rest_width = plain->width;
   rest_height = plain->height;
 
+  // Read again only for the move files' names: its failures were said above.
+  void (*watching)(const char*) = log_watcher;
+  log_watcher = nullptr;
   config_file cfg;
   cfg.load(file.c_str());
+  log_watcher = watching;
   move_files.assign(move_slot_count, std::string());
   for (int slot = 0; slot < move_slot_count; ++slot) {
     char key[32];

@@ -62,7 +62,12 @@ void overlay_text::close() {
 }
 
 int overlay_text::line_height() const {
-  return plain_.font_open ? TTF_FontLineSkip(plain_.font) : 16;
+  if (!plain_.font_open) return 16;
+  // Each line's box is as tall as the font; a shorter skip would let the next
+  // box cover this line's underscores.
+  const int skip = TTF_FontLineSkip(plain_.font);
+  const int box = TTF_FontHeight(plain_.font);
+  return skip > box ? skip : box;
 }
 
 int overlay_text::line(int x, int y, const std::string& text, bool alert) {
