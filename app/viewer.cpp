@@ -1,7 +1,6 @@
 #include "app/viewer.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdlib>
 #include <ctime>

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "app/fight_cleanup.h"
 #include "app/fight_setup.h"
