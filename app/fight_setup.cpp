@@ -74,6 +74,16 @@ int level_centre() {
   return static_cast<int>(centre);
 }
 
+}  // namespace
+
+std::vector<colour_swap> player_colour_swaps() {
+  std::vector<colour_swap> swaps;
+  for (int i = 0; i < 5; ++i) swaps.push_back(colour_swap{map_colour(swap_from[i]), map_colour(swap_to[i])});
+  return swaps;
+}
+
+namespace {
+
 void place(lifeform* l, path* p, int x, int team, int screen_h) {
   l->path = p;
   if (p) p->recognizer.import(l->combos);
@@ -126,7 +136,7 @@ void fight_setup::start_fight(int roster_position) {
 
   lifeform* human = new lifeform;
   human->controls = maps[0];
-  for (int i = 0; i < 5; ++i) human->colour_swaps.push_back(colour_swap{map_colour(swap_from[i]), map_colour(swap_to[i])});
+  human->colour_swaps = player_colour_swaps();
   human->load(roster_char_files[roster_position]);
   const int human_index = static_cast<int>(lifeform_list.size());
   lifeform_list.push_back(human);

@@ -5,6 +5,8 @@
 #pragma once
 #include <vector>
 
+#include "anim/animation.h"
+
 class control;
 class control_map;
 class path;
@@ -13,6 +15,10 @@ class path;
 constexpr int roster_size = 4;
 extern const char* const roster_char_files[roster_size];
 constexpr const char* fight_level_file = "rsrc\\veltmoore\\stage_veltmoore.ini";
+
+// The human's costume: five colours replaced in every picture its fighter
+// loads, so a mirror match can be told apart; mapped in the screen's format.
+std::vector<colour_swap> player_colour_swaps();
 
 class fight_setup {
  public:

@@ -12,6 +12,7 @@
 #include "app/data_check.h"
 #include "app/game.h"
 #include "app/run_options.h"
+#include "app/viewer.h"
 #include "core/data_path.h"
 #include "core/log.h"
 
@@ -73,5 +74,6 @@ int main(int argc, char** argv) {
   }
   // Before any window: the checker needs no display and reports through its exit status.
   if (options.check) return run_data_check();
+  if (options.view >= 0 || !options.view_file.empty()) return run_viewer(options);
   return run_game(options);
 }

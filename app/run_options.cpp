@@ -95,6 +95,18 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
         return false;
       }
       out.fighter = static_cast<int>(n);
+    } else if (arg == "--view") {
+      const char* v = value("--view");
+      if (!v) return false;
+      if (!parse_long(v, n) || n > 3) {
+        error = "--view needs a roster position 0..3";
+        return false;
+      }
+      out.view = static_cast<int>(n);
+    } else if (arg == "--view-file") {
+      const char* v = value("--view-file");
+      if (!v) return false;
+      out.view_file = v;
     } else {
       error = "unknown option " + arg;
       return false;
@@ -110,6 +122,16 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
   }
   if (!out.record.empty() && (out.demo || out.benchmark_frames >= 0)) {
     error = "--record records a played fight: not with --demo or --benchmark";
+    return false;
+  }
+  const bool viewing = out.view >= 0 || !out.view_file.empty();
+  if (viewing && (out.view >= 0) == !out.view_file.empty()) {
+    error = "--view and --view-file exclude each other";
+    return false;
+  }
+  if (viewing && (!out.replay.empty() || !out.record.empty() || out.demo || out.benchmark_frames >= 0 ||
+                  out.fighter >= 0 || out.check)) {
+    error = "--view shows one fighter: not with --replay, --record, --demo, --benchmark, --fighter or --check";
     return false;
   }
   // A script that can't be played is refused before anything starts, so a
@@ -141,6 +163,10 @@ void print_usage(const char* program) {
       "  --demo               the computer plays both fighters\n"
       "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
       "  --check              check the data files without opening a window\n"
+      "  --view N             the fighter viewer on roster position N (0..3): its postures\n"
+      "                       and moves on the stage's floor, with their hit boxes\n"
+      "  --view-file FILE     the fighter viewer on a character file, e.g.\n"
+      "                       game\\fighter\\brela_char.ini\n"
       "  --help               this text\n",
       program);
 }

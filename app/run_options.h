@@ -21,6 +21,8 @@ struct run_options {
   long benchmark_frames = -1;   // --benchmark N: time N fight frames and print figures
   bool check = false;           // --check: check the data without opening a window
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N
+  int view = -1;                // --view N: the fighter viewer on roster position N
+  std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)
   bool help = false;            // --help
 };
 

@@ -4,9 +4,19 @@
 #include <cstdint>
 #include <cstdio>
 
+void (*log_watcher)(const char* text) = nullptr;
+
 void log_out(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
+  if (log_watcher) {
+    va_list again;
+    va_copy(again, args);
+    char text[1024];
+    std::vsnprintf(text, sizeof text, fmt, again);
+    va_end(again);
+    log_watcher(text);
+  }
   std::vprintf(fmt, args);
   va_end(args);
 }

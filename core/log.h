@@ -6,6 +6,11 @@
 
 // Standard output; line-buffered once `make_log_line_buffered` has run.
 void log_out(const char* fmt, ...) GAME_PRINTF(1, 2);
+// When set, sees the text of every log_out call as it is printed (a line
+// may come in pieces: a format without a line break continues in the next
+// call). The fighter viewer collects the problems of a reload this way.
+extern void (*log_watcher)(const char* text);
+
 // Standard error.
 void log_err(const char* fmt, ...) GAME_PRINTF(1, 2);
 
