@@ -87,6 +87,8 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       }
     } else if (arg == "--check") {
       out.check = true;
+    } else if (arg == "--notes") {
+      out.notes = true;
     } else if (arg == "--fighter") {
       const char* v = value("--fighter");
       if (!v) return false;
@@ -99,6 +101,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       error = "unknown option " + arg;
       return false;
     }
+  }
+  if (out.notes && !out.check) {
+    error = "--notes goes with --check";
+    return false;
   }
   if (out.opengl && out.software) {
     error = "--opengl and --software exclude each other";
@@ -141,6 +147,8 @@ void print_usage(const char* program) {
       "  --demo               the computer plays both fighters\n"
       "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
       "  --check              check the data files without opening a window\n"
+      "  --notes              with --check, also list pictures, sounds and data files\n"
+      "                       that nothing refers to\n"
       "  --help               this text\n",
       program);
 }
