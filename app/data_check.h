@@ -5,6 +5,7 @@
 // compiler does: "FILE:LINE: error: ..." (or warning, or note), sorted by file
 // and line, then "N errors, M warnings in K files".
 #pragma once
+#include <chrono>
 #include <cstdarg>
 #include <map>
 #include <set>
@@ -83,6 +84,7 @@ class data_checker {
     bool has_key = false;
     bool key_reported = false;
   };
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::vector<finding> findings_;
   std::set<std::string> seen_;                     // files already checked (each is listed once)
   std::set<std::string> refused_;                  // files refused by refused()
