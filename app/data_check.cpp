@@ -7,8 +7,11 @@
 
 #include "anim/animation.h"
 #include "anim/data_bounds.h"
-#include "app/data_check_stage.h"
+#include "app/data_check_combos.h"
+#include "app/data_check_keys.h"
+#include "app/data_check_notes.h"
 #include "app/data_check_pictures.h"
+#include "app/data_check_stage.h"
 #include "app/fight_setup.h"
 #include "app/settings.h"
 #include "core/config_file.h"
@@ -17,16 +20,6 @@
 #include "stage/level.h"
 
 namespace {
-
-// The names a combo step may use: the keys of both control maps.
-const char* const control_names[] = {"up", "noup", "down", "left", "right", "punch", "kick"};
-
-bool is_control_name(const char* name) {
-  for (const char* c : control_names) {
-    if (std::string(c) == name) return true;
-  }
-  return false;
-}
 
 std::string key_of(const char* fmt, int a, int b = 0) {
   char key[64];
@@ -53,44 +46,35 @@ const char* const font_file = "rsrc\\Veranda.ttf";
 
 }  // namespace
 
-void data_checker::problem(const char* file, const char* fmt, ...) {
-  char text[1024];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(text, sizeof text, fmt, args);
-  va_end(args);
-  log_out("PROBLEM: [%s] %s\n", file, text);
-  ++problems;
-}
-
 bool data_checker::first_time(const char* path) {
   if (!seen_.insert(path).second) return false;
   ++files_checked;
   return true;
 }
 
-bool data_checker::open_config(config_file& config, const char* path, const char* named_by) {
+bool data_checker::open_config(config_file& config, const char* path, const data_site& by, data_file_kind kind) {
   if (!*path) {
-    problem(named_by, "names an empty file");
+    error(by.file, by.line, "%s names an empty file", by.key.c_str());
     return false;
   }
-  if (refused(path, data_kind::text)) return false;
+  if (refused(path, data_kind::text, by)) return false;
   if (!config.load(path)) {
-    problem(path, "missing file (named by %s)", named_by);
+    error_at(by, path, "missing file");
     return false;
   }
+  check_keys(*this, config, path, kind);
   return true;
 }
 
 int data_checker::count_of(const config_file& config, const char* file, const char* key, int limit,
                            bool required) {
   if (!config.has_key(key)) {
-    if (required) problem(file, "%s is missing", key);
+    if (required) error(file, 0, "%s is missing", key);
     return 0;
   }
   int n = config.get_int(key);
   if (n < 0 || n > limit) {
-    problem(file, "%s=%d is outside 0..%d", key, n, limit);
+    error(file, config.line_of(key), "%s=%d is outside 0..%d", key, n, limit);
     return n < 0 ? 0 : limit;
   }
   return n;
@@ -100,25 +84,36 @@ void data_checker::check_settings() {
   const char* path = "game\\game.ini";
   if (!first_time(path)) return;
   config_file ini;
-  if (refused(path, data_kind::text)) return;
+  const data_site by = fixed_site("the game");
+  if (refused(path, data_kind::text, by)) return;
   if (!ini.load(path)) {
-    problem(path, "missing file (the game keeps its default settings)");
+    error(path, 0, "missing file (the game keeps its default settings)");
     return;
   }
+  check_keys(*this, ini, path, data_file_kind::settings);
   struct range {
     const char* key;
     int lo, hi;
   };
-  const range ranges[] = {{"width", 1, max_screen_side}, {"height", 1, max_screen_side}, {"fps", 1, 200}};
-  for (const range& r : ranges) {
+  const range refused_ranges[] = {{"width", 1, max_screen_side}, {"height", 1, max_screen_side}, {"fps", 1, 200}};
+  for (const range& r : refused_ranges) {
     int v = ini.get_int(r.key);
     if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {
-      problem(path, "%s=%d is outside %d..%d", r.key, v, r.lo, r.hi);
+      error(path, ini.line_of(r.key), "%s=%d is outside %d..%d", r.key, v, r.lo, r.hi);
+    }
+  }
+  // Match and display settings: 0 or absent means off.
+  const range other_ranges[] = {
+      {"rounds", 1, 9}, {"round_time", 10, 999}, {"difficulty", 1, 5}, {"scale", 1, 8}, {"smooth", 0, 1}};
+  for (const range& r : other_ranges) {
+    int v = ini.get_int(r.key);
+    if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {
+      warning(path, ini.line_of(r.key), "%s=%d is outside %d..%d (0 or absent: off)", r.key, v, r.lo, r.hi);
     }
   }
   int bpp = ini.get_int("bpp");
   if (ini.has_key("bpp") && bpp != 0 && bpp != 8 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) {
-    problem(path, "bpp=%d is not 8, 15, 16, 24 or 32", bpp);
+    error(path, ini.line_of("bpp"), "bpp=%d is not 8, 15, 16, 24 or 32", bpp);
   }
   check_video_settings(*this, ini);
 }
@@ -126,115 +121,117 @@ void data_checker::check_settings() {
 void data_checker::check_fighter(const char* path) {
   if (!first_time(path)) return;
   config_file cfg;
-  if (!open_config(cfg, path, "the roster")) return;
+  if (!open_config(cfg, path, fixed_site("the roster"), data_file_kind::character)) return;
 
-  if (!cfg.has_key("hp")) problem(path, "hp is missing (the fighter starts with 0 health)");
+  if (!cfg.has_key("hp")) error(path, 0, "hp is missing (the fighter starts with 0 health)");
   if (cfg.has_key("scale")) {
     double s = cfg.get_float("scale");
-    if (!(s > 0.0 && s <= 100.0)) problem(path, "scale=%s is not a size factor above 0 and up to 100", cfg.get_string("scale"));
+    if (!(s > 0.0 && s <= 100.0)) {
+      error(path, cfg.line_of("scale"), "scale=%s is not a size factor above 0 and up to 100", cfg.get_string("scale"));
+    }
   }
   if (cfg.has_key("speed")) {
     double s = cfg.get_float("speed");
-    if (!(s >= 0.0 && s <= 1000.0)) problem(path, "speed=%s is outside 0..1000", cfg.get_string("speed"));
+    if (!(s >= 0.0 && s <= 1000.0)) error(path, cfg.line_of("speed"), "speed=%s is outside 0..1000", cfg.get_string("speed"));
   }
 
   int moves = count_of(cfg, path, "moves", max_char_moves, true);
   for (int i = 0; i < move_slot_count || i < moves; ++i) {
     std::string key = key_of("move%d", i);
     if (i >= moves || !cfg.has_key(key.c_str())) {
-      if (i < move_slot_count) problem(path, "move slot %d is missing (%s)", i, key.c_str());
+      if (i < move_slot_count) error(path, cfg.line_of("moves"), "move slot %d is missing (%s)", i, key.c_str());
       continue;
     }
-    check_animation(cfg.get_string(key.c_str()));
+    check_animation(cfg.get_string(key.c_str()), site_of(cfg, path, key));
     std::string scale_key = key_of("move%dscale", i);
     if (cfg.has_key(scale_key.c_str())) {
       double s = cfg.get_float(scale_key.c_str());
       if (!(s > 0.0 && s <= 100.0)) {
-        problem(path, "%s=%s is not a size factor above 0 and up to 100", scale_key.c_str(),
-                cfg.get_string(scale_key.c_str()));
+        error(path, cfg.line_of(scale_key.c_str()), "%s=%s is not a size factor above 0 and up to 100",
+              scale_key.c_str(), cfg.get_string(scale_key.c_str()));
       }
     }
   }
 
   int images = count_of(cfg, path, "images", max_char_images, true);
-  if (cfg.has_key("images") && cfg.get_int("images") == 0) problem(path, "images=0: the fighter has no posture pictures");
+  if (cfg.has_key("images") && cfg.get_int("images") == 0) {
+    error(path, cfg.line_of("images"), "images=0: the fighter has no posture pictures");
+  }
   for (int i = 0; i < images; ++i) {
     std::string key = key_of("image%d", i);
     if (!cfg.has_key(key.c_str())) {
-      problem(path, "%s is missing", key.c_str());
+      error(path, cfg.line_of("images"), "%s is missing", key.c_str());
       continue;
     }
-    check_picture(cfg.get_string(key.c_str()), path, true);
+    check_picture(cfg.get_string(key.c_str()), site_of(cfg, path, key), true);
   }
-
-  int combos = count_of(cfg, path, "combos", max_char_combos, false);
-  for (int i = 0; i < combos; ++i) {
-    std::string steps_key = key_of("combo%dmoves", i);
-    int steps = count_of(cfg, path, steps_key.c_str(), max_combo_steps, true);
-    for (int j = 0; j < steps; ++j) {
-      std::string key = key_of("combo%dmove%d", i, j);
-      const char* name = cfg.get_string(key.c_str());
-      if (!cfg.has_key(key.c_str())) {
-        problem(path, "%s is missing", key.c_str());
-      } else if (!is_control_name(name)) {
-        problem(path, "%s=%s is not a control (up, noup, down, left, right, punch, kick)", key.c_str(), name);
-      }
-    }
-  }
+  check_combos(*this, cfg, path);
 }
 
-void data_checker::check_animation(const char* path) {
+void data_checker::check_animation(const char* path, const data_site& by) {
   if (!first_time(path)) return;
   config_file cfg;
-  if (!open_config(cfg, path, "a character file or the level loader")) return;
+  if (!open_config(cfg, path, by, data_file_kind::animation)) return;
   int frames = count_of(cfg, path, "images", max_animation_frames, true);
-  if (cfg.has_key("images") && cfg.get_int("images") == 0) problem(path, "images=0: the animation has no frames");
+  if (cfg.has_key("images") && cfg.get_int("images") == 0) {
+    error(path, cfg.line_of("images"), "images=0: the animation has no frames");
+  }
   for (int n = 0; n < frames; ++n) {
     std::string key = key_of("image%d", n);
     if (!cfg.has_key(key.c_str())) {
-      problem(path, "%s is missing", key.c_str());
+      error(path, cfg.line_of("images"), "%s is missing", key.c_str());
     } else {
-      check_picture(cfg.get_string(key.c_str()), path, true);
+      check_picture(cfg.get_string(key.c_str()), site_of(cfg, path, key), true);
     }
+    enum class effect { none, flash, fade };
     struct range {
       const char* fmt;
       int limit;
+      effect what;
     };
-    const range ranges[] = {{"rate%d", max_frame_rate},
-                            {"shake%d", max_frame_shake},
-                            {"flash%d", max_frame_flash},
-                            {"flashrate%d", max_frame_flash}};
+    const range ranges[] = {{"rate%d", max_frame_rate, effect::none},
+                            {"shake%d", max_frame_shake, effect::none},
+                            {"flash%d", max_frame_flash, effect::flash},
+                            {"flashrate%d", max_frame_flash, effect::fade}};
     for (const range& r : ranges) {
       std::string k = key_of(r.fmt, n);
-      int v = cfg.get_int(k.c_str());
-      if (cfg.has_key(k.c_str()) && (v < -r.limit || v > r.limit)) {
-        problem(path, "%s=%d is outside %d..%d", k.c_str(), v, -r.limit, r.limit);
+      if (!cfg.has_key(k.c_str())) continue;
+      const int v = cfg.get_int(k.c_str());
+      const int line = cfg.line_of(k.c_str());
+      if (v < -r.limit || v > r.limit) {
+        error(path, line, "%s=%d is outside %d..%d", k.c_str(), v, -r.limit, r.limit);
+      } else if (r.what == effect::flash && (v < 0 || v > 255)) {
+        warning(path, line, "%s=%d is outside 0..255: the stage uses only its low byte, a flash of %d", k.c_str(), v,
+                v & 0xFF);
+      } else if (r.what == effect::fade && v < 0) {
+        warning(path, line, "%s=%d is negative: the flash grows instead of fading, flickering until another frame "
+                "sets it", k.c_str(), v);
       }
     }
     std::string sound = key_of("sound%d", n);
-    if (cfg.has_key(sound.c_str())) check_sound(cfg.get_string(sound.c_str()), path);
+    if (cfg.has_key(sound.c_str())) check_sound(cfg.get_string(sound.c_str()), site_of(cfg, path, sound));
   }
 }
 
 void data_checker::check_level(const char* path) {
   if (!first_time(path)) return;
   config_file cfg;
-  if (!open_config(cfg, path, "the fight set-up")) return;
+  if (!open_config(cfg, path, fixed_site("the fight set-up"), data_file_kind::level)) return;
 
   const char* bgset = cfg.get_string("bgset");
   int pictures = 0;
   config_file set;
   if (!cfg.has_key("bgset")) {
-    problem(path, "bgset is missing");
-  } else if (first_time(bgset) && open_config(set, bgset, path)) {
+    error(path, 0, "bgset is missing");
+  } else if (first_time(bgset) && open_config(set, bgset, site_of(cfg, path, "bgset"), data_file_kind::background_set)) {
     pictures = count_of(set, bgset, "images", max_level_images, true);
-    if (pictures == 0) problem(bgset, "has no pictures: the stage stays empty");
+    if (pictures == 0) error(bgset, set.line_of("images"), "has no pictures: the stage stays empty");
     for (int m = 0; m < pictures; ++m) {
       std::string key = key_of("image%d", m);
       if (!set.has_key(key.c_str())) {
-        problem(bgset, "%s is missing", key.c_str());
+        error(bgset, set.line_of("images"), "%s is missing", key.c_str());
       } else {
-        check_picture(set.get_string(key.c_str()), bgset, false);
+        check_picture(set.get_string(key.c_str()), site_of(set, bgset, key), false);
       }
     }
   }
@@ -242,7 +239,8 @@ void data_checker::check_level(const char* path) {
   auto index_ok = [&](const std::string& key) {
     int p = cfg.get_int(key.c_str());
     if (p < 0 || p >= pictures) {
-      problem(path, "%s=%d is not a picture of the background set (0..%d)", key.c_str(), p, pictures - 1);
+      error(path, cfg.line_of(key.c_str()), "%s=%d is not a picture of the background set (0..%d)", key.c_str(), p,
+            pictures - 1);
     }
   };
   if (cfg.has_key("floor") && cfg.get_int("floor") != -1) index_ok("floor");
@@ -259,46 +257,46 @@ void data_checker::check_level(const char* path) {
       int p = cfg.get_int(layer.c_str());
       if (p >= 0 && p < pictures) {
         // A parallax layer is drawn over its piece: it needs transparent pixels.
-        check_picture(set.get_string(key_of("image%d", p).c_str()), bgset, true);
+        const std::string image = key_of("image%d", p);
+        check_picture(set.get_string(image.c_str()), site_of(set, bgset, image), true);
       }
     }
     std::string sortie_key = key_of("part%dsortie", n);
     if (!cfg.has_key(sortie_key.c_str())) continue;
     if (n >= max_sorties) {
-      problem(path, "%s: only parts 0..%d can have a sortie", sortie_key.c_str(), max_sorties - 1);
+      error(path, cfg.line_of(sortie_key.c_str()), "%s: only parts 0..%d can have a sortie", sortie_key.c_str(),
+            max_sorties - 1);
       continue;
     }
     const char* sortie_file = cfg.get_string(sortie_key.c_str());
     if (!first_time(sortie_file)) continue;
     config_file wave;
-    if (open_config(wave, sortie_file, path)) count_of(wave, sortie_file, "enemies", max_sorties, true);
+    if (open_config(wave, sortie_file, site_of(cfg, path, sortie_key), data_file_kind::sortie)) {
+      count_of(wave, sortie_file, "enemies", max_sorties, true);
+    }
   }
   if (cfg.has_key("scale")) {
     double s = cfg.get_float("scale");
-    if (!(s >= 0.01 && s <= 10.0)) problem(path, "scale=%s is outside 0.01..10", cfg.get_string("scale"));
+    if (!(s >= 0.01 && s <= 10.0)) error(path, cfg.line_of("scale"), "scale=%s is outside 0.01..10", cfg.get_string("scale"));
   }
   check_stage_cover(*this, path, cfg, set, pictures);
 }
 
-int run_data_check() {
+int run_data_check(bool notes) {
   // No window and no sound device: the dummy drivers are enough to decode.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   log_out("check: checking the data in the current directory\n");
 
   data_checker check;
+  check.notes = notes;
   check.check_settings();
   check.check_font(font_file);
-  for (const char* picture : title_pictures) check.check_picture(picture, "the title screens", false);
-  check.check_picture(bullet_picture, "the projectiles", true);
-  check.check_animation(loading_file);
+  for (const char* picture : title_pictures) check.check_picture(picture, fixed_site("the title screens"), false);
+  check.check_picture(bullet_picture, fixed_site("the projectiles"), true);
+  check.check_animation(loading_file, fixed_site("the stage loader"));
   for (const char* fighter : roster_char_files) check.check_fighter(fighter);
   check.check_level(fight_level_file);
-
-  if (check.problems == 0) {
-    log_out("check: %d files checked, no problems\n", check.files_checked);
-    return 0;
-  }
-  log_out("check: %d files checked, %d problems\n", check.files_checked, check.problems);
-  return 1;
+  if (notes) note_unreferenced_files(check);
+  return check.finish();
 }

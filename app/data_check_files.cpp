@@ -3,15 +3,14 @@
 // itself demands before opening it (core/data_path.h).
 #include "app/data_check.h"
 
-bool data_checker::refused(const char* path, data_kind kind) {
+bool data_checker::refused(const char* path, data_kind kind, const data_site& by) {
   const data_file_status status = inspect_data_file(path, kind);
   if (status.refusal.empty()) return false;
   if (!refused_.insert(path).second) return true;
-  const data_reference* named_by = find_data_reference(path);
-  if (named_by) {
-    problem(named_by->file, "%s=%s is refused: %s", named_by->key, path, status.refusal.c_str());
+  if (by.file.empty()) {
+    error(path, 0, "is refused: %s", status.refusal.c_str());
   } else {
-    problem(path, "is refused: %s", status.refusal.c_str());
+    error(by.file, by.line, "%s=%s is refused: %s", by.key.c_str(), path, status.refusal.c_str());
   }
   return true;
 }

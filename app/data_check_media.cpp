@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <unistd.h>
+
 #include <string>
 
 #include "app/data_check.h"
@@ -48,6 +50,11 @@ bool has_key_colour(SDL_Surface* s) {
   return found;
 }
 
+// "FILE:LINE" of the naming key, or who loads a fixed name.
+std::string named_by(const data_site& by) {
+  return by.file.empty() ? by.what : by.file + ":" + std::to_string(by.line);
+}
+
 bool mixer_ready() {
   static int state = -1;
   if (state < 0) {
@@ -58,48 +65,57 @@ bool mixer_ready() {
 
 }  // namespace
 
-void data_checker::check_picture(const char* path, const char* named_by, bool need_key) {
+void data_checker::check_picture(const char* path, const data_site& by, bool need_key) {
   if (!*path) {
-    problem(named_by, "names an empty picture file");
+    error(by.file, by.line, "%s names an empty picture file", by.key.c_str());
     return;
   }
-  const bool fresh = first_time(path);
-  // A picture used both plain and as a sprite is decoded again for the key test.
-  const bool test_key = need_key && seen_.insert(std::string(path) + "\n(keyed)").second;
-  if (!fresh && !test_key) return;
-  if (refused(path, data_kind::picture)) return;
-  if (!check_picture_size(*this, path)) return;
-  if (png_chunk_runs_past_end(path)) {
-    if (fresh) problem(path, "picture doesn't load (named by %s): a PNG chunk runs past the end of the file", named_by);
-    return;
+  if (first_time(path)) {
+    // Decoded once, whoever names it; the key colour is looked for at the same time.
+    picture_state& state = pictures_[path];
+    if (refused(path, data_kind::picture, by)) return;
+    if (!check_picture_size(*this, path, by)) return;
+    if (png_chunk_runs_past_end(path)) {
+      error(path, 0, "picture doesn't load (named by %s): a PNG chunk runs past the end of the file", named_by(by).c_str());
+      return;
+    }
+    const std::string host = checked_data_path(path, data_kind::picture);
+    SDL_Surface* s = IMG_Load(host.c_str());
+    if (!s) {
+      if (access(host.c_str(), F_OK) != 0) {
+        error_at(by, path, "missing picture");
+      } else {
+        error(path, 0, "picture doesn't load (named by %s): %s", named_by(by).c_str(), IMG_GetError());
+      }
+      return;
+    }
+    state.loaded = true;
+    state.has_key = has_key_colour(s);
+    SDL_FreeSurface(s);
   }
-  SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
-  if (!s) {
-    if (fresh) problem(path, "picture doesn't load (named by %s): %s", named_by, IMG_GetError());
-    return;
+  picture_state& state = pictures_[path];
+  if (need_key && state.loaded && !state.has_key && !state.key_reported) {
+    state.key_reported = true;
+    error(path, 0, "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
   }
-  if (test_key && !has_key_colour(s)) {
-    problem(path, "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
-  }
-  SDL_FreeSurface(s);
 }
 
-void data_checker::check_sound(const char* path, const char* named_by) {
+void data_checker::check_sound(const char* path, const data_site& by) {
   if (!*path) {
-    problem(named_by, "names an empty sound file");
+    error(by.file, by.line, "%s names an empty sound file", by.key.c_str());
     return;
   }
   if (!first_time(path)) return;
-  if (refused(path, data_kind::sound)) return;
+  if (refused(path, data_kind::sound, by)) return;
   SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
   if (!rw) {
-    problem(path, "missing sound file (named by %s)", named_by);
+    error_at(by, path, "missing sound file");
     return;
   }
   if (mixer_ready()) {
     Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
     if (!chunk) {
-      problem(path, "sound doesn't load (named by %s): %s", named_by, Mix_GetError());
+      error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), Mix_GetError());
       return;
     }
     Mix_FreeChunk(chunk);
@@ -109,7 +125,7 @@ void data_checker::check_sound(const char* path, const char* named_by) {
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   if (!SDL_LoadWAV_RW(rw, 1, &audio_format, &buffer, &length)) {
-    problem(path, "sound doesn't load (named by %s): %s", named_by, SDL_GetError());
+    error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), SDL_GetError());
     return;
   }
   SDL_FreeWAV(buffer);
@@ -118,13 +134,13 @@ void data_checker::check_sound(const char* path, const char* named_by) {
 void data_checker::check_font(const char* path) {
   if (!first_time(path)) return;
   if (!TTF_WasInit() && TTF_Init() != 0) {
-    problem(path, "the font library doesn't start: %s", TTF_GetError());
+    error(path, 0, "the font library doesn't start: %s", TTF_GetError());
     return;
   }
-  if (refused(path, data_kind::font)) return;
+  if (refused(path, data_kind::font, fixed_site("the game"))) return;
   TTF_Font* font = TTF_OpenFont(checked_data_path(path, data_kind::font).c_str(), 12);
   if (!font) {
-    problem(path, "font doesn't open: %s", TTF_GetError());
+    error(path, 0, "font doesn't open: %s", TTF_GetError());
     return;
   }
   TTF_CloseFont(font);

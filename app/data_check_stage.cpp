@@ -96,13 +96,20 @@ void check_stage_cover(data_checker& check, const char* level_path, const config
     const picture_size& size = sizes[one.picture];
     const int y = base_y - remaining + size.h;
     remaining -= size.h;
-    if (y <= -size.h || y >= screen_h) continue;
     const char* file = set.get_string(key_of("image%d", one.picture).c_str());
+    const int line = level_cfg.line_of(key_of("part%d", one.part).c_str());
+    if (y <= -size.h || y >= screen_h) {
+      // The stack is fixed on the screen: the camera scrolls inside pieces, never past them.
+      check.warning(level_path, line,
+                    "part%d's picture [%s] sits at screen rows %d..%d, %s the %dx%d screen: it is never drawn",
+                    one.part, file, y, y + size.h - 1, y < 0 ? "above" : "below", screen_w, screen_h);
+      continue;
+    }
     int from = y, to = y + size.h;
     if (one.layered) {
       const double needed = covering_zoom(size.w, size.h, y + size.h, screen_w, screen_h, false);
       if (needed > widest_view * 1.000001) {
-        check.problem(level_path,
+        check.warning(level_path, line,
                       "part%d's picture [%s] (%dx%d) cannot cover a %dx%d screen when the camera zooms out to "
                       "%.3f: it needs %.0fx%.0f; the camera stops zooming out at about %.3f instead",
                       one.part, file, size.w, size.h, screen_w, screen_h, widest_view, screen_w / widest_view,
@@ -110,7 +117,7 @@ void check_stage_cover(data_checker& check, const char* level_path, const config
       }
       from = 0;  // zoomed about its bottom edge, it serves every row above it
     } else if (size.w < screen_w) {
-      check.problem(level_path, "part%d's picture [%s] is %d wide, narrower than the %d-wide screen", one.part, file,
+      check.warning(level_path, line, "part%d's picture [%s] is %d wide, narrower than the %d-wide screen", one.part, file,
                     size.w, screen_w);
     }
     for (int row = std::max(0, from); row < std::min(to, screen_h); ++row) covered[row] = true;
@@ -119,7 +126,7 @@ void check_stage_cover(data_checker& check, const char* level_path, const config
   if (bare != covered.end()) {
     const int first = static_cast<int>(bare - covered.begin());
     const int last = static_cast<int>(std::find(bare, covered.end(), true) - covered.begin()) - 1;
-    check.problem(level_path, "no piece of the stage reaches screen rows %d..%d of a %dx%d screen", first, last,
+    check.warning(level_path, 0, "no piece of the stage reaches screen rows %d..%d of a %dx%d screen", first, last,
                   screen_w, screen_h);
   }
 }

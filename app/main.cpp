@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
                  argv[0], argv[0]);
   }
   // Before any window: the checker needs no display and reports through its exit status.
-  if (options.check) return run_data_check();
+  if (options.check) return run_data_check(options.notes);
   if (options.view >= 0 || !options.view_file.empty()) return run_viewer(options);
   return run_game(options);
 }

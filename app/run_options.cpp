@@ -87,6 +87,8 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       }
     } else if (arg == "--check") {
       out.check = true;
+    } else if (arg == "--notes") {
+      out.notes = true;
     } else if (arg == "--fighter") {
       const char* v = value("--fighter");
       if (!v) return false;
@@ -111,6 +113,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       error = "unknown option " + arg;
       return false;
     }
+  }
+  if (out.notes && !out.check) {
+    error = "--notes goes with --check";
+    return false;
   }
   if (out.opengl && out.software) {
     error = "--opengl and --software exclude each other";
@@ -163,6 +169,8 @@ void print_usage(const char* program) {
       "  --demo               the computer plays both fighters\n"
       "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
       "  --check              check the data files without opening a window\n"
+      "  --notes              with --check, also list pictures, sounds and data files\n"
+      "                       that nothing refers to\n"
       "  --view N             the fighter viewer on roster position N (0..3): its postures\n"
       "                       and moves on the stage's floor, with their hit boxes\n"
       "  --view-file FILE     the fighter viewer on a character file, e.g.\n"

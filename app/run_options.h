@@ -20,6 +20,7 @@ struct run_options {
   bool demo = false;            // --demo: the computer plays both fighters
   long benchmark_frames = -1;   // --benchmark N: time N fight frames and print figures
   bool check = false;           // --check: check the data without opening a window
+  bool notes = false;           // --notes (with --check): also list files nothing refers to
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N
   int view = -1;                // --view N: the fighter viewer on roster position N
   std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)

@@ -71,13 +71,23 @@ void config_file::parse(const char* data, size_t n, const char* path) {
 
   const char* p = data;
   const char* const end = data + n;
+  uint32_t line = 1;
+  dropped_.clear();
+  dropped_line_ = 0;
   for (;;) {
-    while (p < end && is_space(*p)) ++p;
+    for (; p < end && is_space(*p); ++p) line += *p == '\n';
     const char* start = p;
     while (p < end && !is_space(*p)) ++p;
     // A token that reached the end of the file is dropped: the last token
     // counts only when whitespace follows it.
-    if (p == end) break;
+    if (p == end) {
+      if (start < end) {
+        dropped_.assign(start, std::min(static_cast<size_t>(end - start), static_cast<size_t>(max_token)));
+        dropped_line_ = static_cast<int>(line);
+      }
+      break;
+    }
+    lines_.push_back(line);
     size_t len = std::min(static_cast<size_t>(p - start), static_cast<size_t>(max_token));  // overlong tokens are cut
     // A NUL byte (a binary file) ends the token's text early; that is harmless.
     if (const void* nul = std::memchr(start, '\0', len)) len = static_cast<const char*>(nul) - start;
@@ -108,12 +118,22 @@ void config_file::parse(const char* data, size_t n, const char* path) {
 
 const char* config_file::value_at(int i) const { return keys_[i] + std::strlen(keys_[i]) + 1; }
 
-const char* config_file::find(const char* key) const {
-  if (!key) return nullptr;
+int config_file::find_entry(const char* key) const {
+  if (!key) return -1;
   auto it = std::lower_bound(by_key_.begin(), by_key_.end(), key,
                              [this](uint32_t e, const char* k) { return std::strcmp(keys_[e], k) < 0; });
-  if (it == by_key_.end() || std::strcmp(keys_[*it], key) != 0) return nullptr;
-  return keys_[*it];  // the lowest position among equal keys: the first occurrence
+  if (it == by_key_.end() || std::strcmp(keys_[*it], key) != 0) return -1;
+  return static_cast<int>(*it);  // the lowest position among equal keys: the first occurrence
+}
+
+const char* config_file::find(const char* key) const {
+  const int e = find_entry(key);
+  return e < 0 ? nullptr : keys_[e];
+}
+
+int config_file::line_of(const char* key) const {
+  const int e = find_entry(key);
+  return e < 0 ? 0 : line_at(e);
 }
 
 const char* config_file::file_of(const char* key_text) const {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class config_file {
@@ -34,6 +35,15 @@ class config_file {
   int entry_count() const { return static_cast<int>(keys_.size()); }
   const char* key_at(int i) const { return keys_[i]; }
   const char* value_at(int i) const;
+  // The line (from 1) where entry i's token starts in its file.
+  int line_at(int i) const { return static_cast<int>(lines_[i]); }
+  // The line of the first entry with this key (the one lookups answer); 0 when absent.
+  int line_of(const char* key) const;
+
+  // The token the last load dropped because the file ended right after it,
+  // with no whitespace to close it ("" when none), and its line.
+  const char* dropped_token() const { return dropped_.c_str(); }
+  int dropped_line() const { return dropped_line_; }
 
  private:
   // The texts of one load: the path, then "key\0value\0" per entry.
@@ -42,6 +52,7 @@ class config_file {
     size_t size = 0;
   };
 
+  int find_entry(const char* key) const;   // the first matching entry, or -1
   const char* find(const char* key) const;  // the key text of the first match
   const char* file_of(const char* key_text) const;
   void parse(const char* data, size_t n, const char* path);
@@ -49,4 +60,7 @@ class config_file {
   std::vector<block> blocks_;
   std::vector<const char*> keys_;  // entry -> its key text (its value follows)
   std::vector<uint32_t> by_key_;   // entries ordered by key, then by position
+  std::vector<uint32_t> lines_;    // entry -> the line its token starts on
+  std::string dropped_;
+  int dropped_line_ = 0;
 };

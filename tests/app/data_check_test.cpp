@@ -1,23 +1,25 @@
-// `--check` on the bundled data and on a copy with planted faults: the clean
-// data passes with exit status 0; every planted fault is listed and the exit
-// status is 1. Needs the bundled data (GAME_DATA_DIR, or the data tree beside
-// the game's build).
+// `--check` on the bundled data and on copies with planted faults: every
+// finding is listed as FILE:LINE: error|warning|note: ..., at the line of the
+// key at fault, sorted by file and line, then the summary line; the exit
+// status is 1 exactly when there is an error. Needs the bundled data
+// (GAME_DATA_DIR, or the data tree beside the game's build).
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
+#include "app/data_check_keys.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string bundled_data() { return bundled_data_dir(); }
 
 std::string copy_of_data(const std::string& from) {
   std::string dir = make_temp_dir("check");
@@ -42,6 +44,23 @@ bool edit(const fs::path& p, const std::string& from, const std::string& to) {
   return true;
 }
 
+void append(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary | std::ios::app) << text; }
+
+// The line (from 1) of the first line of the file holding `text`; 0 when none does.
+int line_of(const fs::path& p, const std::string& text) {
+  std::istringstream in(read_text(p));
+  std::string line;
+  for (int n = 1; std::getline(in, line); ++n) {
+    if (line.find(text) != std::string::npos) return n;
+  }
+  return 0;
+}
+
+// "FILE:LINE: SEVERITY: " as the checker prints it.
+std::string at(const std::string& file, int line, const char* severity) {
+  return file + ":" + std::to_string(line) + ": " + severity + ": ";
+}
+
 // A 4 x 4 opaque red picture (BMP bytes; the picture loader goes by content).
 void write_opaque_picture(const fs::path& p) {
   SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 32, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -51,72 +70,215 @@ void write_opaque_picture(const fs::path& p) {
   SDL_FreeSurface(s);
 }
 
-game_run check(const std::string& dir) {
-  return run_fight({"--data-dir", dir, "--check"}, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
+game_run check(const std::string& dir, bool notes = false) {
+  std::vector<std::string> args = {"--data-dir", dir, "--check"};
+  if (notes) args.push_back("--notes");
+  return run_fight(args, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
 }
+
+// The finding lines of a run, in printed order.
+std::vector<std::string> findings(const std::string& out) {
+  std::vector<std::string> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(": error: ") != std::string::npos || line.find(": warning: ") != std::string::npos ||
+        line.find(": note: ") != std::string::npos) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+// The finding that starts with `prefix` and holds `text`; "" when none does.
+std::string finding(const std::vector<std::string>& lines, const std::string& prefix, const std::string& text = "") {
+  for (const std::string& line : lines) {
+    if (line.compare(0, prefix.size(), prefix) == 0 && line.find(text, prefix.size()) != std::string::npos) return line;
+  }
+  return "";
+}
+
+// True when the findings are in file order, and in line order within a file.
+bool sorted_by_file_and_line(const std::vector<std::string>& lines) {
+  std::vector<std::pair<std::string, int>> keys;
+  for (const std::string& line : lines) {
+    const size_t colon = line.find(':');
+    keys.emplace_back(line.substr(0, colon), std::atoi(line.c_str() + colon + 1));
+  }
+  return std::is_sorted(keys.begin(), keys.end());
+}
+
+const char* const stage_file = "rsrc\\veltmoore\\stage_veltmoore.ini";
 
 }  // namespace
 
-TEST(DataCheck, BundledDataPasses) {
-  std::string data = bundled_data();
+TEST(DataCheck, BundledDataHasNoErrors) {
+  std::string data = bundled_data_dir();
   if (data.empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
   game_run run = check(data);
   EXPECT_EQ(0, run.exit_status) << run.out;
-  EXPECT_EQ(std::string::npos, run.out.find("PROBLEM:")) << run.out;
-  EXPECT_NE(std::string::npos, run.out.find("no problems"));
+  // The one finding: the stage's second piece is stacked far above the screen.
+  const std::vector<std::string> lines = findings(run.out);
+  ASSERT_EQ(1u, lines.size()) << run.out;
+  const int part1 = line_of(fs::path(data) / "rsrc/veltmoore/stage_veltmoore.ini", "part1=");
+  EXPECT_NE("", finding(lines, at(stage_file, part1, "warning"), "part1's picture [rsrc\\veltmoore\\veltmoore_night.png] "
+                                                                 "sits at screen rows -1920..-1681, above the 640x480 "
+                                                                 "screen: it is never drawn"))
+      << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\n0 errors, 1 warnings in ")) << run.out;
   // No window was opened on the way.
   EXPECT_EQ(std::string::npos, run.out.find("Is it possible to  create hardware surfaces?"));
 }
 
-TEST(DataCheck, ListsEveryPlantedFault) {
-  std::string data = bundled_data();
+TEST(DataCheck, ListsEveryPlantedErrorAtItsKeysLineInOrder) {
+  std::string data = bundled_data_dir();
   if (data.empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
   fs::path dir = copy_of_data(data);
+  const fs::path brela = dir / "game/fighter/brela_char.ini", morvane = dir / "game/fighter/morvane_char.ini",
+                 kastrell = dir / "game/fighter/kastrell_char.ini", stage = dir / "rsrc/veltmoore/stage_veltmoore.ini",
+                 punch = dir / "game/fighter/dravitz/punch.ini", settings = dir / "game/game.ini";
   // 1. a missing animation file
   fs::remove(dir / "game/fighter/kastrell/kick.ini");
   // 2. a missing move slot
-  ASSERT_TRUE(edit(dir / "game/fighter/brela_char.ini", "moves=16", "moves=15"));
+  ASSERT_TRUE(edit(brela, "moves=16", "moves=15"));
   // 3. an unknown control name in a combo
-  ASSERT_TRUE(edit(dir / "game/fighter/morvane_char.ini", "combo0move0=punch", "combo0move0=jump"));
+  ASSERT_TRUE(edit(morvane, "combo0move0=punch", "combo0move0=jump"));
   // 4. a picture index outside the background set
-  ASSERT_TRUE(edit(dir / "rsrc/veltmoore/stage_veltmoore.ini", "part1=3", "part1=9"));
+  ASSERT_TRUE(edit(stage, "part1=3", "part1=9"));
   // 5. a sprite without the key colour
   write_opaque_picture(dir / "rsrc/dravitz/stand.png");
   // 6. a sound that doesn't load
   std::ofstream(dir / "rsrc/sfx/hit.wav", std::ios::binary) << "not a sound";
   // 7. a frame count out of range
-  ASSERT_TRUE(edit(dir / "game/fighter/dravitz/punch.ini", "images=4", "images=-1"));
+  ASSERT_TRUE(edit(punch, "images=4", "images=-1"));
   // 8. a setting out of range
-  ASSERT_TRUE(edit(dir / "game/game.ini", "fps=60", "fps=500"));
+  ASSERT_TRUE(edit(settings, "fps=60", "fps=500"));
   // 9. a missing sortie file
   fs::remove(dir / "rsrc/veltmoore/sortie1.ini");
+  // 10. a missing posture picture
+  fs::remove(dir / "rsrc/morvane/crouch.png");
 
   game_run run = check(dir.string());
   EXPECT_EQ(1, run.exit_status);
-  const char* expected[] = {
-      "PROBLEM: [game\\fighter\\kastrell\\kick.ini] missing file",
-      "PROBLEM: [game\\fighter\\brela_char.ini] move slot 15 is missing",
-      "PROBLEM: [game\\fighter\\morvane_char.ini] combo0move0=jump is not a control",
-      "PROBLEM: [rsrc\\veltmoore\\stage_veltmoore.ini] part1=9 is not a picture of the background set",
-      "PROBLEM: [rsrc\\dravitz\\stand.png] picture has no pixel of the key colour",
-      "PROBLEM: [rsrc\\sfx\\hit.wav] sound doesn't load",
-      "PROBLEM: [game\\fighter\\dravitz\\punch.ini] images=-1 is outside 0..",
-      "PROBLEM: [game\\game.ini] fps=500 is outside 1..200",
-      "PROBLEM: [rsrc\\veltmoore\\sortie1.ini] missing file",
+  const std::string expected[] = {
+      at("game\\fighter\\brela_char.ini", line_of(brela, "moves=15"), "error") + "move slot 15 is missing (move15)",
+      at("game\\fighter\\dravitz\\punch.ini", line_of(punch, "images=-1"), "error") + "images=-1 is outside 0..1000",
+      at("game\\fighter\\kastrell_char.ini", line_of(kastrell, "move3="), "error") +
+          "move3=game\\fighter\\kastrell\\kick.ini: missing file",
+      at("game\\fighter\\morvane_char.ini", line_of(morvane, "image2="), "error") +
+          "image2=rsrc\\morvane\\crouch.png: missing picture",
+      at("game\\fighter\\morvane_char.ini", line_of(morvane, "combo0move0=jump"), "error") +
+          "combo0move0=jump is not a control (up, noup, down, left, right, punch, kick)",
+      at("game\\game.ini", line_of(settings, "fps=500"), "error") + "fps=500 is outside 1..200",
+      at("rsrc\\dravitz\\stand.png", 0, "error") +
+          "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent",
+      at("rsrc\\sfx\\hit.wav", 0, "error") + "sound doesn't load (named by game\\fighter\\",
+      at(stage_file, line_of(stage, "part1=9"), "error") + "part1=9 is not a picture of the background set (0..4)",
+      at(stage_file, line_of(stage, "part1sortie="), "error") + "part1sortie=rsrc\\veltmoore\\sortie1.ini: missing file",
   };
-  for (const char* line : expected) EXPECT_NE(std::string::npos, run.out.find(line)) << line << "\n" << run.out;
-  // Nothing else: exactly the planted faults (the missing sound is named by several animations but listed once).
-  size_t count = 0;
-  for (size_t at = 0; (at = run.out.find("PROBLEM:", at)) != std::string::npos; ++at) ++count;
-  EXPECT_EQ(sizeof expected / sizeof expected[0], count) << run.out;
-  EXPECT_NE(std::string::npos, run.out.find("9 problems"));
+  const std::vector<std::string> lines = findings(run.out);
+  for (const std::string& line : expected) EXPECT_NE("", finding(lines, line)) << line << "\n" << run.out;
+  // Nothing else: exactly the planted faults (the broken sound is named by several animations but listed once).
+  EXPECT_EQ(sizeof expected / sizeof expected[0], lines.size()) << run.out;
+  EXPECT_TRUE(sorted_by_file_and_line(lines)) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\n10 errors, 0 warnings in ")) << run.out;
+}
+
+TEST(DataCheck, AuthorsSlipsAreWarningsAtTheirLines) {
+  std::string data = bundled_data_dir();
+  if (data.empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
+  fs::path dir = copy_of_data(data);
+  const fs::path settings = dir / "game/game.ini", dravitz = dir / "game/fighter/dravitz_char.ini",
+                 special = dir / "game/fighter/dravitz/special.ini", kick = dir / "game/fighter/dravitz/kick.ini",
+                 punch = dir / "game/fighter/brela/punch.ini";
+  const std::string dravitz_name = "game\\fighter\\dravitz_char.ini";
+  std::ofstream(settings) << "width=640\nheight=480\nscael=2\nrounds=12\nsmooth=1\n";  // a typo, a value out of range
+  append(dravitz, "combo0mvoe1=up\n# fast\n");                   // a typo, would-be comments
+  ASSERT_TRUE(edit(dravitz, "combo1move0=right", "combo1move0=left"));  // a combo that can never start
+  ASSERT_TRUE(edit(dravitz, "combo2moves=3", "combo2moves=0"));         // a combo without steps
+  ASSERT_TRUE(edit(special, "flash2=160", "flash2=300"));
+  ASSERT_TRUE(edit(special, "flashrate2=16", "flashrate2=-4"));
+  append(kick, "rate0=9\nloop=1");  // a repeated key, then a last line without a line break
+  ASSERT_TRUE(edit(punch, "rate0=", "rate0=-3\nrate0="));  // the new first one wins over the old
+
+  game_run run = check(dir.string());
+  EXPECT_EQ(0, run.exit_status) << run.out;
+  const std::string expected[] = {
+      at("game\\fighter\\brela\\punch.ini", line_of(punch, "rate0=") + 1, "warning") +
+          "rate0 is set again, after line " + std::to_string(line_of(punch, "rate0=")) +
+          ": the first one wins, so rate0=",
+      at(dravitz_name, line_of(dravitz, "combo1move0=left"), "warning") +
+          "combo 1 starts with left, which needs down released and left pressed at once",
+      at(dravitz_name, line_of(dravitz, "combo2moves=0"), "warning") +
+          "combo 2 has no step the game can bind, so it can never be entered",
+      at(dravitz_name, line_of(dravitz, "combo0mvoe1=up"), "warning") +
+          "combo0mvoe1: the game never reads this key in this kind of file; did you mean combo0move1?",
+      at(dravitz_name, line_of(dravitz, "# fast"), "warning") + "#: the game never reads this key in this kind of file\n",
+      at(dravitz_name, line_of(dravitz, "# fast"), "warning") + "fast: the game never reads this key",
+      at("game\\fighter\\dravitz\\kick.ini", line_of(kick, "rate0=9"), "warning") +
+          "rate0 is set again, after line " + std::to_string(line_of(kick, "rate0=4")) +
+          ": the first one wins, so rate0=9 here is ignored",
+      at("game\\fighter\\dravitz\\kick.ini", line_of(kick, "loop=1"), "warning") +
+          "loop=1 is the file's last text and no line break follows it, so the game drops it",
+      at("game\\fighter\\dravitz\\special.ini", line_of(special, "flash2=300"), "warning") +
+          "flash2=300 is outside 0..255: the stage uses only its low byte, a flash of 44",
+      at("game\\fighter\\dravitz\\special.ini", line_of(special, "flashrate2=-4"), "warning") +
+          "flashrate2=-4 is negative: the flash grows instead of fading",
+      at("game\\game.ini", line_of(settings, "scael=2"), "warning") +
+          "scael: the game never reads this key in this kind of file; did you mean scale?",
+      at("game\\game.ini", line_of(settings, "rounds=12"), "warning") + "rounds=12 is outside 1..9",
+      at(stage_file, line_of(dir / "rsrc/veltmoore/stage_veltmoore.ini", "part1="), "warning") + "part1's picture",
+  };
+  const std::vector<std::string> lines = findings(run.out + "\n");
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  for (const std::string& line : expected) EXPECT_NE(std::string::npos, all.find(line)) << line << "\n" << all;
+  EXPECT_EQ(sizeof expected / sizeof expected[0], lines.size()) << all;
+  EXPECT_TRUE(sorted_by_file_and_line(lines)) << all;
+  EXPECT_NE(std::string::npos, run.out.find("\n0 errors, 13 warnings in ")) << run.out;
+}
+
+TEST(DataCheck, NotesListFilesNothingRefersTo) {
+  std::string data = bundled_data_dir();
+  if (data.empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
+  fs::path dir = copy_of_data(data);
+  write_solid_picture(dir.string(), "rsrc/dravitz/unused.png", 4, 4, 0, 255, 0);
+  fs::copy(dir / "rsrc/sfx/hit.wav", dir / "rsrc/sfx/spare.wav");
+  fs::copy(dir / "game/fighter/dravitz/kick.ini", dir / "game/fighter/dravitz/kick_old.ini");
+
+  game_run plain = check(dir.string());
+  EXPECT_EQ(std::string::npos, plain.out.find(": note: ")) << plain.out;
+  game_run run = check(dir.string(), true);
+  EXPECT_EQ(0, run.exit_status) << run.out;
+  std::vector<std::string> notes;
+  for (const std::string& line : findings(run.out)) {
+    if (line.find(": note: ") != std::string::npos) notes.push_back(line);
+  }
+  const std::vector<std::string> expected = {
+      "game\\fighter\\dravitz\\kick_old.ini:0: note: nothing refers to this key=value file",
+      "rsrc\\dravitz\\unused.png:0: note: nothing refers to this picture",
+      "rsrc\\sfx\\spare.wav:0: note: nothing refers to this sound",
+  };
+  EXPECT_EQ(expected, notes) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\n0 errors, 1 warnings in ")) << run.out;
 }
 
 TEST(DataCheck, AnEmptyDirectoryListsTheMissingFilesAndNeedsNoDisplay) {
   std::string dir = make_temp_dir("check_empty");
   game_run run = run_fight({"--data-dir", dir, "--check"}, {"DISPLAY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER="});
   EXPECT_EQ(1, run.exit_status);
-  EXPECT_NE(std::string::npos, run.out.find("PROBLEM: [game\\game.ini] missing file"));
-  EXPECT_NE(std::string::npos, run.out.find("PROBLEM: [game\\fighter\\brela_char.ini] missing file"));
-  EXPECT_NE(std::string::npos, run.out.find("PROBLEM: [rsrc\\veltmoore\\stage_veltmoore.ini] missing file"));
+  EXPECT_NE(std::string::npos, run.out.find("\ngame\\game.ini:0: error: missing file"));
+  EXPECT_NE(std::string::npos, run.out.find("\ngame\\fighter\\brela_char.ini:0: error: missing file (loaded by the roster)"));
+  EXPECT_NE(std::string::npos, run.out.find("\nrsrc\\veltmoore\\stage_veltmoore.ini:0: error: missing file"));
+}
+
+TEST(DataCheckKeys, KnowsEachKindsKeysAndSuggestsTheNearest) {
+  EXPECT_TRUE(is_known_key("combo12move3", data_file_kind::character));
+  EXPECT_TRUE(is_known_key("round_time", data_file_kind::settings));
+  EXPECT_FALSE(is_known_key("image07", data_file_kind::animation));  // the game asks for image7
+  EXPECT_FALSE(is_known_key("image", data_file_kind::animation));
+  EXPECT_FALSE(is_known_key("loop", data_file_kind::character));  // an animation's key
+  EXPECT_EQ("combo0move1", nearest_known_key("combo0mvoe1", data_file_kind::character));
+  EXPECT_EQ("part2parallax1", nearest_known_key("part2paralax1", data_file_kind::level));
+  EXPECT_EQ("flashrate3", nearest_known_key("flashrat3", data_file_kind::animation));
+  EXPECT_EQ("", nearest_known_key("colour", data_file_kind::animation));
 }

@@ -138,19 +138,20 @@ TEST(HostileFiles, PipesAndOtherRefusalsNeitherHangNorPassUnreported) {
   write_text_file(root, "game/fighter/kastrell_char.ini", "");
   fs::resize_file(root + "/game/fighter/kastrell_char.ini", max_text_file_bytes + 1);
   const std::string brela = "[game\\fighter\\brela_char.ini]";
+  const std::string brela_file = "game\\fighter\\brela_char.ini";
 
   game_run check = run_killed_after(60, {"--data-dir", root, "--check"});
   EXPECT_EQ(1, check.exit_status) << check.out;
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {"[game\\game.ini] is refused: not a regular file (a pipe)"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {"[rsrc\\Veranda.ttf] is refused: not a regular file (a pipe)"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {brela, "move0=game\\fighter\\pipe.ini", "a pipe"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {brela, "image0=rsrc\\pipe.png", "a pipe"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {"[game\\fighter\\snd.ini] sound0=rsrc\\pipe.wav", "a pipe"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {brela, "move2=..\\..\\etc\\passwd", "out of the data"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {brela, "move3=/etc/passwd", "absolute"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {brela, "image1=rsrc\\out.png", "symbolic link"}));
-  EXPECT_NE("", report_line(check.out, "PROBLEM:", {"[game\\fighter\\kastrell_char.ini]", "1048577 bytes"}));
-  EXPECT_EQ("", report_line(check.out, "PROBLEM:", {"ok.png"}));
+  EXPECT_NE("", report_line(check.out, "game\\game.ini:0: error: is refused: not a regular file (a pipe)", {}));
+  EXPECT_NE("", report_line(check.out, "rsrc\\Veranda.ttf:0: error: is refused: not a regular file (a pipe)", {}));
+  EXPECT_NE("", report_line(check.out, brela_file + ":3: error: move0=game\\fighter\\pipe.ini is refused", {"a pipe"}));
+  EXPECT_NE("", report_line(check.out, brela_file + ":8: error: image0=rsrc\\pipe.png is refused", {"a pipe"}));
+  EXPECT_NE("", report_line(check.out, "game\\fighter\\snd.ini:3: error: sound0=rsrc\\pipe.wav is refused", {"a pipe"}));
+  EXPECT_NE("", report_line(check.out, brela_file + ":5: error: move2=..\\..\\etc\\passwd is refused", {"out of the data"}));
+  EXPECT_NE("", report_line(check.out, brela_file + ":6: error: move3=/etc/passwd is refused", {"absolute"}));
+  EXPECT_NE("", report_line(check.out, brela_file + ":9: error: image1=rsrc\\out.png is refused", {"symbolic link"}));
+  EXPECT_NE("", report_line(check.out, "game\\fighter\\kastrell_char.ini:0: error: is refused", {"1048577 bytes"}));
+  EXPECT_EQ("", report_line(check.out, ": error: ", {"ok.png"}));
 
   // RETURN picks the first fighter: both fighters load the file above.
   write_text_file(root, "keys.txt", "0 return down\n200 return up\n");

@@ -93,10 +93,10 @@ TEST(HostileVideo, CheckReportsRefusedSettingsAndOversizePictures) {
                   std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x4e\x20\0\0\x4e\x20\x08\x02\0\0\0", 29));
   measured_run r = run_measured({"--data-dir", dir, "--check"}, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
   EXPECT_EQ(1, r.exit_status) << r.err;
-  EXPECT_NE(std::string::npos, r.out.find("PROBLEM: [game\\game.ini] width=4096 height=4096 is more than")) << r.out;
-  EXPECT_NE(std::string::npos, r.out.find("PROBLEM: [game\\game.ini] bpp=16 doesn't run in software mode")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("game\\game.ini:2: error: width=4096 height=4096 is more than")) << r.out;
+  EXPECT_NE(std::string::npos, r.out.find("game\\game.ini:3: error: bpp=16 doesn't run in software mode")) << r.out;
   EXPECT_NE(std::string::npos,
-            r.out.find("PROBLEM: [rsrc\\dmk_logo2_640x480.png] picture size [20000,20000] is over the limit"))
+            r.out.find("rsrc\\dmk_logo2_640x480.png:0: error: picture size [20000,20000] is over the limit"))
       << r.out;
   EXPECT_LT(r.peak_kb, 300L * 1024L + sanitizer_slack_kb);
 }

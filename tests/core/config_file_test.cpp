@@ -30,9 +30,24 @@ struct loaded_file {
 TEST(ConfigFile, LastTokenNeedsTrailingWhitespace) {
   loaded_file with_newline("images=2 loop=1\n");
   EXPECT_EQ(1, with_newline.ini.has_key("loop"));
-  loaded_file without("images=2 loop=1");
+  EXPECT_STREQ("", with_newline.ini.dropped_token());
+  loaded_file without("images=2\n\nloop=1");
   EXPECT_EQ(0, without.ini.has_key("loop"));
   EXPECT_EQ(2, without.ini.get_int("images"));
+  // The checker names the dropped token and its line.
+  EXPECT_STREQ("loop=1", without.ini.dropped_token());
+  EXPECT_EQ(3, without.ini.dropped_line());
+}
+
+TEST(ConfigFile, EachEntryKnowsItsLine) {
+  loaded_file f("\n  rate0=5 images=2\r\n\n\trate0=9\nloop=1\n");
+  ASSERT_EQ(4, f.ini.entry_count());
+  EXPECT_EQ(2, f.ini.line_at(0));
+  EXPECT_EQ(2, f.ini.line_at(1));
+  EXPECT_EQ(4, f.ini.line_at(2));
+  EXPECT_EQ(5, f.ini.line_at(3));
+  EXPECT_EQ(2, f.ini.line_of("rate0"));  // the first occurrence, the one that counts
+  EXPECT_EQ(0, f.ini.line_of("fps"));
 }
 
 TEST(ConfigFile, TokensSplitOnWhitespaceNotLines) {
