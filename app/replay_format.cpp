@@ -12,6 +12,9 @@ const char* const replay_build_version = "fight-1";
 namespace {
 
 const char* const header_words[] = {"replay", "build", "seed", "width", "height", "fps", "fighter", "joystick"};
+const int required_header_words = 8;
+// Optional (F9 saves): "random libc", "clock readings".
+const char* const optional_header_words[] = {"random", "clock"};
 
 bool to_long(const std::string& text, long& out) {
   if (text.empty()) return false;
@@ -20,17 +23,33 @@ bool to_long(const std::string& text, long& out) {
   return *end == '\0';
 }
 
+bool to_ms(const std::string& text, uint32_t& out) {
+  if (text.empty() || text[0] == '-') return false;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
+  if (*end != '\0' || v > 0xffffffffULL) return false;
+  out = static_cast<uint32_t>(v);
+  return true;
+}
+
+bool is_optional_header_word(const std::string& word) {
+  for (const char* w : optional_header_words) {
+    if (word == w) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool is_replay_header_word(const std::string& word) {
   for (const char* w : header_words) {
     if (word == w) return true;
   }
-  return false;
+  return is_optional_header_word(word);
 }
 
 bool is_replay_event_word(const std::string& word) {
-  return word == "joybutton" || word == "joyaxis" || word == "check" || word == "end";
+  return word == "joybutton" || word == "joyaxis" || word == "check" || word == "clock" || word == "end";
 }
 
 bool parse_replay(const std::string& text, replay_file& out, std::string& error) {
@@ -54,11 +73,17 @@ bool parse_replay(const std::string& text, replay_file& out, std::string& error)
     if (out.end_frame >= 0) return fail("nothing may follow the end line");
     long n = 0;
     if (header_seen == 0 && f[0] != "replay") return fail("not a replay: expected 'replay 1' first");
+    if (f[0] == "random" || f[0] == "clock") {
+      const char* only = f[0] == "random" ? "libc" : "readings";
+      if (f.size() != 2 || f[1] != only) return fail("expected '" + f[0] + " " + only + "'");
+      (f[0] == "random" ? out.header.libc_random : out.header.clock_readings) = true;
+      continue;
+    }
     if (is_replay_header_word(f[0])) {
       const bool number = f[0] != "build";
       if (f.size() != 2 || (number && !to_long(f[1], n))) return fail("expected '" + f[0] + " VALUE'");
       if (f[0] == "replay") {
-        if (n != replay_format_version) return fail("replay format " + f[1] + " is not one this game reads");
+        if (n != replay_format_version && n != replay_saved_format_version) return fail("replay format " + f[1] + " is not one this game reads");
         out.header.version = static_cast<int>(n);
       } else if (f[0] == "build") {
         out.header.build = f[1];
@@ -82,11 +107,24 @@ bool parse_replay(const std::string& text, replay_file& out, std::string& error)
     if (n < last_frame) return fail("frames must not go backwards");
     last_frame = n;
     if (f.size() < 2 || !is_replay_event_word(f[1])) continue;  // a key line
-    if (header_seen != 8) return fail("the header (replay, build, seed, width, height, fps, fighter, joystick) is incomplete");
+    if (header_seen != required_header_words) return fail("the header (replay, build, seed, width, height, fps, fighter, joystick) is incomplete");
     long index = 0, value = 0;
     if (f[1] == "end") {
       if (f.size() != 2) return fail("expected 'FRAME end'");
       out.end_frame = n;
+    } else if (f[1] == "clock") {
+      if (!out.clock.empty() && out.clock.back().frame == n) return fail("one clock line a frame");
+      uint32_t ms = 0;
+      replay_clock_frame c{n, out.clock_readings.size(), 0};
+      for (size_t i = 2; i < f.size(); ++i) {
+        uint32_t value = 0;
+        if (!to_ms(f[i], value)) return fail("expected 'FRAME clock MS [D...]' with whole milliseconds");
+        ms = i == 2 ? value : ms + value;  // wraps as the tick counter does
+        out.clock_readings.push_back(ms);
+      }
+      c.count = f.size() - 2;
+      if (c.count == 0) return fail("expected 'FRAME clock MS [D...]' with whole milliseconds");
+      out.clock.push_back(c);
     } else if (f[1] == "check") {
       char* end = nullptr;
       unsigned long long h = f.size() == 3 ? std::strtoull(f[2].c_str(), &end, 16) : 0;
@@ -133,5 +171,7 @@ std::string replay_header_text(const replay_header& h) {
     << "replay " << h.version << "\nbuild " << h.build << "\nseed " << h.seed << "\nwidth " << h.width
     << "\nheight " << h.height << "\nfps " << h.fps << "\nfighter " << h.fighter << "\njoystick " << h.joystick
     << "\n";
+  if (h.libc_random) s << "random libc\n";
+  if (h.clock_readings) s << "clock readings\n";
   return s.str();
 }

@@ -9,11 +9,18 @@
 //   FRAME joybutton B down|up, FRAME joyaxis A VALUE
 //   FRAME check HEX          fight state hash, every 60 frames
 //   FRAME end                the run ended after FRAME frames (missing: truncated)
+// A run saved with F9 (format 2) also says, after the header above:
+//   random libc              the numbers came from the C library's rand() seeded with `seed`
+//   clock readings           the clock is what the run read, listed by frame:
+//   FRAME clock MS D...      first reading MS in that frame, each later one D ms after the one before
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-constexpr int replay_format_version = 1;
+constexpr int replay_format_version = 1;  // what --record writes
+constexpr int replay_saved_format_version = 2;  // what F9 writes (adds random and clock lines)
 // Bumped whenever the simulation changes on purpose, so an old replay says
 // why it no longer plays the same.
 extern const char* const replay_build_version;
@@ -26,6 +33,8 @@ struct replay_header {
   int width = 0, height = 0, fps = 0;
   int fighter = -1;   // roster position given by --fighter, -1 picked on the select screen
   int joystick = 0;   // 1 when joystick 0 was open
+  bool libc_random = false;     // rand() seeded with `seed`; otherwise the game's own generator
+  bool clock_readings = false;  // the clock lines give every reading; otherwise 1000/fps ms a frame
 };
 
 struct replay_joy_event {
@@ -41,10 +50,19 @@ struct replay_check {
   int line;
 };
 
+// The readings of one frame: clock_readings[first .. first + count).
+struct replay_clock_frame {
+  long frame;
+  size_t first;
+  size_t count;
+};
+
 struct replay_file {
   replay_header header;
   std::vector<replay_joy_event> joystick;
   std::vector<replay_check> checks;
+  std::vector<replay_clock_frame> clock;
+  std::vector<uint32_t> clock_readings;  // ms
   long end_frame = -1;
 };
 

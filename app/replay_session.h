@@ -1,7 +1,8 @@
-// Recording a run (--record FILE) and playing one back (--replay FILE).
-// Both run on the scripted clock (1000/fps ms a frame) with the keyboard and
-// joystick 0 read once per frame, so a recording sees exactly what its replay
-// will; the recording still plays at the normal pace.
+// Recording a run (--record FILE), keeping every played run in memory so F9
+// can save it, and playing one back (--replay FILE).
+// --record runs on the scripted clock (1000/fps ms a frame); a kept run keeps
+// its clock and every reading of it. Either way the keyboard and joystick 0
+// are read once per frame, so a recording sees exactly what its replay will.
 #pragma once
 #include <string>
 
@@ -9,7 +10,7 @@
 #include "app/settings.h"
 
 // Before the random source is seeded: a replay sets the seed and the fighter
-// from its header; a recording without --seed picks one. False with `error`
+// from its header; any other run without --seed picks one from the clock. False with `error`
 // when the replay can't be read.
 bool prepare_replay_options(run_options& options, std::string& error);
 
@@ -17,7 +18,8 @@ bool prepare_replay_options(run_options& options, std::string& error);
 void apply_replay_settings(const run_options& options, game_settings& settings);
 
 // After the script driver is installed: opens the recording (false with
-// `error` when it can't be written) or arms the replay's checks.
+// `error` when it can't be written), starts keeping the run (not for --demo
+// or --benchmark), or arms the replay's checks.
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error);
 
 bool replaying();

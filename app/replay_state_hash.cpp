@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "anim/animation.h"
-#include "core/seams.h"
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
@@ -42,9 +41,9 @@ void add_recognizer(hasher& h, const combo_recognizer& r) {
 
 }  // namespace
 
-unsigned long long fight_state_hash() {
+unsigned long long fight_state_hash(unsigned long long random_state) {
   hasher h;
-  h.add(static_cast<int64_t>(recordable_random_state()));
+  h.add(static_cast<int64_t>(random_state));
   h.add(static_cast<int64_t>(lifeform_list.size()));
   for (const lifeform* l : lifeform_list) {
     if (!l || !l->alive()) continue;

@@ -8,26 +8,34 @@
 
 namespace {
 
+// Every table here lives until the program ends and is never destroyed: the
+// kept copies it alone points to stay reachable while the exit handlers run
+// (a leak check at exit would otherwise see them as lost).
+template <typename T>
+T& never_destroyed() {
+  return *new T;
+}
+
 // Shared copy -> the surface that owns its pixels. An entry whose copy was
 // freed behind our back (its address reused) is told apart by the pixels:
 // the owner is kept alive by the copy's count, so its pixels can't be reused.
-std::unordered_map<SDL_Surface*, SDL_Surface*> owners;
+auto& owners = never_destroyed<std::unordered_map<SDL_Surface*, SDL_Surface*>>();
 
 // Decoded pictures counted against the budget -> their pixel count.
-std::unordered_map<SDL_Surface*, long long> counted;
+auto& counted = never_destroyed<std::unordered_map<SDL_Surface*, long long>>();
 long long picture_total = 0;
 long long zoomed_total = 0;
 
 // Kept mirrors and zoomed copies, by the pixels they were made from. They
 // live until the program ends (like the zoom entries of the images), and so
 // do the pixels they were made from, so a key is never reused.
-std::map<const void*, SDL_Surface*> mirrors;
-std::map<std::tuple<const void*, uint32_t, uint32_t>, SDL_Surface*> recolours;
-std::map<std::tuple<const void*, int, uint32_t>, SDL_Surface*> zooms;
+auto& mirrors = never_destroyed<std::map<const void*, SDL_Surface*>>();
+auto& recolours = never_destroyed<std::map<std::tuple<const void*, uint32_t, uint32_t>, SDL_Surface*>>();
+auto& zooms = never_destroyed<std::map<std::tuple<const void*, int, uint32_t>, SDL_Surface*>>();
 
 // Pixels -> colours (24-bit) known to be absent from them. Pixels are freed
 // through free_picture_surface, which forgets them.
-std::map<const void*, std::vector<uint32_t>> absent_colours;
+auto& absent_colours = never_destroyed<std::map<const void*, std::vector<uint32_t>>>();
 
 SDL_Surface* owner_of(SDL_Surface* s) {
   auto it = owners.find(s);
@@ -37,7 +45,7 @@ SDL_Surface* owner_of(SDL_Surface* s) {
 
 // Surfaces kept alive for the kept copies made from them (listed, so they are
 // never mistaken for lost memory).
-std::vector<SDL_Surface*> pinned;
+auto& pinned = never_destroyed<std::vector<SDL_Surface*>>();
 
 void pin(SDL_Surface* s) {
   SDL_Surface* owner = owner_of(s);

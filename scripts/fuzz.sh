@@ -24,11 +24,8 @@ if [ ! -d "$FUZZ_DATA_DIR/game" ]; then
 fi
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # The harness releases what each input loaded, so a leak report is ours.
-# Leak checks are off by default for now: since copies of a picture share its
-# pixels, thousands of mutated pictures and animations leave a few hundred
-# small SDL surface records unreachable (about 90 bytes each), which is being
-# tracked down. FUZZ_LEAKS=1 turns the check back on.
-if [ "${FUZZ_LEAKS:-0}" = 1 ]; then leaks=1; else leaks=0; fi
+# FUZZ_LEAKS=0 turns the leak check off.
+if [ "${FUZZ_LEAKS:-1}" = 0 ]; then leaks=0; else leaks=1; fi
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=$leaks:abort_on_error=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
