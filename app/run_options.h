@@ -22,6 +22,9 @@ struct run_options {
   bool check = false;           // --check: check the data without opening a window
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N
   bool help = false;            // --help
+  int difficulty = -1;          // --difficulty N: the computer opponent's level 0..5 (-1: game.ini's)
+  int duel_level = -1;          // --duel N|walker (benchmark): entry 1 steered at level N, ends at a fall
+  bool duel_walker = false;     //   "walker": entry 1 only walks in and punches, through the keyboard
 };
 
 // False (with `error` set) on an unknown option or a bad value, and when the

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/seams.h"
+#include "fighter/computer_difficulty.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
 #include "stage/level.h"
@@ -20,9 +21,96 @@ constexpr int approach_weight = 5;
 // A weight sum of 0 or less would divide by zero; one roll of 0 is then used.
 int roll_below(int total) { return total > 0 ? game_rand() % total : 0; }
 
+// How far ahead (pixels) a set-level opponent watches for shots: a bullet
+// covers 40 a frame, so this is about eight frames of warning.
+constexpr int projectile_lookahead = 320;
+
+const lifeform* own_fighter(const path* p) {
+  for (const lifeform* l : lifeform_list) {
+    if (l && l->path == p && l->kind != 3) return l;
+  }
+  return nullptr;
+}
+
+// The nearest live shot of the other side flying at `me` and due within the
+// lookahead; null when none.
+const lifeform* incoming_projectile(const lifeform& me) {
+  const lifeform* nearest = nullptr;
+  int nearest_gap = projectile_lookahead + 1;
+  for (const lifeform* p : lifeform_list) {
+    if (!p || p == &me || p->kind != 3 || !p->alive() || p->team == me.team) continue;
+    if (p->y >= me.y + me.height || p->y + p->height <= me.y) continue;  // passes above or below
+    int gap;
+    if (p->ax > 0) {
+      gap = me.x - (p->x + p->width);
+    } else if (p->ax < 0) {
+      gap = p->x - (me.x + me.width);
+    } else {
+      continue;
+    }
+    // A shot already overlapping (gap down to minus its width) still counts.
+    if (gap < -p->width || gap > projectile_lookahead) continue;
+    if (gap < nearest_gap) {
+      nearest_gap = gap;
+      nearest = p;
+    }
+  }
+  return nearest;
+}
+
 }  // namespace
 
+bool path::opponent_in_reach() const {
+  // An opponent index outside the list is never read: out of reach.
+  if (target < 0 || static_cast<size_t>(target) >= lifeform_list.size() || !lifeform_list[target]) return false;
+  const int distance = std::abs(lifeform_list[target]->x - x);
+  const int level_width = g_level ? g_level->max_width : 0;
+  return distance < ai_weights[attack_range] * level_width / 100;
+}
+
+// A chance begins when the opponent comes within attack range; a set-level
+// opponent lets its reaction time pass before it answers with any attack.
+bool path::ready_to_attack(const difficulty_profile& profile, uint32_t now) const {
+  return !ai.in_reach || now - ai.chance_at >= profile.reaction_ms;
+}
+
+// A set level keeps only its share of block decisions; the rest stand still.
+void path::filter_block(const difficulty_profile& profile) {
+  if (ai_decision != 0 || profile.block_percent >= 100) return;
+  if (profile.block_percent <= 0 || game_rand() % 100 >= profile.block_percent) ai_decision = 5;
+}
+
+// Guards against or jumps a shot it sees coming, once it has decided to (one
+// roll per shot).
+void path::evade_projectiles(const difficulty_profile& profile, double toward) {
+  const lifeform* me = own_fighter(this);
+  const lifeform* shot = me ? incoming_projectile(*me) : nullptr;
+  if (!shot) return;
+  if (shot != ai.judged_projectile) {
+    ai.judged_projectile = shot;
+    ai.evading = game_rand() % 100 < profile.dodge_percent;
+  }
+  if (!ai.evading || me->ay != 0.0) return;  // in the air there is nothing more to do
+  primary_trigger = -1;
+  if (profile.guards_projectiles) {
+    vx = -toward;  // stepping away from the opponent is the guard
+    vy = 0.0;
+  } else {
+    vx = 0.0;
+    vy = -1.0;
+  }
+}
+
 void path::run_computer_opponent() {
+  const int level = ai.level >= 0 ? ai.level : computer_difficulty();
+  const difficulty_profile profile = profile_for(level);
+  const uint32_t now = level > 0 ? game_ticks() : 0;
+  if (level > 0) {
+    const bool in_reach = opponent_in_reach();
+    if (in_reach && !ai.in_reach) ai.chance_at = now;
+    ai.in_reach = in_reach;
+  }
+
   const int w0 = ai_weights[block_weight];
   const int w3 = ai_weights[jump_weight];
   const int w4 = ai_weights[duck_weight];
@@ -47,6 +135,7 @@ void path::run_computer_opponent() {
     }
     ai_decision = result;
     log_out("Jump AI Selects [%d/%d] [%d-%d]=[%d]\n", roll, total, a, b, result);
+    if (level > 0) filter_block(profile);
   }
 
   if (ai_decision == -1) {
@@ -72,6 +161,7 @@ void path::run_computer_opponent() {
     }
     ai_decision = decision;
     log_out("AI Selects [%d/%d] [%d-%d-%d-%d-%d]=[%d]\n", roll, max, a, t1, t2, t3, t4, decision);
+    if (level > 0) filter_block(profile);
   }
 
   const double d = facing == 1 ? 1.0 : -1.0;
@@ -80,14 +170,11 @@ void path::run_computer_opponent() {
       vx = -d;
       break;
     case 1: {
-      // An opponent index outside the list is never read: keep approaching.
-      bool in_range = false;
-      if (target >= 0 && static_cast<size_t>(target) < lifeform_list.size() && lifeform_list[target]) {
-        const int distance = std::abs(lifeform_list[target]->x - x);
-        const int level_width = g_level ? g_level->max_width : 0;
-        in_range = distance < ai_weights[attack_range] * level_width / 100;
-      }
-      if (in_range) {
+      if (opponent_in_reach()) {
+        if (level > 0 && !ready_to_attack(profile, now)) {
+          vx = 0.0;  // still taking it in
+          break;
+        }
         primary_trigger = (game_rand() % 4) % 2 == 0 ? 0 : 3;
         aim_x = 0.0;
         aim_y = -1.0;
@@ -103,7 +190,14 @@ void path::run_computer_opponent() {
       vy = 1.0;
       break;
     case 4:
+      if (level > 0 && (!ready_to_attack(profile, now) ||
+                        (ai.has_fired_special && now - ai.last_special_at < profile.special_gap_ms))) {
+        ai_decision = -1;  // too soon: think again next frame
+        break;
+      }
       if (recognizer.combos && !recognizer.combos->empty()) {
+        ai.has_fired_special = true;
+        ai.last_special_at = now;
         const int i = game_rand() % static_cast<int>(recognizer.combos->size());
         combo& picked = (*recognizer.combos)[i];
         recognizer.add_attempt(combo_attempt{&picked, picked.reqkeys(), game_ticks() + 1, 0});
@@ -116,4 +210,5 @@ void path::run_computer_opponent() {
       vy = 0.0;
       break;
   }
+  if (level > 0) evade_projectiles(profile, d);
 }
