@@ -9,11 +9,11 @@ int game_level = 0;
 // Level 1 is a beginner's sparring partner; level 5 plays as the level-0
 // opponent does, minus its bursts of specials, and reads incoming shots.
 const difficulty_profile profiles[highest_difficulty] = {
-    {400, 2000, 0, 25, false},
-    {300, 1500, 25, 45, true},
-    {200, 1000, 50, 65, true},
-    {100, 600, 75, 85, true},
-    {0, 300, 100, 100, true},
+    {400, 2000, 0, 25, false, 0},
+    {300, 1500, 25, 45, true, 20},
+    {200, 1000, 50, 65, true, 45},
+    {100, 600, 75, 85, true, 70},
+    {0, 300, 100, 100, true, 100},
 };
 
 }  // namespace

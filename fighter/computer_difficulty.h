@@ -18,6 +18,7 @@ struct difficulty_profile {
   int block_percent;      // share of block decisions kept; the rest stand still
   int dodge_percent;      // share of incoming projectiles it guards against or jumps
   bool guards_projectiles;  // false: it can only jump them
+  int close_guard_percent;  // share of the opponent's close attacks it guards against (and then answers)
 };
 
 // The profile of a set level (1..5; others are clamped).
@@ -32,4 +33,6 @@ struct computer_memory {
   uint32_t last_special_at = 0;  // tick (ms) of the last special
   const void* judged_projectile = nullptr;  // the incoming projectile last rolled for
   bool evading = false;          // the verdict for it: guard or jump while it comes
+  bool opponent_attacking = false;  // the opponent was attacking at close quarters last frame
+  bool guarding_close = false;   // the verdict for that attack
 };

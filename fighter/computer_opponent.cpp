@@ -58,6 +58,17 @@ const lifeform* incoming_projectile(const lifeform& me) {
   return nearest;
 }
 
+// Horizontal gap between two boxes; negative when they overlap.
+int box_gap(const lifeform& a, const lifeform& b) {
+  return a.x < b.x ? b.x - (a.x + a.width) : a.x - (b.x + b.width);
+}
+
+// Boxes this close (pixels) are at close quarters: a blow can land.
+constexpr int close_quarters = 40;
+constexpr int touching = 2;  // boxes this close meet on screen once zoomed
+constexpr int attacking_posture = 4;  // lifeform::state while a blow plays
+constexpr int special_type = 2;       // the combotype that fires a shot
+
 }  // namespace
 
 bool path::opponent_in_reach() const {
@@ -80,12 +91,60 @@ void path::filter_block(const difficulty_profile& profile) {
   if (profile.block_percent <= 0 || game_rand() % 100 >= profile.block_percent) ai_decision = 5;
 }
 
+// At close quarters a set-level opponent fights on its own terms: it guards
+// against the opponent's blows (one roll per attack), steps out of contact
+// when it can, and from just out of contact fires its special when one is
+// due. True when it took charge of this frame.
+bool path::fight_close(const difficulty_profile& profile, double toward, uint32_t now) {
+  if (profile.close_guard_percent <= 0) return false;
+  const lifeform* me = own_fighter(this);
+  if (!me || target < 0 || static_cast<size_t>(target) >= lifeform_list.size() || !lifeform_list[target]) return false;
+  const lifeform& them = *lifeform_list[target];
+  const int gap = box_gap(*me, them);
+  if (me->ay != 0.0 || gap > close_quarters) {
+    ai.opponent_attacking = false;
+    return false;
+  }
+  const bool attacking = them.state == attacking_posture;
+  if (attacking && !ai.opponent_attacking) ai.guarding_close = game_rand() % 100 < profile.close_guard_percent;
+  ai.opponent_attacking = attacking;
+  primary_trigger = -1;
+  vy = 0.0;
+  if (attacking && !ai.guarding_close) {
+    vx = 0.0;  // caught flat-footed
+  } else if (attacking || gap <= touching) {
+    vx = -toward;  // guard, and out of contact when not pinned
+  } else {
+    vx = 0.0;
+    if (ready_to_attack(profile, now)) perform_combo_of_type(special_type, profile, now);
+  }
+  if (ai_decision == 4) ai_decision = -1;
+  return true;
+}
+
+// Hands the recogniser a finished combo of `type` when the special gap allows;
+// false when it can't.
+bool path::perform_combo_of_type(int type, const difficulty_profile& profile, uint32_t now) {
+  if (!recognizer.combos || (ai.has_fired_special && now - ai.last_special_at < profile.special_gap_ms)) return false;
+  for (combo& c : *recognizer.combos) {
+    if (c.combotype != type) continue;
+    recognizer.add_attempt(combo_attempt{&c, c.reqkeys(), now + 1, 0});
+    ai.has_fired_special = true;
+    ai.last_special_at = now;
+    return true;
+  }
+  return false;
+}
+
 // Guards against or jumps a shot it sees coming, once it has decided to (one
 // roll per shot).
 void path::evade_projectiles(const difficulty_profile& profile, double toward) {
   const lifeform* me = own_fighter(this);
   const lifeform* shot = me ? incoming_projectile(*me) : nullptr;
-  if (!shot) return;
+  if (!shot) {
+    ai.judged_projectile = nullptr;  // a later shot may be made where this one was
+    return;
+  }
   if (shot != ai.judged_projectile) {
     ai.judged_projectile = shot;
     ai.evading = game_rand() % 100 < profile.dodge_percent;
@@ -165,7 +224,8 @@ void path::run_computer_opponent() {
   }
 
   const double d = facing == 1 ? 1.0 : -1.0;
-  switch (ai_decision) {
+  const bool took_charge = level > 0 && fight_close(profile, d, now);
+  if (!took_charge) switch (ai_decision) {
     case 0:  // blocking: step away from the opponent
       vx = -d;
       break;

@@ -71,4 +71,6 @@ class path {
   bool ready_to_attack(const difficulty_profile& profile, uint32_t now) const;
   void filter_block(const difficulty_profile& profile);
   void evade_projectiles(const difficulty_profile& profile, double toward);
+  bool fight_close(const difficulty_profile& profile, double toward, uint32_t now);
+  bool perform_combo_of_type(int type, const difficulty_profile& profile, uint32_t now);
 };
