@@ -13,7 +13,7 @@ const difficulty_profile profiles[highest_difficulty] = {
     {300, 1500, 25, 45, true, 20},
     {200, 1000, 50, 65, true, 45},
     {100, 600, 75, 85, true, 70},
-    {0, 300, 100, 100, true, 100},
+    {0, 500, 100, 100, true, 100},
 };
 
 }  // namespace

@@ -5,7 +5,8 @@
 # then the wins and the specials' figures for each match-up.
 # Usage: scripts/bench_opponent.sh [SEEDS] [MATCHUP ...]   (default 20 seeds;
 # match-ups "ENTRY0LEVEL:ENTRY1", ENTRY1 a level or "walker"; default 5:1 1:walker 5:walker 0:walker 0:0)
-# Environment: BUILD_DIR (default build), DATA_DIR (default $BUILD_DIR/data).
+# Environment: BUILD_DIR (default build), DATA_DIR (default $BUILD_DIR/data), RAW_DIR (keep
+# every fight's "duel:" lines there).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -35,11 +36,11 @@ for matchup in "${matchups[@]}"; do
                    s = $0; sub(/.*seconds \[/, "", s); sub(/\].*/, "", s); secs += s }
     / entry \[/  { e = $0; sub(/.*entry \[/, "", e); sub(/\].*/, "", e);
                    c = $0; sub(/.*specials \[/, "", c); sub(/\].*/, "", c); specials[e] += c;
-                   b = $0; sub(/.*60 ms \[/, "", b); sub(/\].*/, "", b); if (b + 0 > burst[e]) burst[e] = b;
+                   b = $0; sub(/.*60 ms \[/, "", b); sub(/\].*/, "", b); if (b + 0 > burst[e] + 0) burst[e] = b + 0;
                    g = $0; sub(/.*shortest gap \[/, "", g); sub(/\].*/, "", g);
-                   if (g >= 0 && (gap[e] == "" || g + 0 < gap[e])) gap[e] = g;
+                   if (g + 0 >= 0 && (gap[e] == "" || g + 0 < gap[e] + 0)) gap[e] = g + 0;
                    a = $0; sub(/.*quickest answer \[/, "", a); sub(/\].*/, "", a);
-                   if (a >= 0 && (ans[e] == "" || a + 0 < ans[e])) ans[e] = a;
+                   if (a + 0 >= 0 && (ans[e] == "" || a + 0 < ans[e] + 0)) ans[e] = a + 0;
                    f = $0; sub(/.*guarding \[/, "", f); sub(/\].*/, "", f); guard[e] += f }
     END {
       printf "fights [%d of %d] entry 0 won [%d] entry 1 won [%d] no fall or both [%d] mean length [%.1f] s\n",
@@ -48,4 +49,5 @@ for matchup in "${matchups[@]}"; do
         printf "entry %d: specials per second [%.2f] largest burst in 60 ms [%d] shortest gap [%s] ms quickest answer to a chance [%s] ms guarding [%d] frames\n",
                e, secs ? specials[e] / secs : 0, burst[e], gap[e] == "" ? "-" : gap[e], ans[e] == "" ? "-" : ans[e], guard[e]
     }' "$out"
+  if [ -n "${RAW_DIR:-}" ]; then mkdir -p "$RAW_DIR" && cp "$out" "$RAW_DIR/"; fi
 done
