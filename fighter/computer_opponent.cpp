@@ -85,6 +85,10 @@ bool path::ready_to_attack(const difficulty_profile& profile, uint32_t now) cons
   return !ai.in_reach || now - ai.chance_at >= profile.reaction_ms;
 }
 
+bool path::special_due(const difficulty_profile& profile, uint32_t now) const {
+  return !ai.has_fired_special || now - ai.last_special_at >= profile.special_gap_ms;
+}
+
 // A set level keeps only its share of block decisions; the rest stand still.
 void path::filter_block(const difficulty_profile& profile) {
   if (ai_decision != 0 || profile.block_percent >= 100) return;
@@ -125,7 +129,7 @@ bool path::fight_close(const difficulty_profile& profile, double toward, uint32_
 // Hands the recogniser a finished combo of `type` when the special gap allows;
 // false when it can't.
 bool path::perform_combo_of_type(int type, const difficulty_profile& profile, uint32_t now) {
-  if (!recognizer.combos || (ai.has_fired_special && now - ai.last_special_at < profile.special_gap_ms)) return false;
+  if (!recognizer.combos || !special_due(profile, now)) return false;
   for (combo& c : *recognizer.combos) {
     if (c.combotype != type) continue;
     recognizer.add_attempt(combo_attempt{&c, c.reqkeys(), now + 1, 0});
@@ -225,7 +229,13 @@ void path::run_computer_opponent() {
 
   const double d = facing == 1 ? 1.0 : -1.0;
   const bool took_charge = level > 0 && fight_close(profile, d, now);
-  if (!took_charge) switch (ai_decision) {
+  if (!took_charge) act_on_decision(level, profile, now, d);
+  if (level > 0) evade_projectiles(profile, d);
+}
+
+// `d` is +1 facing right, -1 facing left.
+void path::act_on_decision(int level, const difficulty_profile& profile, uint32_t now, double d) {
+  switch (ai_decision) {
     case 0:  // blocking: step away from the opponent
       vx = -d;
       break;
@@ -250,8 +260,7 @@ void path::run_computer_opponent() {
       vy = 1.0;
       break;
     case 4:
-      if (level > 0 && (!ready_to_attack(profile, now) ||
-                        (ai.has_fired_special && now - ai.last_special_at < profile.special_gap_ms))) {
+      if (level > 0 && (!ready_to_attack(profile, now) || !special_due(profile, now))) {
         ai_decision = -1;  // too soon: think again next frame
         break;
       }
@@ -270,5 +279,4 @@ void path::run_computer_opponent() {
       vy = 0.0;
       break;
   }
-  if (level > 0) evade_projectiles(profile, d);
 }

@@ -68,7 +68,9 @@ class path {
  private:
   void fire(double aim);
   // Set difficulty (fighter/computer_opponent.cpp).
+  void act_on_decision(int level, const difficulty_profile& profile, uint32_t now, double d);
   bool ready_to_attack(const difficulty_profile& profile, uint32_t now) const;
+  bool special_due(const difficulty_profile& profile, uint32_t now) const;
   void filter_block(const difficulty_profile& profile);
   void evade_projectiles(const difficulty_profile& profile, double toward);
   bool fight_close(const difficulty_profile& profile, double toward, uint32_t now);
