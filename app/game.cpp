@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/ai_duel.h"
 #include "app/fight_benchmark.h"
 #include "app/fight_loop.h"
 #include "app/fight_setup.h"
@@ -23,6 +24,7 @@
 #include "core/quit_request.h"
 #include "core/seams.h"
 #include "core/trig_tables.h"
+#include "fighter/computer_difficulty.h"
 #include "fighter/sound_effect.h"
 #include "stage/level.h"
 
@@ -45,6 +47,7 @@ int run_game(const run_options& given) {
   game_settings settings = read_settings(ini);
   apply_replay_settings(options, settings);
   g_video.flags = settings.flags;
+  if (options.difficulty >= 0) set_computer_difficulty(options.difficulty);
 
   if (!install_script_driver(options, settings.fps, error)) {
     log_err("%s\n", error.c_str());
@@ -138,6 +141,8 @@ int run_game(const run_options& given) {
     // during the loading leaves the fight unstarted.
     if (quit_requested()) {
       log_out("NOTICE: quit requested while loading, no fight\n");
+    } else if (options.duel_level >= 0 || options.duel_walker) {
+      run_ai_duel(options);
     } else if (options.benchmark_frames >= 0) {
       run_fight_benchmark(options.benchmark_frames);
     } else {

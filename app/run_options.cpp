@@ -109,6 +109,26 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
       const char* v = value("--view-file");
       if (!v) return false;
       out.view_file = v;
+    } else if (arg == "--difficulty") {
+      const char* v = value("--difficulty");
+      if (!v) return false;
+      if (!parse_long(v, n) || n > 5) {
+        error = "--difficulty needs a level 0..5";
+        return false;
+      }
+      out.difficulty = static_cast<int>(n);
+    } else if (arg == "--duel") {
+      const char* v = value("--duel");
+      if (!v) return false;
+      if (std::strcmp(v, "walker") == 0) {
+        out.duel_walker = true;
+      } else if (parse_long(v, n) && n <= 5) {
+        out.duel_level = static_cast<int>(n);
+        out.demo = true;  // the computer steers entry 1
+      } else {
+        error = "--duel needs a level 0..5 or walker";
+        return false;
+      }
     } else {
       error = "unknown option " + arg;
       return false;
@@ -138,6 +158,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
   if (viewing && (!out.replay.empty() || !out.record.empty() || out.demo || out.benchmark_frames >= 0 ||
                   out.fighter >= 0 || out.check)) {
     error = "--view shows one fighter: not with --replay, --record, --demo, --benchmark, --fighter or --check";
+    return false;
+  }
+  if ((out.duel_level >= 0 || out.duel_walker) && out.script.empty()) {
+    error = "--duel runs on the scripted clock: give it --script (an empty file will do)";
     return false;
   }
   // A script that can't be played is refused before anything starts, so a
@@ -175,6 +199,10 @@ void print_usage(const char* program) {
       "                       and moves on the stage's floor, with their hit boxes\n"
       "  --view-file FILE     the fighter viewer on a character file, e.g.\n"
       "                       game\\fighter\\brela_char.ini\n"
+      "  --difficulty N       the computer opponent's level, 1 (gentle) to 5; 0 as it always played\n"
+      "  --duel N|walker      benchmark: entry 1 is played by the computer at level N, or by a\n"
+      "                       player who only walks in and punches; ends at the first fall\n"
+      "                       with one 'duel:' summary (needs --script, an empty file will do)\n"
       "  --help               this text\n",
       program);
 }

@@ -25,6 +25,9 @@ struct run_options {
   int view = -1;                // --view N: the fighter viewer on roster position N
   std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)
   bool help = false;            // --help
+  int difficulty = -1;          // --difficulty N: the computer opponent's level 0..5 (-1: game.ini's)
+  int duel_level = -1;          // --duel N|walker (benchmark): entry 1 steered at level N, ends at a fall
+  bool duel_walker = false;     //   "walker": entry 1 only walks in and punches, through the keyboard
 };
 
 // False (with `error` set) on an unknown option or a bad value, and when the

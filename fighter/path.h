@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "fighter/combo.h"
+#include "fighter/computer_difficulty.h"
 
 // Control modes of a step.
 enum path_mode {
@@ -48,6 +49,7 @@ class path {
   int32_t target = 0;
   combo_recognizer recognizer;
   int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
+  computer_memory ai;  // the computer opponent's memory at a set difficulty
 
   // Appends a row; a 101st row is refused with an ERROR line.
   void add_step(int32_t mode, int32_t p0 = 0, int32_t p1 = 0, int32_t p2 = 0, int32_t p3 = 0);
@@ -60,6 +62,17 @@ class path {
   void run_second_keys();
   void run_computer_opponent();  // fighter/computer_opponent.cpp
 
+  // The opponent (`target`) is within the attack range of ai_weights.
+  bool opponent_in_reach() const;
+
  private:
   void fire(double aim);
+  // Set difficulty (fighter/computer_opponent.cpp).
+  void act_on_decision(int level, const difficulty_profile& profile, uint32_t now, double d);
+  bool ready_to_attack(const difficulty_profile& profile, uint32_t now) const;
+  bool special_due(const difficulty_profile& profile, uint32_t now) const;
+  void filter_block(const difficulty_profile& profile);
+  void evade_projectiles(const difficulty_profile& profile, double toward);
+  bool fight_close(const difficulty_profile& profile, double toward, uint32_t now);
+  bool perform_combo_of_type(int type, const difficulty_profile& profile, uint32_t now);
 };
