@@ -12,6 +12,15 @@ const char* const replay_build_version = "fight-1";
 namespace {
 
 const char* const header_words[] = {"replay", "build", "seed", "width", "height", "fps", "fighter", "joystick"};
+// Written only when set; older replays have none of them.
+const char* const match_words[] = {"rounds", "round_time", "difficulty"};
+
+bool is_match_word(const std::string& word) {
+  for (const char* w : match_words) {
+    if (word == w) return true;
+  }
+  return false;
+}
 
 bool to_long(const std::string& text, long& out) {
   if (text.empty()) return false;
@@ -23,6 +32,7 @@ bool to_long(const std::string& text, long& out) {
 }  // namespace
 
 bool is_replay_header_word(const std::string& word) {
+  if (is_match_word(word)) return true;
   for (const char* w : header_words) {
     if (word == w) return true;
   }
@@ -54,6 +64,17 @@ bool parse_replay(const std::string& text, replay_file& out, std::string& error)
     if (out.end_frame >= 0) return fail("nothing may follow the end line");
     long n = 0;
     if (header_seen == 0 && f[0] != "replay") return fail("not a replay: expected 'replay 1' first");
+    if (is_match_word(f[0])) {
+      // As game.ini accepts them, or 0 (off).
+      const long hi = f[0] == "rounds" ? 9 : (f[0] == "round_time" ? 999 : 5);
+      const long lo = f[0] == "round_time" ? 10 : 1;
+      if (f.size() != 2 || !to_long(f[1], n) || (n != 0 && (n < lo || n > hi))) {
+        return fail("expected '" + f[0] + " 0' or '" + f[0] + " " + std::to_string(lo) + ".." + std::to_string(hi) + "'");
+      }
+      int& into = f[0] == "rounds" ? out.header.rounds : (f[0] == "round_time" ? out.header.round_time : out.header.difficulty);
+      into = static_cast<int>(n);
+      continue;
+    }
     if (is_replay_header_word(f[0])) {
       const bool number = f[0] != "build";
       if (f.size() != 2 || (number && !to_long(f[1], n))) return fail("expected '" + f[0] + " VALUE'");
@@ -133,5 +154,8 @@ std::string replay_header_text(const replay_header& h) {
     << "replay " << h.version << "\nbuild " << h.build << "\nseed " << h.seed << "\nwidth " << h.width
     << "\nheight " << h.height << "\nfps " << h.fps << "\nfighter " << h.fighter << "\njoystick " << h.joystick
     << "\n";
+  if (h.rounds) s << "rounds " << h.rounds << "\n";
+  if (h.round_time) s << "round_time " << h.round_time << "\n";
+  if (h.difficulty) s << "difficulty " << h.difficulty << "\n";
   return s.str();
 }
