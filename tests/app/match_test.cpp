@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menu.h"
+#include "app/replay_format.h"
 #include "support/test_env.h"
 
 namespace {
@@ -127,6 +128,36 @@ TEST(Menu, KeysActOnPressesWrapAndIgnoreWhatWasHeldAtOpening) {
   EXPECT_EQ(menu_nothing, m.apply(held(false, true, false, false)));
   EXPECT_EQ(1, m.apply(held(false, true, true, false)));
   EXPECT_EQ(menu_escaped, m.apply(held(false, false, false, true)));
+}
+
+// A replay carries the match keys it was recorded with; one without them
+// (recorded before matches) plays one endless fight.
+TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
+  replay_header h;
+  h.version = replay_format_version;
+  h.build = "fight-1";
+  h.rounds = 2;
+  h.round_time = 60;
+  h.difficulty = 3;
+  replay_file with;
+  std::string error;
+  ASSERT_TRUE(parse_replay(replay_header_text(h) + "10 end\n", with, error)) << error;
+  EXPECT_EQ(2, with.header.rounds);
+  EXPECT_EQ(60, with.header.round_time);
+  EXPECT_EQ(3, with.header.difficulty);
+
+  h.rounds = h.round_time = h.difficulty = 0;
+  const std::string old = replay_header_text(h);
+  EXPECT_EQ(std::string::npos, old.find("round"));  // byte for byte as before matches
+  replay_file without;
+  ASSERT_TRUE(parse_replay(old + "10 end\n", without, error)) << error;
+  EXPECT_EQ(0, without.header.rounds);
+  EXPECT_EQ(0, without.header.round_time);
+  EXPECT_EQ(0, without.header.difficulty);
+
+  replay_file bad;
+  EXPECT_FALSE(parse_replay(old + "rounds 10\n10 end\n", bad, error));
+  EXPECT_NE(std::string::npos, error.find("rounds")) << error;
 }
 
 }  // namespace
