@@ -10,6 +10,7 @@
 #include "app/match_hud.h"
 #include "app/match_round.h"
 #include "app/match_text.h"
+#include "app/object_update.h"
 #include "app/still_draw.h"
 #include "app/video.h"
 #include "core/seams.h"
@@ -65,7 +66,12 @@ std::string step_keys(const combo_step& step) {
 
 }  // namespace
 
-match_driver::match_driver(const match_rules& rules) : state(rules) { state.start_match(); }
+match_driver::match_driver(const match_rules& rules) : state(rules) {
+  match_draws_gauges = true;
+  state.start_match();
+}
+
+match_driver::~match_driver() { match_draws_gauges = false; }
 
 std::vector<std::string> match_driver::move_list_lines() {
   std::vector<std::string> lines;

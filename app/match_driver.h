@@ -12,6 +12,9 @@
 class match_driver {
  public:
   explicit match_driver(const match_rules& rules);
+  ~match_driver();
+  match_driver(const match_driver&) = delete;
+  match_driver& operator=(const match_driver&) = delete;
 
   match_state state;
   bool paused = false;
