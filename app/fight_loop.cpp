@@ -12,6 +12,9 @@
 #include "app/fight_text.h"
 #include "app/frame_limiter.h"
 #include "app/hit_detection.h"
+#include "app/match.h"
+#include "app/match_driver.h"
+#include "app/still_draw.h"
 #include "app/script_driver.h"
 #include "app/object_update.h"
 #include "app/video.h"
@@ -64,6 +67,13 @@ int centred_text_x(const char* text) {
   return screen_width() / 2 - 4 * static_cast<int>(std::strlen(text));
 }
 
+fight_loop::fight_loop() {
+  const match_rules& rules = current_match_rules();
+  if (rules.on()) match.reset(new match_driver(rules));
+}
+
+fight_loop::~fight_loop() = default;
+
 int fight_loop::timing_figure(uint32_t t0, uint32_t t1) {
   const uint32_t idle = t1 - t0;
   if (idle == 0) return 0;
@@ -100,8 +110,10 @@ bool fight_loop::run_frame() {
   if (SDL_PollEvent(&event) == 1) note_taken_event(event);
   if (poll_quit_request()) quit = 1;
   const Uint8* keys = key_state();
-  if (keys && keys[SDLK_ESCAPE]) quit = 1;
+  const bool escape = keys && keys[SDLK_ESCAPE];
+  if (match ? match->escape_quits(escape) : escape) quit = 1;
   ++frame_counter;
+  const bool frozen = match && match->frozen();
 
   const clock_type::time_point staging = part_done(measuring);
   lifeform* a = lifeform_at(0);
@@ -109,20 +121,40 @@ bool fight_loop::run_frame() {
   if (a && b && g_level) {
     apply_camera(*g_level, fight_camera(*a, *b, screen_width(), screen_height(), g_level->max_width, g_level->scale));
   }
-  if (g_level) g_level->draw();
+  if (g_level) {
+    if (frozen) {
+      draw_level_still(*g_level);
+    } else {
+      g_level->draw();
+    }
+  }
   const clock_type::time_point staged = part_done(measuring);
 
-  if (a && b) face_each_other(*a, *b);
-  const int hp_before[2] = {a ? a->hp : 0, b ? b->hp : 0};
-  body_contact();
-  projectile_hits();
-  if (fight_tracing()) trace_health(hp_before);
+  if (!frozen) {
+    if (a && b) face_each_other(*a, *b);
+    const int hp_before[2] = {a ? a->hp : 0, b ? b->hp : 0};
+    body_contact();
+    projectile_hits();
+    if (fight_tracing()) trace_health(hp_before);
+  }
   const clock_type::time_point hit = part_done(measuring);
 
-  show_result();
+  if (match) {
+    match->step();
+  } else {
+    show_result();
+  }
   const clock_type::time_point shown = part_done(measuring);
-  update_all_lifeforms();
-  remove_dead_projectiles();
+  if (match && match->frozen()) {
+    match->draw_frozen_world();
+  } else {
+    update_all_lifeforms();
+    remove_dead_projectiles();
+  }
+  if (match) {
+    match->draw_overlay();
+    if (match->quit || match->back_to_select) quit = 1;
+  }
   const clock_type::time_point updated = part_done(measuring);
 
   const uint32_t t0 = game_ticks();
@@ -146,10 +178,12 @@ bool fight_loop::run_frame() {
   return quit != 0;
 }
 
-void run_fight_loop() {
+fight_end run_fight_loop() {
   if (fight_tracing()) log_err("fight trace: frame [%ld] fight starts\n", presented_frames());
   fight_loop loop;
   while (!loop.run_frame()) {
   }
   if (fight_tracing()) log_err("fight trace: frame [%ld] fight ends\n", presented_frames());
+  const bool again = loop.match && loop.match->back_to_select && !loop.match->quit && !quit_requested();
+  return again ? fight_end::back_to_select : fight_end::quit;
 }

@@ -1,9 +1,14 @@
-// The frame loop of the run's one fight: camera and stage, facing, hits, the
+// The frame loop of the run's fight: camera and stage, facing, hits, the
 // result, every live lifeform's update and draw, the timing figure, present.
-// It has no end of fight: a decided fight keeps showing its result until
-// Escape or a quit request (window closed, SIGTERM, SIGINT).
+// Without matches it has no end of fight: a decided fight keeps showing its
+// result until Escape or a quit request (window closed, SIGTERM, SIGINT).
+// With matches (current_match_rules().on()) the fight is played in rounds,
+// with the pause and result menus (match_driver).
 #pragma once
 #include <cstdint>
+#include <memory>
+
+class match_driver;
 
 // Wall-clock milliseconds of the parts of one frame, filled only when the
 // loop is measuring (the benchmark).
@@ -16,10 +21,14 @@ struct fight_frame_times {
 
 class fight_loop {
  public:
+  fight_loop();
+  ~fight_loop();
+
   long frame_counter = 0;  // frames run so far
   int quit = 0;            // set by a quit request or Escape; the loop ends after that frame
   bool measuring = false;  // fill `times` each frame
   fight_frame_times times;
+  std::unique_ptr<match_driver> match;  // null without matches
 
   // One whole frame. True when the loop should end after it.
   bool run_frame();
@@ -41,5 +50,10 @@ extern const char* const double_death;
 // Screen x of a message centred for 8-pixel character cells.
 int centred_text_x(const char* text);
 
-// Runs frames until a quit request.
-void run_fight_loop();
+enum class fight_end {
+  quit,            // Escape, Quit, or a quit request
+  back_to_select,  // the result menu's Character select
+};
+
+// Runs frames until a quit request, or until the player asks to pick again.
+fight_end run_fight_loop();

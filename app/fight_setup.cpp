@@ -94,6 +94,8 @@ void place(lifeform* l, path* p, int x, int team, int screen_h) {
 
 }  // namespace
 
+int fight_start_x(int entry) { return level_centre() + (entry == 0 ? -200 : 200); }
+
 void fight_setup::build_paths(bool demo) {
   human_path = new path;
   human_path->add_step(mode_human, 0, 0, 0, 0);
@@ -149,15 +151,29 @@ void fight_setup::start_fight(int roster_position) {
 
   const int screen_w = g_video.screen ? g_video.screen->w : 0;
   const int screen_h = g_video.screen ? g_video.screen->h : 0;
-  const int centre = level_centre();
   computer->facing = 1;
-  place(computer, computer_path, centre - 200, 0, screen_h);
-  place(human, demo_path ? demo_path : human_path, centre + 200, 1, screen_h);
+  place(computer, computer_path, fight_start_x(0), 0, screen_h);
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
 
   const int max_width = g_level ? g_level->max_width : 0;
   const int max_height = g_level ? g_level->max_height : 0;
   log_out("Level [%d,%d] screen [%d,%d]\n", max_width, max_height, screen_w, screen_h);
   log_out("Scrolling Max for level: maxx [%d] maxy[%d]\n", max_width - screen_w, max_height - screen_h);
+}
+
+void fight_setup::change_human_fighter(int roster_position) {
+  static std::vector<lifeform*> retired;
+  if (lifeform_list.size() < 2 || roster_position < 0 || roster_position >= roster_size) return;
+  lifeform* human = new lifeform;
+  human->controls = maps[0];
+  for (int i = 0; i < 5; ++i) human->colour_swaps.push_back(colour_swap{map_colour(swap_from[i]), map_colour(swap_to[i])});
+  human->load(roster_char_files[roster_position]);
+  retired.push_back(lifeform_list[1]);
+  lifeform_list[1] = human;
+  human->target = 0;
+  human->edge_death = 0;
+  if (lifeform_list[0]) lifeform_list[0]->target = 1;
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, g_video.screen ? g_video.screen->h : 0);
 }
 
 void fight_setup::release() {

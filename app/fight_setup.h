@@ -19,6 +19,9 @@ constexpr const char* fight_level_file = "rsrc\\veltmoore\\stage_veltmoore.ini";
 // The human's costume: five colours replaced in every picture its fighter
 // loads, so a mirror match can be told apart; mapped in the screen's format.
 std::vector<colour_swap> player_colour_swaps();
+// Where entry `entry` (0 or 1) of lifeform_list starts on the loaded level:
+// 200 pixels left (entry 0) or right (entry 1) of the level's centre.
+int fight_start_x(int entry);
 
 class fight_setup {
  public:
@@ -36,6 +39,11 @@ class fight_setup {
   // A roster position outside 0..3 falls back to 0 with a WARNING. A quit
   // request stops it between files, leaving the fight unplaced.
   void start_fight(int roster_position);
+  // Back from the select screen during a run: entry 1 becomes a fighter of
+  // roster position `roster_position`, loaded and placed as in start_fight.
+  // The fighter it replaces is kept aside, unused, until the program ends
+  // (pictures and moves it holds may still be shared).
+  void change_human_fighter(int roster_position);
   // End of the run: controls in reverse building order, then the paths.
   void release();
 };

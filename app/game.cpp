@@ -12,6 +12,8 @@
 #include "app/fight_loop.h"
 #include "app/fight_setup.h"
 #include "app/frame_limiter.h"
+#include "app/match.h"
+#include "app/match_round.h"
 #include "app/replay_session.h"
 #include "app/script_driver.h"
 #include "app/select_screen.h"
@@ -58,6 +60,13 @@ int run_game(const run_options& given) {
     std::exit(2);
   }
   limiter().set_enabled(!options.no_limiter && options.script.empty());
+  // Demo and benchmark runs have nobody at the result menu: the next match starts by itself.
+  match_rules rules;
+  rules.rounds = settings.rounds;
+  rules.round_time = settings.round_time;
+  rules.fps = settings.fps;
+  rules.auto_continue = options.demo || options.benchmark_frames >= 0;
+  set_match_rules(rules);
 
   // 4. Devices.
   g_video.start_audio();
@@ -138,7 +147,9 @@ int run_game(const run_options& given) {
 
     // 19. The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
-    // during the loading leaves the fight unstarted.
+    // during the loading leaves the fight unstarted. After a match the
+    // player may go back to the select screen and pick again (steps 14 to
+    // 16 once more), then fight on the same stage.
     if (quit_requested()) {
       log_out("NOTICE: quit requested while loading, no fight\n");
     } else if (options.duel_level >= 0 || options.duel_walker) {
@@ -146,7 +157,15 @@ int run_game(const run_options& given) {
     } else if (options.benchmark_frames >= 0) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
-      run_fight_loop();
+      while (run_fight_loop() == fight_end::back_to_select) {
+        titles->load_select_images();
+        if (!quit_requested()) titles->backdrop_fade_in();
+        const select_result again = quit_requested() ? select_result{0, 1} : run_select_screen(*titles, settings.fps);
+        titles->close();
+        if (again.quit || quit_requested()) break;
+        setup.change_human_fighter(again.selection);
+        reset_for_next_round();
+      }
     }
   }
 

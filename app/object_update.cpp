@@ -17,6 +17,8 @@
 #include "gfx/health_gauge.h"
 #include "stage/level.h"
 
+bool match_draws_gauges = false;
+
 namespace {
 
 constexpr Uint32 combo_shown_ms = 1000;  // long enough to read
@@ -255,7 +257,7 @@ void update_lifeform(int k) {
   l.draw();
   show_combo(l);
 
-  if (fighter) {
+  if (fighter && !match_draws_gauges) {
     const int gauge_x = (1 - l.facing) * (screen_width() - 25);
     l.gauge_count += 1;
     l.draw_health_gauge(gauge_x, 5);

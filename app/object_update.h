@@ -34,6 +34,10 @@ enum fight_move_slot {
   slot_dash = 15,
 };
 
+// Set while a match runs: it draws the gauges and names on fixed sides
+// itself, so the update leaves out the ones that follow the fighters' facing.
+extern bool match_draws_gauges;
+
 // Walks lifeform_list by index; a lifeform appended during the walk (a bullet
 // fired by a draw) is updated in the same frame. Dead lifeforms are skipped.
 void update_all_lifeforms();

@@ -15,6 +15,15 @@ const char* const header_words[] = {"replay", "build", "seed", "width", "height"
 const int required_header_words = 8;
 // Optional (F9 saves): "random libc", "clock readings".
 const char* const optional_header_words[] = {"random", "clock"};
+// Written only when set; older replays have none of them.
+const char* const match_words[] = {"rounds", "round_time", "difficulty"};
+
+bool is_match_word(const std::string& word) {
+  for (const char* w : match_words) {
+    if (word == w) return true;
+  }
+  return false;
+}
 
 bool to_long(const std::string& text, long& out) {
   if (text.empty()) return false;
@@ -42,6 +51,7 @@ bool is_optional_header_word(const std::string& word) {
 }  // namespace
 
 bool is_replay_header_word(const std::string& word) {
+  if (is_match_word(word)) return true;
   for (const char* w : header_words) {
     if (word == w) return true;
   }
@@ -77,6 +87,17 @@ bool parse_replay(const std::string& text, replay_file& out, std::string& error)
       const char* only = f[0] == "random" ? "libc" : "readings";
       if (f.size() != 2 || f[1] != only) return fail("expected '" + f[0] + " " + only + "'");
       (f[0] == "random" ? out.header.libc_random : out.header.clock_readings) = true;
+      continue;
+    }
+    if (is_match_word(f[0])) {
+      // As game.ini accepts them, or 0 (off).
+      const long hi = f[0] == "rounds" ? 9 : (f[0] == "round_time" ? 999 : 5);
+      const long lo = f[0] == "round_time" ? 10 : 1;
+      if (f.size() != 2 || !to_long(f[1], n) || (n != 0 && (n < lo || n > hi))) {
+        return fail("expected '" + f[0] + " 0' or '" + f[0] + " " + std::to_string(lo) + ".." + std::to_string(hi) + "'");
+      }
+      int& into = f[0] == "rounds" ? out.header.rounds : (f[0] == "round_time" ? out.header.round_time : out.header.difficulty);
+      into = static_cast<int>(n);
       continue;
     }
     if (is_replay_header_word(f[0])) {
@@ -173,5 +194,8 @@ std::string replay_header_text(const replay_header& h) {
     << "\n";
   if (h.libc_random) s << "random libc\n";
   if (h.clock_readings) s << "clock readings\n";
+  if (h.rounds) s << "rounds " << h.rounds << "\n";
+  if (h.round_time) s << "round_time " << h.round_time << "\n";
+  if (h.difficulty) s << "difficulty " << h.difficulty << "\n";
   return s.str();
 }

@@ -287,6 +287,10 @@ void apply_replay_settings(const run_options& options, game_settings& settings) 
   if (h.width > 0) settings.width = h.width;
   if (h.height > 0) settings.height = h.height;
   if (h.fps > 0) settings.fps = h.fps;
+  // The match keys it was recorded with; none (an older replay): one endless fight.
+  settings.rounds = h.rounds;
+  settings.round_time = h.round_time;
+  settings.difficulty = h.difficulty;
 }
 
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error) {
@@ -353,6 +357,9 @@ bool start_replay_session(const run_options& options, const game_settings& setti
   h.height = settings.height;
   h.fps = settings.fps;
   h.fighter = options.fighter;
+  h.rounds = settings.rounds;
+  h.round_time = settings.round_time;
+  h.difficulty = settings.difficulty;
   std::atexit(finish_recording);
   return true;
 }

@@ -49,6 +49,9 @@ game_settings read_settings(const config_file& ini) {
     log_out("Setting fps to [%d]\n", s.fps);
   }
   s.hwaccel = ini.has_key("hwaccel") && ini.get_int("hwaccel") != 0;
+  read_setting(ini, "rounds", 1, 9, s.rounds);
+  read_setting(ini, "round_time", 10, 999, s.round_time);
+  read_setting(ini, "difficulty", 1, 5, s.difficulty);
   return s;
 }
 

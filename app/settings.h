@@ -11,6 +11,10 @@ struct game_settings {
   int fps = 60;
   uint32_t flags = 0x40000001u;  // SDL_HWSURFACE | SDL_DOUBLEBUF, plus fullscreen
   bool hwaccel = false;          // adds SDL_OPENGL once the devices have started
+  // Matches; 0 (absent) keeps the one endless fight.
+  int rounds = 0;       // 1..9: rounds a fighter must win to take the match
+  int round_time = 0;   // 10..999: seconds on the round clock
+  int difficulty = 0;   // 1..5: the computer opponent's level (0: its one classic level)
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383

@@ -6,6 +6,8 @@
 #include "anim/test_media.h"
 #include "app/fight_cleanup.h"
 #include "app/object_update.h"
+#include "app/match.h"
+#include "app/match_hud.h"
 #include "fight_scene.h"
 
 namespace {
@@ -250,6 +252,34 @@ TEST_F(ObjectUpdate, EachFightersNameShowsUnderItsGaugeOnTheGaugesSide) {
   update(1);
   ASSERT_EQ(1u, seen_texts().size());
   EXPECT_EQ(4, seen_texts()[0].x);
+}
+
+// In a match the gauges don't follow the fighters' facing: entry 0's stays
+// on the left and entry 1's on the right, with the names, even after the
+// fighters have swapped sides.
+TEST_F(ObjectUpdate, InAMatchEachGaugeAndNameStaysOnItsEntrysSide) {
+  lifeform& computer = fighter(300, 0, mode_computer);
+  computer.path->step_count = 0;
+  computer.name = "Brela";
+  computer.facing = 0;  // swapped: entry 0 stands on the right
+  lifeform& human = fighter(100, 1);
+  human.name = "Dravitz";
+  human.facing = 1;
+  match_draws_gauges = true;
+  update(0);
+  update(1);
+  match_draws_gauges = false;
+  EXPECT_TRUE(seen_texts().empty());  // the update leaves them to the match
+  match_rules rules;
+  rules.rounds = 2;
+  draw_match_hud(match_state(rules));
+  ASSERT_EQ(2u, seen_texts().size());
+  EXPECT_EQ("Brela", seen_texts()[0].text);
+  EXPECT_EQ(4, seen_texts()[0].x);
+  EXPECT_EQ("Dravitz", seen_texts()[1].text);
+  int w = 0, h = 0;
+  fight_label_size("Dravitz", w, h);
+  EXPECT_EQ(640 - 4, seen_texts()[1].x + w);
 }
 
 TEST_F(ObjectUpdate, ComboOneAddsLiftAndComboTwoHoldsThePlace) {

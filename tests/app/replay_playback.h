@@ -27,7 +27,7 @@ inline game_run play_replay(const std::string& replay_file, const std::string& m
 }
 
 inline void expect_every_replay_matches(const std::string& mode) {
-  for (const char* name : {"walk_jump", "combos", "ko"}) {
+  for (const char* name : {"walk_jump", "combos", "ko", "match"}) {
     SCOPED_TRACE(name);
     const std::string file = source_path(std::string("tests/replays/") + name + ".replay");
     const game_run r = play_replay(file, mode);

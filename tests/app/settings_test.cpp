@@ -73,3 +73,31 @@ TEST(Settings, AbsurdValuesAreRefusedWithAWarning) {
 }
 
 }  // namespace
+
+namespace {
+
+// Matches: each key read in its range, silently; outside it one WARNING naming
+// the file, the key and the value, and the key stays off.
+TEST(Settings, MatchKeysInRangeAreReadAndOutsideWarnAndStayOff) {
+  read_result on = read_from("rounds=9\nround_time=10\ndifficulty=5\n");
+  EXPECT_EQ(9, on.settings.rounds);
+  EXPECT_EQ(10, on.settings.round_time);
+  EXPECT_EQ(5, on.settings.difficulty);
+  EXPECT_EQ("", on.log);
+
+  read_result off = read_from("rounds=10\nround_time=9\ndifficulty=6\n");
+  EXPECT_EQ(0, off.settings.rounds);
+  EXPECT_EQ(0, off.settings.round_time);
+  EXPECT_EQ(0, off.settings.difficulty);
+  EXPECT_NE(std::string::npos, off.log.find("WARNING: game\\game.ini: rounds=10 is outside 1..9, keeping 0\n"));
+  EXPECT_NE(std::string::npos, off.log.find("WARNING: game\\game.ini: round_time=9 is outside 10..999, keeping 0\n"));
+  EXPECT_NE(std::string::npos, off.log.find("WARNING: game\\game.ini: difficulty=6 is outside 1..5, keeping 0\n"));
+
+  read_result zero = read_from("rounds=0\nround_time=0\ndifficulty=-1\n");
+  EXPECT_EQ(0, zero.settings.rounds);
+  EXPECT_EQ(0, zero.settings.round_time);
+  EXPECT_NE(std::string::npos, zero.log.find("difficulty=-1 is outside 1..5"));
+  EXPECT_EQ(std::string::npos, zero.log.find("rounds="));
+}
+
+}  // namespace

@@ -131,6 +131,34 @@ game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& 
   return run;
 }
 
+std::string without_match_keys(const std::string& data_dir) {
+  namespace fs = std::filesystem;
+  static std::string made_from, made;
+  if (data_dir.empty()) return "";
+  if (made_from == data_dir) return made;
+  const fs::path copy = fs::temp_directory_path() / ("fight_no_matches_" + std::to_string(getpid()));
+  std::error_code ec;
+  fs::remove_all(copy, ec);
+  fs::copy(data_dir, copy, fs::copy_options::recursive, ec);
+  if (ec) return "";
+  std::ifstream in(fs::path(data_dir) / "game" / "game.ini");
+  std::ostringstream kept;
+  for (std::string line; std::getline(in, line);) {
+    const std::string key = line.substr(0, line.find('='));
+    if (key != "rounds" && key != "round_time" && key != "difficulty") kept << line << "\n";
+  }
+  std::ofstream(copy / "game" / "game.ini", std::ios::binary | std::ios::trunc) << kept.str();
+  if (made.empty()) {
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(made, ignored);
+    });
+  }
+  made_from = data_dir;
+  made = copy.string();
+  return made;
+}
+
 std::string bundled_data_dir() {
   const char* env = std::getenv("GAME_DATA_DIR");
   std::filesystem::path dir = env && *env ? std::filesystem::path(env)

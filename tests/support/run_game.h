@@ -38,6 +38,12 @@ std::string fight_executable();
 // beside the executable; empty when neither holds game\game.ini.
 std::string bundled_data_dir();
 
+// A copy of the data tree `data_dir` whose game\game.ini lacks the match keys
+// (rounds, round_time, difficulty): the one endless fight of a tree made
+// before matches. Made once per test process (in a temporary directory,
+// removed at exit) and reused; empty when `data_dir` is empty.
+std::string without_match_keys(const std::string& data_dir);
+
 // Path of a file of the source tree, e.g. "README.md".
 std::string source_path(const std::string& relative);
 

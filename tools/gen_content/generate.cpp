@@ -15,6 +15,8 @@ void write_settings(DataTree& tree) {
   // Software mode: OpenGL mode (hwaccel=1) also draws the hit-box outlines.
   KeyValues kv;
   kv.add("width", 640).add("height", 480).add("bpp", 32).add("fps", 60);
+  // Matches: first to two rounds, a minute a round, a middling opponent.
+  kv.add("rounds", 2).add("round_time", 60).add("difficulty", 3);
   tree.write("game\\game.ini", kv);
 }
 
