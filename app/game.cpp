@@ -49,7 +49,9 @@ int run_game(const run_options& given) {
   game_settings settings = read_settings(ini);
   apply_replay_settings(options, settings);
   g_video.flags = settings.flags;
-  if (options.difficulty >= 0) set_computer_difficulty(options.difficulty);
+  // --difficulty outranks game.ini; a replay plays at the level it was recorded with.
+  if (options.difficulty >= 0 && options.replay.empty()) settings.difficulty = options.difficulty;
+  set_computer_difficulty(settings.difficulty);
 
   if (!install_script_driver(options, settings.fps, error)) {
     log_err("%s\n", error.c_str());
