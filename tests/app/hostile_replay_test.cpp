@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path fuzz_dir = fs::path(__FILE__).parent_path().parent_path().parent_path() / "tools" / "fuzz";
+// __FILE__ may be relative to the test's working directory (ccache rewrites it); the
+// tests change directory, so it is made absolute first.
+const fs::path fuzz_dir = fs::absolute(fs::path(__FILE__)).parent_path().parent_path().parent_path() / "tools" / "fuzz";
 
 std::string read_bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
