@@ -107,11 +107,22 @@ void fight_setup::build_controls() {
   }
 }
 
-void fight_setup::start_fight(int roster_position) {
+void fight_setup::start_fight(int roster_position, int second_player) {
   if (roster_position < 0 || roster_position >= roster_size) {
     log_out("WARNING: roster position [%d] outside 0..%d, playing position 0\n", roster_position,
             roster_size - 1);
     roster_position = 0;
+  }
+  path* entry0_path = computer_path;
+  int entry0_position = 0;
+  if (second_player >= 0) {
+    entry0_position = second_player < roster_size ? second_player : 0;
+    if (!second_player_path) {
+      second_player_path = new path;
+      second_player_path->add_step(mode_human, 0, 0, 0, 0);
+      second_player_path->keys = &second_player_keys;
+    }
+    entry0_path = second_player_path;
   }
   if (g_level) g_level->load(fight_level_file);
   // A quit request stops the loading between files; the fight is not started.
@@ -119,7 +130,7 @@ void fight_setup::start_fight(int roster_position) {
 
   lifeform* computer = new lifeform;
   computer->controls = maps[1];
-  computer->load(roster_char_files[0]);
+  computer->load(roster_char_files[entry0_position]);
   const int computer_index = static_cast<int>(lifeform_list.size());
   lifeform_list.push_back(computer);
   if (poll_quit_request()) return;
@@ -141,7 +152,7 @@ void fight_setup::start_fight(int roster_position) {
   const int screen_h = g_video.screen ? g_video.screen->h : 0;
   const int centre = level_centre();
   computer->facing = 1;
-  place(computer, computer_path, centre - 200, 0, screen_h);
+  place(computer, entry0_path, centre - 200, 0, screen_h);
   place(human, demo_path ? demo_path : human_path, centre + 200, 1, screen_h);
 
   const int max_width = g_level ? g_level->max_width : 0;
@@ -159,12 +170,14 @@ void fight_setup::release() {
   maps[0] = maps[1] = nullptr;
   // The fighters outlive their paths: leave them none rather than a dangling one.
   for (lifeform* l : lifeform_list) {
-    if (l && !l->owns_path && (l->path == human_path || l->path == computer_path || l->path == demo_path)) {
+    if (l && !l->owns_path && (l->path == human_path || l->path == computer_path || l->path == demo_path ||
+                               l->path == second_player_path)) {
       l->path = nullptr;
     }
   }
   delete human_path;
   delete computer_path;
   delete demo_path;
-  human_path = computer_path = demo_path = nullptr;
+  delete second_player_path;
+  human_path = computer_path = demo_path = second_player_path = nullptr;
 }
