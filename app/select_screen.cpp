@@ -15,7 +15,6 @@ namespace {
 
 const float degrees_to_radians = 0.0174532924f;  // single precision, as the circling has always used
 const int axis_threshold = 17000;
-const int circle_radius = 40;  // of the circling copies, pixels
 
 // The shot at (x, y); while its player is still choosing, circled by four
 // half-transparent copies of itself.
@@ -31,12 +30,12 @@ void draw_shot(img_mgr& shot, int x, int y, int rotation, bool circling) {
   shot.draw(x, y);
 }
 
-// The label centred over a shot at (x, y), clear of its circling copies.
-void draw_label(const char* label, int x, int y, int shot_width) {
+// The label under a shot, centred on it, near the bottom of the screen: the
+// backdrop's own title fills the top.
+void draw_label(const char* label, int x, int shot_width) {
   int w = 0, h = 0;
   fight_text_size(label, w, h);
-  const int top = y - circle_radius - h - hud_px(4);
-  draw_fight_text(x + (shot_width - w) / 2, top > hud_px(4) ? top : hud_px(4), label);
+  draw_fight_text(x + (shot_width - w) / 2, g_video.screen->h - h - hud_px(12), label);
 }
 
 // The first player's cursor at the right, as it has always been; a second
@@ -52,8 +51,8 @@ void draw_cursors(title_screens& titles, const select_state& state) {
   const int second_x = 40;
   const int second_y = (screen->h - second.get_height()) / 2;
   draw_shot(second, second_x, second_y, state.rotation, !state.second.ready);
-  draw_label("Player 1", first_x, first_y, first.get_width());
-  draw_label("Player 2", second_x, second_y, second.get_width());
+  draw_label("Player 1", first_x, first.get_width());
+  draw_label("Player 2", second_x, second.get_width());
 }
 
 int input_for_key(SDLKey key) {
