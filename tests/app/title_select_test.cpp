@@ -353,8 +353,18 @@ TEST_F(title_select_test, a_second_player_joins_picks_and_is_waited_for) {
   seams().second_joy_axis = scripted_second_axis;
   seams().second_joy_button = scripted_second_button;
   select_state j;
+  for (Uint8 stick : {0, 1}) {
+    SDL_Event e = {};
+    e.type = SDL_JOYBUTTONDOWN;
+    e.jbutton.which = stick;
+    e.jbutton.button = 3;
+    SDL_PushEvent(&e);
+  }
   select_events joined;
-  joined.presses[select_second_joy_button0 + 3] = 1;
+  select_take_events(joined);
+  EXPECT_EQ(joined.presses[select_joy_button0 + 3], 1);
+  EXPECT_EQ(joined.presses[select_second_joy_button0 + 3], 1);
+  joined.presses[select_joy_button0 + 3] = 0;  // the first player is not confirming yet
   select_apply_input(j, joined, now += 5);
   EXPECT_EQ(j.second.joined, 1);
   second_axis_value = 20000;
