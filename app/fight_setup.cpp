@@ -119,11 +119,22 @@ void fight_setup::build_controls() {
   }
 }
 
-void fight_setup::start_fight(int roster_position) {
+void fight_setup::start_fight(int roster_position, int second_player) {
   if (roster_position < 0 || roster_position >= roster_size) {
     log_out("WARNING: roster position [%d] outside 0..%d, playing position 0\n", roster_position,
             roster_size - 1);
     roster_position = 0;
+  }
+  path* entry0_path = computer_path;
+  int entry0_position = 0;
+  if (second_player >= 0) {
+    entry0_position = second_player < roster_size ? second_player : 0;
+    if (!second_player_path) {
+      second_player_path = new path;
+      second_player_path->add_step(mode_human, 0, 0, 0, 0);
+      second_player_path->keys = &second_player_keys;
+    }
+    entry0_path = second_player_path;
   }
   if (g_level) g_level->load(fight_level_file);
   // A quit request stops the loading between files; the fight is not started.
@@ -131,7 +142,7 @@ void fight_setup::start_fight(int roster_position) {
 
   lifeform* computer = new lifeform;
   computer->controls = maps[1];
-  computer->load(roster_char_files[0]);
+  computer->load(roster_char_files[entry0_position]);
   const int computer_index = static_cast<int>(lifeform_list.size());
   lifeform_list.push_back(computer);
   if (poll_quit_request()) return;
@@ -152,7 +163,7 @@ void fight_setup::start_fight(int roster_position) {
   const int screen_w = g_video.screen ? g_video.screen->w : 0;
   const int screen_h = g_video.screen ? g_video.screen->h : 0;
   computer->facing = 1;
-  place(computer, computer_path, fight_start_x(0), 0, screen_h);
+  place(computer, entry0_path, fight_start_x(0), 0, screen_h);
   place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
 
   const int max_width = g_level ? g_level->max_width : 0;
@@ -161,19 +172,45 @@ void fight_setup::start_fight(int roster_position) {
   log_out("Scrolling Max for level: maxx [%d] maxy[%d]\n", max_width - screen_w, max_height - screen_h);
 }
 
-void fight_setup::change_human_fighter(int roster_position) {
+void fight_setup::change_fighters(int roster_position, int second_player) {
   static std::vector<lifeform*> retired;
   if (lifeform_list.size() < 2 || roster_position < 0 || roster_position >= roster_size) return;
+  const int screen_h = g_video.screen ? g_video.screen->h : 0;
   lifeform* human = new lifeform;
   human->controls = maps[0];
-  for (int i = 0; i < 5; ++i) human->colour_swaps.push_back(colour_swap{map_colour(swap_from[i]), map_colour(swap_to[i])});
+  human->colour_swaps = player_colour_swaps();
   human->load(roster_char_files[roster_position]);
   retired.push_back(lifeform_list[1]);
   lifeform_list[1] = human;
-  human->target = 0;
   human->edge_death = 0;
-  if (lifeform_list[0]) lifeform_list[0]->target = 1;
-  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, g_video.screen ? g_video.screen->h : 0);
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
+
+  // Entry 0 changes when a second player picks now or played before: the
+  // computer takes position 0 back when the second player has gone.
+  const bool second_played = lifeform_list[0] && second_player_path && lifeform_list[0]->path == second_player_path;
+  if (second_player >= 0 || second_played) {
+    path* entry0_path = computer_path;
+    int entry0_position = 0;
+    if (second_player >= 0) {
+      entry0_position = second_player < roster_size ? second_player : 0;
+      if (!second_player_path) {
+        second_player_path = new path;
+        second_player_path->add_step(mode_human, 0, 0, 0, 0);
+        second_player_path->keys = &second_player_keys;
+      }
+      entry0_path = second_player_path;
+    }
+    lifeform* entry0 = new lifeform;
+    entry0->controls = maps[1];
+    entry0->load(roster_char_files[entry0_position]);
+    retired.push_back(lifeform_list[0]);
+    lifeform_list[0] = entry0;
+    entry0->edge_death = 0;
+    entry0->facing = 1;
+    place(entry0, entry0_path, fight_start_x(0), 0, screen_h);
+  }
+  lifeform_list[0]->target = 1;
+  human->target = 0;
 }
 
 void fight_setup::release() {
@@ -185,12 +222,14 @@ void fight_setup::release() {
   maps[0] = maps[1] = nullptr;
   // The fighters outlive their paths: leave them none rather than a dangling one.
   for (lifeform* l : lifeform_list) {
-    if (l && !l->owns_path && (l->path == human_path || l->path == computer_path || l->path == demo_path)) {
+    if (l && !l->owns_path && (l->path == human_path || l->path == computer_path || l->path == demo_path ||
+                               l->path == second_player_path)) {
       l->path = nullptr;
     }
   }
   delete human_path;
   delete computer_path;
   delete demo_path;
-  human_path = computer_path = demo_path = nullptr;
+  delete second_player_path;
+  human_path = computer_path = demo_path = second_player_path = nullptr;
 }

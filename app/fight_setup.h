@@ -28,6 +28,7 @@ class fight_setup {
   path* human_path = nullptr;     // path 0: one step of mode 3
   path* computer_path = nullptr;  // path 1: one step of mode 6
   path* demo_path = nullptr;      // with --demo: mode 6 for the human's fighter too
+  path* second_player_path = nullptr;  // a second human on entry 0: mode 3 on the second key set
   std::vector<control*> controls; // all eighteen, in building order
   control_map* maps[2] = {nullptr, nullptr};  // 0 the human's keys, 1 the computer's
 
@@ -38,12 +39,16 @@ class fight_setup {
   // Step 18: level, both fighters into lifeform_list, placement, two log lines.
   // A roster position outside 0..3 falls back to 0 with a WARNING. A quit
   // request stops it between files, leaving the fight unplaced.
-  void start_fight(int roster_position);
+  // `second_player` >= 0: a second human plays entry 0 with that roster
+  // position and the second key set; -1: the computer plays position 0.
+  void start_fight(int roster_position, int second_player = -1);
   // Back from the select screen during a run: entry 1 becomes a fighter of
-  // roster position `roster_position`, loaded and placed as in start_fight.
-  // The fighter it replaces is kept aside, unused, until the program ends
-  // (pictures and moves it holds may still be shared).
-  void change_human_fighter(int roster_position);
+  // roster position `roster_position`, and entry 0 the second player's pick
+  // (or the computer's position 0 again when the second player has gone),
+  // loaded and placed as in start_fight. A fighter replaced is kept aside,
+  // unused, until the program ends (pictures and moves it holds may still be
+  // shared).
+  void change_fighters(int roster_position, int second_player = -1);
   // End of the run: controls in reverse building order, then the paths.
   void release();
 };

@@ -143,9 +143,10 @@ int run_game(const run_options& given) {
 
   // 17. A quit on the select screen skips the fight.
   if (!picked.quit) {
-    // 18. Fight set-up with the selected roster position (the computer always
-    // plays position 0). A quit request stops the loading between files.
-    setup.start_fight(picked.selection);
+    // 18. Fight set-up with the selected roster position (the computer plays
+    // position 0, unless a second player joined and picked). A quit request
+    // stops the loading between files.
+    setup.start_fight(picked.selection, picked.second_player);
 
     // 19. The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
@@ -165,7 +166,7 @@ int run_game(const run_options& given) {
         const select_result again = quit_requested() ? select_result{0, 1} : run_select_screen(*titles, settings.fps);
         titles->close();
         if (again.quit || quit_requested()) break;
-        setup.change_human_fighter(again.selection);
+        setup.change_fighters(again.selection, again.second_player);
         reset_for_next_round();
       }
     }

@@ -21,6 +21,7 @@
 #include "core/png_write.h"
 #include "core/seams.h"
 #include "fighter/lifeform.h"
+#include "fighter/path.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ Uint32 scripted_ticks() {
   return static_cast<Uint32>(driver.frames * 1000L / driver.fps);
 }
 
+// With a second player, entry 0 is steered by a human step too.
+bool human_steers(const lifeform* l) {
+  return l && l->path && l->path->step_count > 0 && l->path->steps[0].mode == mode_human;
+}
+
 // Where the human's fighter stands and what it does when a key changes: lets
 // a test see that a scripted walk moved the fighter and a punch started one.
 void trace_key(const key_script_event& e) {
@@ -53,6 +59,11 @@ void trace_key(const key_script_event& e) {
   }
   log_err("fight trace: frame [%ld] key [%s] %s: entry [1] at [%d,%d] state [%d] action [%d]\n", e.frame, name,
           change, human->x, human->y, human->state, human->action);
+  const lifeform* second = lifeform_at(0);
+  if (human_steers(second)) {
+    log_err("fight trace: frame [%ld] key [%s] %s: entry [0] at [%d,%d] state [%d] action [%d]\n", e.frame, name,
+            change, second->x, second->y, second->state, second->action);
+  }
 }
 
 void apply_events_up_to(long frame) {

@@ -47,6 +47,7 @@ int video::start_joysticks(int limit) {
     }
     SDL_JoystickEventState(SDL_ENABLE);
     set_default_joystick(joysticks[0]);
+    set_second_joystick(joysticks[1]);  // the second player's, when there is one
   }
   return 0;
 }

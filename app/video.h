@@ -9,7 +9,7 @@
 class video {
  public:
   SDL_Surface* screen = nullptr;             // null until the mode is set
-  SDL_Joystick* joysticks[2] = {nullptr, nullptr};  // only joystick 0 is read
+  SDL_Joystick* joysticks[2] = {nullptr, nullptr};  // 1 is read only by a second player
   int sdl_ok = 0;       // every start operation refuses to run when 0
   int video_ok = 0;     // 1 once the mode is set
   int joystick_ok = 0;  // 1 when at least one joystick was found

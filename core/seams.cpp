@@ -5,6 +5,7 @@
 namespace {
 
 SDL_Joystick* default_joystick = nullptr;
+SDL_Joystick* second_joystick = nullptr;
 Uint8 scripted[SDLK_LAST];
 
 Uint8* sdl_key_state() { return SDL_GetKeyState(nullptr); }
@@ -16,6 +17,12 @@ int sdl_joy_button(int button) {
 Sint16 sdl_joy_axis(int axis) {
   return default_joystick ? SDL_JoystickGetAxis(default_joystick, axis) : 0;
 }
+int sdl_second_joy_button(int button) {
+  return second_joystick ? SDL_JoystickGetButton(second_joystick, button) : 0;
+}
+Sint16 sdl_second_joy_axis(int axis) {
+  return second_joystick ? SDL_JoystickGetAxis(second_joystick, axis) : 0;
+}
 Uint8* scripted_key_state() { return scripted; }
 
 unsigned long long random_state = 0;
@@ -26,7 +33,8 @@ int recordable_random() {
 }
 
 input_seams defaults() {
-  return input_seams{sdl_key_state, sdl_ticks, c_random, sdl_joy_button, sdl_joy_axis};
+  return input_seams{sdl_key_state,  sdl_ticks,           c_random,           sdl_joy_button,
+                     sdl_joy_axis,   sdl_second_joy_button, sdl_second_joy_axis};
 }
 
 input_seams current = defaults();
@@ -36,6 +44,7 @@ input_seams current = defaults();
 input_seams& seams() { return current; }
 void reset_seams() { current = defaults(); }
 void set_default_joystick(SDL_Joystick* joystick) { default_joystick = joystick; }
+void set_second_joystick(SDL_Joystick* joystick) { second_joystick = joystick; }
 Uint8* scripted_keys() { return scripted; }
 void use_scripted_keys() { current.key_state = scripted_key_state; }
 void use_recordable_random(unsigned seed) {

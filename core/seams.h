@@ -1,4 +1,4 @@
-// The four inputs that make a run non-repeatable (keyboard state, joystick 0,
+// The inputs that make a run non-repeatable (keyboard state, joysticks 0 and 1,
 // the millisecond tick counter, the random source) are read only through here.
 // By default they are SDL's and the C library's; tests and scripted runs swap in
 // their own sources.
@@ -11,6 +11,8 @@ struct input_seams {
   int (*random)();                 // 0..RAND_MAX, like rand()
   int (*joy_button)(int button);   // joystick 0: 1 while held
   Sint16 (*joy_axis)(int axis);    // joystick 0: -32768..32767
+  int (*second_joy_button)(int button);  // joystick 1 (the second player's), as above
+  Sint16 (*second_joy_axis)(int axis);
 };
 
 input_seams& seams();
@@ -21,9 +23,20 @@ inline Uint32 game_ticks() { return seams().ticks(); }
 inline int game_rand() { return seams().random(); }
 inline int joy_button(int button) { return seams().joy_button(button); }
 inline Sint16 joy_axis(int axis) { return seams().joy_axis(axis); }
+// `stick` 0 or 1; any other reads as a joystick at rest.
+inline int joy_button_of(int stick, int button) {
+  if (stick == 0) return seams().joy_button(button);
+  return stick == 1 ? seams().second_joy_button(button) : 0;
+}
+inline Sint16 joy_axis_of(int stick, int axis) {
+  if (stick == 0) return seams().joy_axis(axis);
+  return stick == 1 ? seams().second_joy_axis(axis) : 0;
+}
 
 // The joystick that the default joystick source reads (set when joysticks open).
 void set_default_joystick(SDL_Joystick* joystick);
+// The same for joystick 1; without one it reads as a joystick at rest.
+void set_second_joystick(SDL_Joystick* joystick);
 
 // A keyboard array tests can write into: `scripted_keys()[SDLK_RIGHT] = 1`.
 Uint8* scripted_keys();

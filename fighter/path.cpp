@@ -113,38 +113,39 @@ bool axis_value(Sint16 a, double& out) {
   return set;
 }
 
-bool held(const Uint8* keys, int key) { return keys && keys[key] != 0; }
+bool held(const Uint8* keys, int key) { return keys && key >= 0 && key < SDLK_LAST && keys[key] != 0; }
 
 }  // namespace
 
 void path::run_human() {
+  const player_keys& k = keys ? *keys : first_player_keys;
   bool horizontal = false;
   bool vertical = false;
   if (g_video.joystick_ok == 1) {
-    if (joy_button(0)) fire(-1.0);
+    if (joy_button_of(k.joystick, 0)) fire(-1.0);
     const int extra[3] = {3, 4, 5};
     for (int b = 1; b <= 3; ++b) {
-      if (joy_button(b)) {
+      if (joy_button_of(k.joystick, b)) {
         primary_trigger = extra[b - 1];
         aim_x = 0.0;
         aim_y = -1.0;
       }
     }
-    if (axis_value(joy_axis(0), vx)) horizontal = true;
-    if (axis_value(joy_axis(1), vy)) vertical = true;
+    if (axis_value(joy_axis_of(k.joystick, 0), vx)) horizontal = true;
+    if (axis_value(joy_axis_of(k.joystick, 1), vy)) vertical = true;
   }
 
-  const Uint8* keys = key_state();
-  if (held(keys, SDLK_LEFT)) { vx = -1.0; horizontal = true; }
-  if (held(keys, SDLK_RIGHT)) { vx = 1.0; horizontal = true; }
-  if (held(keys, SDLK_UP)) { vy = -1.0; vertical = true; }
-  if (held(keys, SDLK_DOWN)) { vy = 1.0; vertical = true; }
+  const Uint8* state = key_state();
+  if (held(state, k.left)) { vx = -1.0; horizontal = true; }
+  if (held(state, k.right)) { vx = 1.0; horizontal = true; }
+  if (held(state, k.up)) { vy = -1.0; vertical = true; }
+  if (held(state, k.down)) { vy = 1.0; vertical = true; }
   if (!horizontal) vx = 0.0;
   if (!vertical) vy = 0.0;
 
-  if (held(keys, SDLK_SPACE)) fire(-1.0);
-  if (held(keys, SDLK_i)) fire(-1.0);
-  if (held(keys, SDLK_k)) {
+  if (held(state, k.second_punch)) fire(-1.0);
+  if (held(state, k.punch)) fire(-1.0);
+  if (held(state, k.kick)) {
     primary_trigger = 3;
     aim_x = 0.0;
     aim_y = -1.0;

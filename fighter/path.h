@@ -7,13 +7,14 @@
 
 #include "fighter/combo.h"
 #include "fighter/computer_difficulty.h"
+#include "fighter/control.h"
 
 // Control modes of a step.
 enum path_mode {
   mode_wander = 0,     // random drift, fires often
   mode_circle = 1,     // circles by age, fires
   mode_wave = 2,       // horizontal wave by age, fires
-  mode_human = 3,      // arrows, SPACE, i, k and joystick 0
+  mode_human = 3,      // a human: the path's player_keys (arrows, SPACE, i, k and joystick 0 unless set)
   mode_random_shooter = 4,
   mode_second_keys = 5,  // a, d, w, s, TAB, z
   mode_computer = 6,   // the computer opponent
@@ -50,6 +51,7 @@ class path {
   combo_recognizer recognizer;
   int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
   computer_memory ai;  // the computer opponent's memory at a set difficulty
+  const player_keys* keys = &first_player_keys;  // what a human step reads; static, never null
 
   // Appends a row; a 101st row is refused with an ERROR line.
   void add_step(int32_t mode, int32_t p0 = 0, int32_t p1 = 0, int32_t p2 = 0, int32_t p3 = 0);

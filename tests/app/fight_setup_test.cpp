@@ -126,11 +126,11 @@ class fight_setup_test : public ::testing::Test {
                     "hp=100 images=1 image0=rsrc\\" + name + "\\" + picture + " "
                     "combos=1 combo0moves=2 combo0move=2 combo0move0=down combo0move1=punch\n");
   }
-  std::string start(fight_setup& setup, int position, bool demo = false) {
+  std::string start(fight_setup& setup, int position, bool demo = false, int second_player = -1) {
     return capture_stdout([&] {
       setup.build_paths(demo);
       setup.build_controls();
-      setup.start_fight(position);
+      setup.start_fight(position, second_player);
     });
   }
 
@@ -230,6 +230,37 @@ TEST_F(fight_setup_test, demo_gives_the_human_fighter_a_computer_path) {
   EXPECT_EQ(lifeform_list[1]->path, setup.demo_path);
   EXPECT_EQ(setup.demo_path->recognizer.combos, lifeform_list[1]->combos);
   setup.release();
+}
+
+// A second player takes entry 0 with their own pick, steered by a human step
+// on the second key set; everything else about entry 0 stays.
+TEST_F(fight_setup_test, a_second_player_plays_entry_0_with_their_pick_and_keys) {
+  write_stage(1600);
+  write_fighter("brela", 120, 1, 2, 3);
+  write_fighter("kastrell", 110, 1, 2, 3);
+  write_fighter("dravitz", 90, 1, 2, 3);
+  fight_setup setup;
+  std::string out = start(setup, 3, false, 1);
+  ASSERT_EQ(lifeform_list.size(), 2u);
+  lifeform* second = lifeform_list[0];
+  EXPECT_EQ(out.find("load config [game\\fighter\\brela_char.ini]"), std::string::npos);
+  EXPECT_LT(out.find("load config [game\\fighter\\kastrell_char.ini]"),
+            out.find("load config [game\\fighter\\dravitz_char.ini]"));
+  ASSERT_NE(setup.second_player_path, nullptr);
+  EXPECT_EQ(second->path, setup.second_player_path);
+  EXPECT_EQ(lifeform_list[1]->path, setup.human_path);
+  EXPECT_EQ(setup.second_player_path->steps[0].mode, mode_human);
+  EXPECT_EQ(setup.second_player_path->keys, &second_player_keys);
+  EXPECT_EQ(setup.human_path->keys, &first_player_keys);
+  EXPECT_EQ(setup.second_player_path->recognizer.combos, second->combos);
+  EXPECT_EQ((*second->combos)[0].steps[1].name, "p2_punch");
+  EXPECT_EQ(second->controls, setup.maps[1]);
+  EXPECT_EQ(second->x, 600);
+  EXPECT_EQ(second->y, g_video.screen->h - 110);
+  EXPECT_EQ(second->team, 0);
+  EXPECT_TRUE(second->colour_swaps.empty());
+  setup.release();
+  EXPECT_EQ(second->path, nullptr);
 }
 
 TEST_F(fight_setup_test, missing_files_and_a_bad_roster_position_still_start_a_fight) {

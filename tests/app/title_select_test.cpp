@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
+#include "app/fight_text.h"
 #include "app/frame_limiter.h"
 #include "app/select_screen.h"
 #include "app/title_screens.h"
@@ -28,6 +30,11 @@ Sint16 axis_value = 0;
 Sint16 scripted_axis(int) { return axis_value; }
 int button_held = -1;  // joystick button held, -1 none
 int scripted_button(int b) { return b == button_held ? 1 : 0; }
+Sint16 second_axis_value = 0;  // joystick 1
+Sint16 scripted_second_axis(int) { return second_axis_value; }
+int second_button_held = -1;
+int scripted_second_button(int b) { return b == second_button_held ? 1 : 0; }
+
 // The select screen runs at 200 frames a second (4 x 60, held at the limiter's maximum).
 Uint32 five_ms_frames() { return static_cast<Uint32>(frames * 5); }
 
@@ -105,6 +112,8 @@ class title_select_test : public testing::Test {
     seams().joy_button = scripted_button;
     axis_value = 0;
     button_held = -1;
+    second_axis_value = 0;
+    second_button_held = -1;
     forget_events_and_quit();
   }
   void TearDown() override {
@@ -293,4 +302,110 @@ TEST_F(title_select_test, a_quit_behind_other_events_ends_every_phase_after_its_
   EXPECT_TRUE(quit_requested());
   again.close();
   EXPECT_EQ(frames, 10);  // nothing more shown
+}
+
+namespace {
+
+// One frame of the select screen with `key` (an SDL key, or -1 for none) held
+// for that frame only; frames are 5 ms apart.
+void tap(select_state& s, int key, Uint32& now) {
+  if (key >= 0) scripted_keys()[key] = 1;
+  select_apply_input(s, select_events(), now += 5);
+  if (key >= 0) scripted_keys()[key] = 0;
+  select_apply_input(s, select_events(), now += 5);
+}
+
+}  // namespace
+
+// Tab joins a second player, who then moves with a and d and confirms with
+// Tab; the first player's confirm waits for the second, and each cursor
+// answers only its own player's keys.
+TEST_F(title_select_test, a_second_player_joins_picks_and_is_waited_for) {
+  select_state s;
+  Uint32 now = 0;
+  tap(s, SDLK_d, now);  // before joining, a and d move nothing
+  EXPECT_EQ(s.second.joined, 0);
+  EXPECT_EQ(s.second.selection, 0);
+  EXPECT_EQ(s.selection, 0);
+  tap(s, SDLK_TAB, now);
+  EXPECT_EQ(s.second.joined, 1);
+  EXPECT_EQ(s.second.ready, 0);  // the joining press is not a confirm
+  tap(s, SDLK_a, now);
+  EXPECT_EQ(s.second.selection, 3);
+  tap(s, SDLK_RIGHT, now);
+  EXPECT_EQ(s.selection, 1);
+  EXPECT_EQ(s.second.selection, 3);
+  tap(s, SDLK_RETURN, now);
+  EXPECT_EQ(s.first_ready, 1);
+  EXPECT_EQ(s.done, 0);
+  tap(s, SDLK_RIGHT, now);  // a confirmed cursor stays
+  EXPECT_EQ(s.selection, 1);
+  tap(s, SDLK_d, now);
+  EXPECT_EQ(s.second.selection, 0);
+  tap(s, SDLK_TAB, now);
+  EXPECT_EQ(s.second.ready, 1);
+  EXPECT_EQ(s.done, 1);
+  EXPECT_EQ(s.quit, 0);
+
+  // Joystick 1: a button press (as an event) joins, its axis moves the second
+  // cursor, a held button confirms; joystick 0 still moves the first.
+  g_video.joystick_ok = 1;
+  seams().second_joy_axis = scripted_second_axis;
+  seams().second_joy_button = scripted_second_button;
+  select_state j;
+  for (Uint8 stick : {0, 1}) {
+    SDL_Event e = {};
+    e.type = SDL_JOYBUTTONDOWN;
+    e.jbutton.which = stick;
+    e.jbutton.button = 3;
+    SDL_PushEvent(&e);
+  }
+  select_events joined;
+  select_take_events(joined);
+  EXPECT_EQ(joined.presses[select_joy_button0 + 3], 1);
+  EXPECT_EQ(joined.presses[select_second_joy_button0 + 3], 1);
+  joined.presses[select_joy_button0 + 3] = 0;  // the first player is not confirming yet
+  select_apply_input(j, joined, now += 5);
+  EXPECT_EQ(j.second.joined, 1);
+  second_axis_value = 20000;
+  select_apply_input(j, select_events(), now += 5);
+  second_axis_value = 0;
+  EXPECT_EQ(j.second.selection, 1);
+  EXPECT_EQ(j.selection, 0);
+  axis_value = -20000;
+  select_apply_input(j, select_events(), now += 5);
+  axis_value = 0;
+  EXPECT_EQ(j.selection, 3);
+  EXPECT_EQ(j.second.selection, 1);
+  second_button_held = 0;
+  select_apply_input(j, select_events(), now += 5);
+  EXPECT_EQ(j.second.ready, 1);
+  EXPECT_EQ(j.done, 0);  // the first player has not confirmed
+}
+
+// The whole screen with two players: both cursors and their labels are shown,
+// and the second player's pick comes back with the first's.
+TEST_F(title_select_test, the_screen_shows_and_returns_both_picks) {
+  title_screens t;
+  through_backdrop_fade_in(t);
+  static int labels[2];
+  labels[0] = labels[1] = 0;
+  fight_text_watcher = [](int, int, const char* text) {
+    if (std::string(text) == "Player 1") ++labels[0];
+    if (std::string(text) == "Player 2") ++labels[1];
+  };
+  frames = 0;
+  on_frame = [](long n) {
+    scripted_keys()[SDLK_TAB] = n == 5 || n == 30;
+    scripted_keys()[SDLK_d] = n == 10 || n == 12;
+    scripted_keys()[SDLK_RETURN] = n == 20;
+  };
+  select_result r = run_select_screen(t, 60);
+  fight_text_watcher = nullptr;
+  EXPECT_EQ(r.quit, 0);
+  EXPECT_EQ(r.selection, 0);
+  EXPECT_EQ(r.second_player, 2);
+  EXPECT_EQ(frames, 31 + 32);  // frames 0..30, then the fade-out
+  EXPECT_EQ(labels[0], 25);    // frames 6..30, after the join read in frame 5
+  EXPECT_EQ(labels[1], 25);
 }

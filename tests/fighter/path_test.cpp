@@ -235,6 +235,63 @@ TEST_F(path_test, second_keyboard_tab_beats_z) {
   EXPECT_EQ(p.aim_y, -1.0);
 }
 
+int second_buttons = 0;  // joystick 1, bit b: button b held
+Sint16 second_axes[2] = {0, 0};
+int fake_second_button(int b) { return (second_buttons >> b) & 1; }
+Sint16 fake_second_axis(int a) { return a >= 0 && a < 2 ? second_axes[a] : 0; }
+
+// Two humans at one keyboard: each path reads its own keys and joystick only,
+// by the same rules (kick beats punch, the keyboard beats the joystick).
+TEST_F(path_test, each_player_steers_with_their_own_keys_and_joystick) {
+  second_buttons = 0;
+  second_axes[0] = second_axes[1] = 0;
+  seams().second_joy_button = fake_second_button;
+  seams().second_joy_axis = fake_second_axis;
+  g_video.joystick_ok = 1;
+  path second;
+  second.add_step(mode_human);
+  second.keys = &second_player_keys;
+
+  // The first player's keys and joystick move only the first.
+  for (int k : {SDLK_RIGHT, SDLK_DOWN, SDLK_i, SDLK_SPACE, SDLK_k}) key(k);
+  pressed_buttons = 1;
+  axes[0] = axes[1] = 20000;
+  second.update();
+  EXPECT_EQ(second.vx, 0.0);
+  EXPECT_EQ(second.vy, 0.0);
+  EXPECT_EQ(second.primary_trigger, -1);
+  EXPECT_EQ(human().primary_trigger, 3);
+
+  // The second player's keys and joystick 1 move only the second.
+  std::memset(scripted_keys(), 0, SDLK_LAST);
+  pressed_buttons = 0;
+  axes[0] = axes[1] = 0;
+  key(SDLK_a);
+  key(SDLK_d);
+  key(SDLK_s);
+  key(SDLK_TAB);
+  second_buttons = 1 << 2;
+  second_axes[1] = -20000;
+  second.update();
+  EXPECT_EQ(second.vx, 1.0);   // d beats a
+  EXPECT_EQ(second.vy, 1.0);   // the key beats joystick 1's axis
+  EXPECT_EQ(second.primary_trigger, 0);  // Tab, read after joystick 1's button 2
+  EXPECT_EQ(second.aim_y, -1.0);
+  key(SDLK_z);
+  second.update();
+  EXPECT_EQ(second.primary_trigger, 3);
+  std::memset(scripted_keys(), 0, SDLK_LAST);
+  second_axes[0] = -20000;
+  second.update();
+  EXPECT_EQ(second.vx, -1.5);
+  EXPECT_EQ(second.vy, -1.5);
+  EXPECT_EQ(second.primary_trigger, 4);
+  path& first = human();
+  EXPECT_EQ(first.vx, 0.0);
+  EXPECT_EQ(first.vy, 0.0);
+  EXPECT_EQ(first.primary_trigger, -1);
+}
+
 int scripted_values[8];
 int scripted_count = 0;
 int scripted_next = 0;
