@@ -49,6 +49,8 @@ game_settings read_settings(const config_file& ini) {
     log_out("Setting fps to [%d]\n", s.fps);
   }
   s.hwaccel = ini.has_key("hwaccel") && ini.get_int("hwaccel") != 0;
+  read_setting(ini, "scale", 1, 8, s.scale);
+  s.smooth = ini.has_key("smooth") && ini.get_int("smooth") != 0;
   return s;
 }
 

@@ -11,6 +11,8 @@ struct game_settings {
   int fps = 60;
   uint32_t flags = 0x40000001u;  // SDL_HWSURFACE | SDL_DOUBLEBUF, plus fullscreen
   bool hwaccel = false;          // adds SDL_OPENGL once the devices have started
+  int scale = 1;                 // the window is this many times the screen (1..8)
+  bool smooth = false;           // scaled with linear filtering instead of whole pixels
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383
