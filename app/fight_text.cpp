@@ -47,6 +47,11 @@ text_renderer* font_at(sized_font& font, int point_size) {
   if (font.opened_at != point_size) {
     font.opened_at = point_size;
     font.renderer.point_size = point_size;
+    if (font.renderer.font_open) {  // the old size goes, opened or not
+      TTF_CloseFont(font.renderer.font);
+      font.renderer.font = nullptr;
+      font.renderer.font_open = 0;
+    }
     for (const char* file : {"rsrc\\Veranda.ttf", "tahoma.ttf"}) {
       if (is_file(file)) font.renderer.open_font(file);
       if (font.renderer.font_open) break;
