@@ -190,6 +190,12 @@ TEST_F(VideoWindow, KeysAndResizeEventsReachTheWindow) {
   g_video.present();  // installs the event watcher
   SDL_EventFilter filter = SDL_GetEventFilter();
   ASSERT_NE(nullptr, filter);
+  // The window shows the screen 1:1 here; what the screen holds survives the toggles.
+  SDL_Surface* screen = g_video.screen;
+  SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 1, 2, 3));
+  SDL_Rect mark = {320, 240, 1, 1};
+  SDL_FillRect(screen, &mark, SDL_MapRGB(screen->format, 200, 100, 50));
+  const uint32_t marked = pixel(screen, 320, 240);
   SDL_Event press = {};
   press.type = SDL_KEYDOWN;
   press.key.keysym.sym = SDLK_RETURN;
@@ -200,11 +206,13 @@ TEST_F(VideoWindow, KeysAndResizeEventsReachTheWindow) {
   filter(&press);
   capture_stdout([] { g_video.present(); });
   EXPECT_TRUE(g_video.fullscreen());
+  EXPECT_EQ(marked, pixel(g_video.screen, 320, 240));
   press.key.keysym.sym = SDLK_F11;
   press.key.keysym.mod = KMOD_NONE;
   filter(&press);
   capture_stdout([] { g_video.present(); });
   EXPECT_FALSE(g_video.fullscreen());
+  EXPECT_EQ(marked, pixel(g_video.screen, 320, 240));
   SDL_Event resize = {};
   resize.type = SDL_VIDEORESIZE;
   resize.resize.w = 700;

@@ -57,14 +57,18 @@ TEST(ZoomBudget, KeptCopiesStayWithinTheBudgetAndAreMadeAgainWhenWanted) {
 
   // The first zoom's copy was let go (drawn longest ago); drawing it again
   // makes it again, the same pixels in the same place.
-  for (const zoom_entry* e : picture.zoom_cache) {
-    if (e->zoom_key == zoom_key_for(first_zoom) && e->flipped == 0) {
-      EXPECT_EQ(nullptr, e->surface);
+  auto first_entry = [&]() -> const zoom_entry* {
+    for (const zoom_entry* e : picture.zoom_cache) {
+      if (e->zoom_key == zoom_key_for(first_zoom) && e->flipped == 0) return e;
     }
-  }
+    return nullptr;
+  };
+  ASSERT_NE(nullptr, first_entry());
+  EXPECT_EQ(nullptr, first_entry()->surface);
   SDL_FillRect(screen, nullptr, 0);
   capture_stdout([&] { picture.draw_zoomed(10, 20, screen, first_zoom); });
   EXPECT_TRUE(screen_bytes() == first);
+  EXPECT_NE(nullptr, first_entry()->surface);
   EXPECT_LE(picture.zoom_cache.size(), 2u * 22u);  // one entry per key and orientation, refilled
 }
 
