@@ -68,8 +68,6 @@ class video {
   void apply_window_requests();
   void show_scaled_gl();
   void set_gl_view();
-  void use_window_pixels();
-  void keep_screen_pixels();
 };
 
 extern video g_video;

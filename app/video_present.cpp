@@ -5,8 +5,6 @@
 #include <SDL_opengl.h>
 
 #include <chrono>
-#include <cstring>
-#include <vector>
 
 #include "app/screen_scaler.h"
 #include "app/video.h"
@@ -22,11 +20,6 @@ struct presentation_state {
   SDL_EventFilter chained = nullptr;      // the filter that was installed before ours
   GLuint texture = 0;                     // OpenGL: the logical screen, copied each frame
   int texture_w = 0, texture_h = 0;
-  // The logical screen's own pixels. While the window shows it 1:1 in
-  // software mode the screen draws straight into the window's pixels instead
-  // (nothing to copy at present) and these wait unused.
-  std::vector<Uint8> own_pixels;
-  bool drawing_in_window = false;
 };
 presentation_state state;
 
@@ -62,19 +55,6 @@ bool one_to_one(const SDL_Surface* window, const SDL_Surface* screen) {
   return window && screen && window->w == screen->w && window->h == screen->h;
 }
 
-// Same size, format and row length: the window's pixels can be the screen's.
-bool can_draw_in_window(const SDL_Surface* window, const SDL_Surface* screen) {
-  if (!one_to_one(window, screen) || SDL_MUSTLOCK(window) || !window->pixels) return false;
-  const SDL_PixelFormat* a = window->format;
-  const SDL_PixelFormat* b = screen->format;
-  return window->pitch == screen->pitch && a->BitsPerPixel == b->BitsPerPixel && a->Rmask == b->Rmask &&
-         a->Gmask == b->Gmask && a->Bmask == b->Bmask && !a->palette;
-}
-
-void copy_rows(Uint8* to, const Uint8* from, const SDL_Surface* screen) {
-  if (to != from) std::memcpy(to, from, static_cast<size_t>(screen->pitch) * screen->h);
-}
-
 }  // namespace
 
 display_fit video::fit() const {
@@ -104,7 +84,6 @@ bool video::set_window_mode(int w, int h, uint32_t mode_flags) {
 }
 
 bool video::open_window(int width, int height, int bpp) {
-  keep_screen_pixels();  // a mode set again (tests) replaces the window
   logical_bpp = bpp;
   int w = width, h = height;
   if (flags & SDL_FULLSCREEN) {
@@ -138,42 +117,19 @@ bool video::open_window(int width, int height, int bpp) {
   }
   if (!screen) {
     // The logical screen has the window's pixel format, so colours mapped for
-    // it and pictures in the display format show unchanged. Its pixels are
-    // its own or the window's (use_window_pixels).
+    // it and pictures in the display format show unchanged. (Its pixels can't
+    // be the window's: the compatibility layer keeps its own record of where
+    // a surface's pixels are, and fills and blits go there.)
     const SDL_PixelFormat* f = window->format;
-    const int pitch = (width * f->BytesPerPixel + 3) & ~3;
-    state.own_pixels.assign(static_cast<size_t>(pitch) * height, 0);
-    state.drawing_in_window = false;
-    screen = SDL_CreateRGBSurfaceFrom(state.own_pixels.data(), width, height, f->BitsPerPixel, pitch, f->Rmask,
-                                      f->Gmask, f->Bmask, f->Amask);
+    screen = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask,
+                                  f->Amask);
     if (!screen) {
       log_err("Couldn't set %d x %d x %d video mode: %s\n", width, height, bpp, SDL_GetError());
       return false;
     }
     if (f->palette) SDL_SetColors(screen, f->palette->colors, 0, f->palette->ncolors);
   }
-  use_window_pixels();
   return true;
-}
-
-void video::use_window_pixels() {
-  if (!screen) return;
-  const bool share = !opengl() && window && can_draw_in_window(window, screen);
-  Uint8* own = state.own_pixels.data();
-  if (share) {
-    if (!state.drawing_in_window) copy_rows(static_cast<Uint8*>(window->pixels), own, screen);
-    screen->pixels = window->pixels;
-  } else {
-    screen->pixels = own;
-  }
-  state.drawing_in_window = share;
-}
-
-void video::keep_screen_pixels() {
-  if (!screen || !state.drawing_in_window) return;
-  copy_rows(state.own_pixels.data(), static_cast<const Uint8*>(screen->pixels), screen);
-  screen->pixels = state.own_pixels.data();
-  state.drawing_in_window = false;
 }
 
 void video::set_gl_view() {
@@ -246,7 +202,7 @@ void video::present() {
   const auto start = std::chrono::steady_clock::now();
   if (opengl()) {
     if (scaled) show_scaled_gl();
-  } else if (!state.drawing_in_window) {
+  } else {
     state.scaler.draw(screen, window, fit(), smooth);
   }
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -272,7 +228,6 @@ void video::apply_window_requests() {
   const SDL_Surface* before = window;
   const uint32_t before_flags = window_flags;
   const int before_w = window->w, before_h = window->h;
-  keep_screen_pixels();  // the window's pixels go with the old mode
   bool shown = false;
   if (toggle && !fullscreen()) {
     const int w = desktop_w > 0 ? desktop_w : before_w, h = desktop_h > 0 ? desktop_h : before_h;
@@ -285,10 +240,8 @@ void video::apply_window_requests() {
   if (!shown) {
     log_out("WARNING: can't change the window (%s), keeping %d x %d\n", SDL_GetError(), before_w, before_h);
     if (!set_window_mode(before_w, before_h, before_flags) && before != window) window = nullptr;
-    use_window_pixels();
     return;
   }
-  use_window_pixels();
   if (opengl()) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
