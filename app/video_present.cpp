@@ -5,6 +5,7 @@
 #include <SDL_opengl.h>
 
 #include <chrono>
+#include <vector>
 
 #include "app/screen_scaler.h"
 #include "app/video.h"
@@ -17,7 +18,11 @@ struct presentation_state {
   screen_scaler scaler;
   bool toggle_requested = false;
   int requested_w = 0, requested_h = 0;  // a resized window's new size; 0 when none
-  SDL_EventFilter chained = nullptr;      // the filter that was installed before ours
+  // Filters found installed in place of ours (the quit watch, a replay's key
+  // catcher); each sees every event after ours. One that wraps ours calls
+  // back into it: `inside` makes that call pass straight through.
+  std::vector<SDL_EventFilter> chained;
+  bool inside = false;
   GLuint texture = 0;                     // OpenGL: the logical screen, copied each frame
   int texture_w = 0, texture_h = 0;
 };
@@ -33,6 +38,7 @@ int power_of_two_at_least(int n) {
 // resized window is fitted again. Every event still goes on to the filter that
 // was there before (the quit watcher) and into the queue.
 int watch_display_events(const SDL_Event* event) {
+  if (state.inside) return 1;
   if (event->type == SDL_KEYDOWN) {
     const SDLKey key = event->key.keysym.sym;
     const bool alt = (event->key.keysym.mod & KMOD_ALT) != 0;
@@ -40,13 +46,19 @@ int watch_display_events(const SDL_Event* event) {
   } else if (event->type == SDL_VIDEORESIZE) {
     g_video.request_window_size(event->resize.w, event->resize.h);
   }
-  return state.chained ? state.chained(event) : 1;
+  state.inside = true;
+  int keep = 1;
+  for (SDL_EventFilter f : state.chained) {
+    if (!f(event)) keep = 0;
+  }
+  state.inside = false;
+  return keep;
 }
 
 void watch_events() {
   SDL_EventFilter current = SDL_GetEventFilter();
   if (current == watch_display_events) return;
-  state.chained = current;
+  if (current) state.chained.push_back(current);
   SDL_SetEventFilter(watch_display_events);
 }
 
