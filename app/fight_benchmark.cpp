@@ -14,6 +14,7 @@
 #include "core/log.h"
 #include "fighter/lifeform.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 #include "stage/level.h"
 
 namespace {
@@ -172,6 +173,8 @@ void run_fight_benchmark(long frames) {
   std::vector<fight_frame_times> times;
   times.reserve(frames > 0 && frames < 10000000 ? static_cast<size_t>(frames) : 0);
   size_t peak_list = lifeform_list.size();
+  g_video.scaling_ms_total = g_video.scaling_ms_worst = 0.0;
+  g_video.scaled_frames = 0;
   for (long i = 0; i < frames; ++i) {
     const bool quit = loop.run_frame();
     times.push_back(loop.times);
@@ -180,6 +183,9 @@ void run_fight_benchmark(long frames) {
     if (quit) break;
   }
   const frame_statistics s = summarise(times);
+  const long fight_peak_kb = read_status_kb("VmHWM:");  // before the floor's pictures
+  const double scaling_mean = g_video.scaled_frames ? g_video.scaling_ms_total / g_video.scaled_frames : 0.0;
+  const double scaling_worst = g_video.scaling_ms_worst;
   const double floor_ms = floor_frame_ms(floor_scene());
 
   log_out("benchmark: mode [%s] screen [%dx%d]\n", opengl_mode() ? "opengl" : "software",
@@ -189,6 +195,12 @@ void run_fight_benchmark(long frames) {
   log_out("benchmark: share of frame time: stage drawing [%.1f%%] lifeform updates [%.1f%%] hit detection [%.1f%%]\n",
           100.0 * s.stage_share, 100.0 * s.update_share, 100.0 * s.hit_share);
   log_out("benchmark: floor (same pictures pre-rendered, plain draws, present): median [%.3f] ms\n", floor_ms);
+  const display_fit fit = g_video.fit();
+  log_out("benchmark: shown in a [%dx%d] %s at [%dx%d]; scaling per frame: mean [%.3f] ms worst [%.3f] ms\n",
+          g_video.window ? g_video.window->w : 0, g_video.window ? g_video.window->h : 0,
+          g_video.fullscreen() ? "full screen" : "window", fit.w, fit.h, scaling_mean, scaling_worst);
+  log_out("benchmark: pictures kept [%lld] kB, zoomed copies kept [%lld] kB (let go so far [%lld]); fight peak RSS [%ld] kB\n",
+          picture_pixels_in_use() * 4 / 1024, zoomed_pixels_in_use() * 4 / 1024, zooms_let_go(), fight_peak_kb);
   log_out("benchmark: lifeform_list peak [%zu] end [%zu]; memory peak RSS [%ld] kB now [%ld] kB\n", peak_list,
           lifeform_list.size(), read_status_kb("VmHWM:"), read_status_kb("VmRSS:"));
 }

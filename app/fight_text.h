@@ -1,5 +1,6 @@
 // The fight's messages (result, "Combo[%d]", the timing figure) go to the
-// main routine's text renderer through here, in screen pixels.
+// main routine's text renderer through here, in screen pixels. On screens
+// taller than 480 lines they are drawn larger, in proportion (hud_px).
 #pragma once
 
 // Draws `text` at (x, y) with g_text; nothing when there is no renderer.
@@ -9,7 +10,8 @@ void draw_fight_text(int x, int y, const char* text);
 void fight_text_size(const char* text, int& w, int& h);
 
 // Small labels (the fighters' names by their gauges): the fight's font at a
-// smaller size, or g_text's own when that cannot be opened. Seen by
+// smaller size (hud_px of fight_label_point_size), or g_text's own when that
+// cannot be opened. Seen by
 // fight_text_watcher like the other messages.
 void draw_fight_label(int x, int y, const char* text);
 void fight_label_size(const char* text, int& w, int& h);

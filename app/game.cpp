@@ -77,13 +77,14 @@ int run_game(const run_options& given) {
   bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
   if (hwaccel) {
     g_video.flags |= SDL_OPENGL;
-    // In a window the compatibility layer would draw into an offscreen buffer
-    // and copy it at every swap; the game never needs that scaling. Full
-    // screen keeps it (it fits the game's size to the display), and a value
-    // the player set wins.
-    if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    // The compatibility layer would draw into an offscreen buffer and copy it
+    // at every swap; the game scales the picture itself (full screen opens
+    // at the desktop's size). A value the player set wins.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
   }
   settle_bpp(settings, hwaccel);
+  g_video.scale = settings.scale;
+  g_video.smooth = settings.smooth;
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
   // 5. No window, no game: a failure, told as one (the lines above say why).
   if (!g_video.video_ok) {

@@ -52,6 +52,8 @@ game_settings read_settings(const config_file& ini) {
   read_setting(ini, "rounds", 1, 9, s.rounds);
   read_setting(ini, "round_time", 10, 999, s.round_time);
   read_setting(ini, "difficulty", 1, 5, s.difficulty);
+  read_setting(ini, "scale", 1, 8, s.scale);
+  s.smooth = ini.has_key("smooth") && ini.get_int("smooth") != 0;
   return s;
 }
 

@@ -15,6 +15,8 @@ struct game_settings {
   int rounds = 0;       // 1..9: rounds a fighter must win to take the match
   int round_time = 0;   // 10..999: seconds on the round clock
   int difficulty = 0;   // 1..5: the computer opponent's level (0: its one classic level)
+  int scale = 1;                 // the window is this many times the screen (1..8)
+  bool smooth = false;           // scaled with linear filtering instead of whole pixels
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383

@@ -79,6 +79,10 @@ int video::set_video_mode(int width, int height, int bpp) {
   log_out("Are color fills accelerated?\n\t");
   log_out("blit_fill=%d\n", info->blit_fill);
   log_out("\n\n\t\tTotal amount of video_mem: %d\n", static_cast<int>(info->video_mem));
+  if (desktop_w <= 0 || desktop_h <= 0) {  // before any mode, current_w is the desktop's
+    desktop_w = info->current_w;
+    desktop_h = info->current_h;
+  }
 
   video_ok = 1;
   if (opengl()) {
@@ -89,8 +93,7 @@ int video::set_video_mode(int width, int height, int bpp) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, bpp);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (flags & SDL_DOUBLEBUF) ? 1 : 0);
   }
-  screen = SDL_SetVideoMode(width, height, bpp, flags);
-  if (!screen) {
+  if (!open_window(width, height, bpp)) {
     log_err("Couldn't set %d x %d x %d video mode: %s\n", width, height, bpp, SDL_GetError());
     video_ok = 0;
     return -2;
@@ -104,7 +107,7 @@ int video::set_video_mode(int width, int height, int bpp) {
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glViewport(0, 0, screen->w, screen->h);
+  set_gl_view();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   // One unit per pixel, origin top-left, y growing downwards.
@@ -123,17 +126,6 @@ void video::clear_screen() {
   } else {
     boxRGBA(screen, 0, 0, static_cast<Sint16>(screen->w), static_cast<Sint16>(screen->h), 0, 0, 0, 255);
   }
-}
-
-void video::present() {
-  if (!screen) return;
-  if (before_present) before_present();
-  if (opengl()) {
-    SDL_GL_SwapBuffers();
-  } else {
-    SDL_Flip(screen);
-  }
-  if (after_present) after_present();
 }
 
 SDL_Surface* video::create_rgba_surface(int width, int height, int depth, uint32_t surface_flags) {

@@ -47,13 +47,24 @@ bool zoom_usable(const img_mgr& img, double zoom) {
 SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_source_first,
                             bool key_in_source_format) {
   const int key = zoom_key_for(zoom);
+  // An entry whose copy was let go (pixel_share.h) is filled again.
+  zoom_entry* emptied = nullptr;
   if (!img.no_zoom_cache) {
     for (zoom_entry* e : img.zoom_cache) {
-      if (e->zoom_key == key && e->flipped == img.flipped) return e->surface;
+      if (e->zoom_key != key || e->flipped != img.flipped) continue;
+      if (e->surface) {
+        note_zoom_drawn(e->surface);
+        return e->surface;
+      }
+      emptied = e;
     }
     // Made already for another picture showing the same pixels.
     if (SDL_Surface* kept = kept_zoom(s, key, img.flipped)) {
-      img.zoom_cache.push_back(new zoom_entry{kept, key, img.flipped});
+      zoom_entry* e = emptied ? emptied : new zoom_entry{nullptr, key, img.flipped};
+      e->surface = kept;
+      if (!emptied) img.zoom_cache.push_back(e);
+      hold_zoom(kept, &e->surface);
+      note_zoom_drawn(kept);
       return kept;
     }
   }
@@ -77,8 +88,10 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
   const SDL_PixelFormat* key_format = key_in_source_format ? s->format : z->format;
   SDL_SetColorKey(z, SDL_SRCCOLORKEY, SDL_MapRGB(const_cast<SDL_PixelFormat*>(key_format), 0, 255, 0));
   if (!img.no_zoom_cache) {
-    img.zoom_cache.push_back(new zoom_entry{z, key, img.flipped});
-    keep_zoom(s, key, img.flipped, z);
+    zoom_entry* e = emptied ? emptied : new zoom_entry{nullptr, key, img.flipped};
+    e->surface = z;
+    if (!emptied) img.zoom_cache.push_back(e);
+    keep_zoom(s, key, img.flipped, z, &e->surface);
   }
   return z;
 }

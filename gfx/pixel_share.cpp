@@ -31,7 +31,18 @@ long long zoomed_total = 0;
 // do the pixels they were made from, so a key is never reused.
 auto& mirrors = never_destroyed<std::map<const void*, SDL_Surface*>>();
 auto& recolours = never_destroyed<std::map<std::tuple<const void*, uint32_t, uint32_t>, SDL_Surface*>>();
-auto& zooms = never_destroyed<std::map<std::tuple<const void*, int, uint32_t>, SDL_Surface*>>();
+// Kept zoomed copies, with who points at them and when they were last drawn.
+struct kept_zoom_record {
+  SDL_Surface* surface = nullptr;
+  long long pixels = 0;
+  unsigned long long last_drawn = 0;  // use_clock at the last draw
+  std::vector<SDL_Surface**> holders;
+};
+using zoom_key = std::tuple<const void*, int, uint32_t>;
+auto& zooms = never_destroyed<std::map<zoom_key, kept_zoom_record>>();
+auto& zoom_key_of = never_destroyed<std::unordered_map<SDL_Surface*, zoom_key>>();
+unsigned long long use_clock = 0;
+long long let_go = 0;
 
 // Pixels -> colours (24-bit) known to be absent from them. Pixels are freed
 // through free_picture_surface, which forgets them.
@@ -225,22 +236,66 @@ SDL_Surface* kept_zoom(SDL_Surface* s, int key, uint32_t flipped) {
   if (!s) return nullptr;
   auto it = zooms.find(std::make_tuple(static_cast<const void*>(s->pixels), key, flipped));
   if (it == zooms.end()) return nullptr;
-  ++it->second->refcount;
-  return it->second;
+  ++it->second.surface->refcount;
+  return it->second.surface;
 }
 
 bool zoom_may_be_kept(long long zw, long long zh) {
   if (zw <= 0 || zh <= 0 || zw > max_picture_side || zh > max_picture_side) return false;
   const long long n = zw * zh;
-  return n <= screen_area() && zoomed_total + n <= max_total_zoomed_pixels;
+  return n <= screen_area() && n <= max_total_zoomed_pixels;
 }
 
-void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z) {
+namespace {
+
+// Lets go of the copy drawn longest ago: every holder forgets it and its
+// pixels are freed, whatever counts the holders had on it.
+void let_go_oldest() {
+  auto oldest = zooms.end();
+  for (auto it = zooms.begin(); it != zooms.end(); ++it) {
+    if (oldest == zooms.end() || it->second.last_drawn < oldest->second.last_drawn) oldest = it;
+  }
+  if (oldest == zooms.end()) return;
+  kept_zoom_record& r = oldest->second;
+  for (SDL_Surface** holder : r.holders) {
+    if (*holder == r.surface) *holder = nullptr;
+  }
+  zoomed_total -= r.pixels;
+  zoom_key_of.erase(r.surface);
+  r.surface->refcount = 1;
+  SDL_FreeSurface(r.surface);
+  zooms.erase(oldest);
+  ++let_go;
+}
+
+}  // namespace
+
+void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z, SDL_Surface** holder) {
   if (!s || !z) return;
   auto k = std::make_tuple(static_cast<const void*>(s->pixels), key, flipped);
   if (zooms.count(k)) return;
+  const long long n = static_cast<long long>(z->w) * z->h;
+  while (!zooms.empty() && zoomed_total + n > max_total_zoomed_pixels) let_go_oldest();
   ++z->refcount;
   pin(s);
-  zooms[k] = z;
-  zoomed_total += static_cast<long long>(z->w) * z->h;
+  kept_zoom_record& r = zooms[k];
+  r.surface = z;
+  r.pixels = n;
+  r.last_drawn = ++use_clock;
+  if (holder) r.holders.push_back(holder);
+  zoom_key_of[z] = k;
+  zoomed_total += n;
 }
+
+void hold_zoom(SDL_Surface* z, SDL_Surface** holder) {
+  auto it = zoom_key_of.find(z);
+  if (it == zoom_key_of.end() || !holder) return;
+  zooms[it->second].holders.push_back(holder);
+}
+
+void note_zoom_drawn(SDL_Surface* z) {
+  auto it = zoom_key_of.find(z);
+  if (it != zoom_key_of.end()) zooms[it->second].last_drawn = ++use_clock;
+}
+
+long long zooms_let_go() { return let_go; }

@@ -22,10 +22,13 @@ constexpr long long max_picture_pixels = 4096LL * 1024LL;
 // Every decoded picture kept together, mirrored and recoloured copies
 // included (32M pixels: 128 MB).
 constexpr long long max_total_picture_pixels = 32LL * 1024 * 1024;
-// Every zoomed copy kept for software drawing together (32M pixels: 128 MB).
-// A zoom that would not fit, or whose copy would be larger than the screen,
-// is drawn from the visible window only, without keeping a copy.
-constexpr long long max_total_zoomed_pixels = 32LL * 1024 * 1024;
+// Every zoomed copy kept for software drawing together (4M pixels: 16 MB).
+// The fight zooms its fighters at a new factor whenever the camera moves, so
+// copies pile up, larger the larger the screen; past this the copies used
+// longest ago are let go (and made again if wanted again). A copy that alone
+// would be larger than the screen or the budget is drawn from the visible
+// window only, without keeping it.
+constexpr long long max_total_zoomed_pixels = 4LL * 1024 * 1024;
 
 long long picture_pixels_in_use();
 long long zoomed_pixels_in_use();
@@ -77,8 +80,17 @@ void keep_mirror(SDL_Surface* s, SDL_Surface* mirror);
 // The zoomed copy kept for the pixels of `s` at zoom key `key` and
 // orientation `flipped`; null when none. The caller gets one count on it.
 SDL_Surface* kept_zoom(SDL_Surface* s, int key, uint32_t flipped);
-// True when a zoomed copy of zw x zh may be kept (no larger than the screen,
-// and within the budget).
+// True when a zoomed copy of zw x zh may be kept: no larger than the screen
+// nor the budget (older copies make room for it).
 bool zoom_may_be_kept(long long zw, long long zh);
-// Keeps `z` as the zoomed copy of the pixels of `s`; the caller keeps its own count.
-void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z);
+// Keeps `z` as the zoomed copy of the pixels of `s`, letting go of the copies
+// used longest ago while the budget would be exceeded; the caller keeps its
+// own count. `holder` (may be null) is where the caller keeps the pointer:
+// set to null when the copy is let go.
+void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z, SDL_Surface** holder);
+// Another place that keeps the pointer of the kept copy `z` (see keep_zoom).
+void hold_zoom(SDL_Surface* z, SDL_Surface** holder);
+// `z` was drawn: copies drawn recently are let go last.
+void note_zoom_drawn(SDL_Surface* z);
+// How many kept copies were let go so far (benchmarks and tests read it).
+long long zooms_let_go();

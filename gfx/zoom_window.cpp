@@ -114,7 +114,7 @@ bool zoom_window_needed(const img_mgr& img, double zoom) {
   if (img.no_zoom_cache) return zw > max_picture_side || zh > max_picture_side || !zoom_may_be_kept(zw, zh);
   const int key = zoom_key_for(zoom);
   for (const zoom_entry* e : img.zoom_cache) {
-    if (e->zoom_key == key && e->flipped == img.flipped) return false;
+    if (e->zoom_key == key && e->flipped == img.flipped && e->surface) return false;
   }
   if (SDL_Surface* kept = kept_zoom(s, key, img.flipped)) {
     SDL_FreeSurface(kept);  // only asked whether it is there
