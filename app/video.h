@@ -6,15 +6,20 @@
 
 #include <cstdint>
 
+#include "core/seams.h"
+#include "gfx/screen.h"
+
 class video {
  public:
-  SDL_Surface* screen = nullptr;             // null until the mode is set
+  // The drawing half lives in gfx (g_screen) and the joystick flag beside the
+  // input seams; these names stay for the start-up and presentation code.
+  SDL_Surface*& screen = g_screen.screen;   // null until the mode is set
   SDL_Joystick* joysticks[2] = {nullptr, nullptr};  // only joystick 0 is read
   int sdl_ok = 0;       // every start operation refuses to run when 0
   int video_ok = 0;     // 1 once the mode is set
-  int joystick_ok = 0;  // 1 when at least one joystick was found
+  int& joystick_ok = g_joystick_ready;  // 1 when at least one joystick was found
   int audio_ok = 0;     // 1 when the audio sub-system started
-  uint32_t flags = 0;   // SDL video-mode flags, final before set_video_mode
+  uint32_t& flags = g_screen.flags;  // SDL video-mode flags, final before set_video_mode
 
   // Called around every present: scripted runs count frames, take screenshots
   // (before the buffers swap) and stop there. Null in a normal run.
@@ -30,13 +35,11 @@ class video {
   void clear_screen();
   void present();
 
-  bool opengl() const { return (flags & 0xA) != 0; }
+  bool opengl() const { return g_screen.opengl(); }
 
-  // A new surface with RGBA byte order (R at the lowest address on little-endian).
-  SDL_Surface* create_rgba_surface(int width, int height, int depth, uint32_t surface_flags);
+  SDL_Surface* create_rgba_surface(int width, int height, int depth, uint32_t surface_flags) {
+    return ::create_rgba_surface(width, height, depth, surface_flags);
+  }
 };
 
 extern video g_video;
-
-// True when the run draws through OpenGL (the flag word has SDL_OPENGL or SDL_OPENGLBLIT).
-inline bool opengl_mode() { return g_video.opengl(); }

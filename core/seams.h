@@ -22,6 +22,11 @@ inline int game_rand() { return seams().random(); }
 inline int joy_button(int button) { return seams().joy_button(button); }
 inline Sint16 joy_axis(int axis) { return seams().joy_axis(axis); }
 
+// 1 once joystick 0 is open (set by the video start-up, or by a replay to what
+// was recorded): the human's controls read the joystick sources only then.
+extern int g_joystick_ready;
+inline bool joystick_ready() { return g_joystick_ready == 1; }
+
 // The joystick that the default joystick source reads (set when joysticks open).
 void set_default_joystick(SDL_Joystick* joystick);
 

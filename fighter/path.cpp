@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/video.h"
 #include "core/log.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
@@ -120,7 +119,7 @@ bool held(const Uint8* keys, int key) { return keys && keys[key] != 0; }
 void path::run_human() {
   bool horizontal = false;
   bool vertical = false;
-  if (g_video.joystick_ok == 1) {
+  if (joystick_ready()) {
     if (joy_button(0)) fire(-1.0);
     const int extra[3] = {3, 4, 5};
     for (int b = 1; b <= 3; ++b) {
