@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path fuzz_dir = fs::path(__FILE__).parent_path().parent_path().parent_path() / "tools" / "fuzz";
+// Absolute before any test moves into its scratch directory: with ccache's
+// base directory set, __FILE__ is relative to the test's working directory.
+const fs::path fuzz_dir = fs::absolute(fs::path(__FILE__).parent_path().parent_path().parent_path() / "tools" / "fuzz");
 
 std::string read_bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
