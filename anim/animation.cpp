@@ -4,34 +4,30 @@
 #include <cstdio>
 #include <new>
 
-#include "anim/frame_keys.h"
-#include "app/video.h"
-#include "core/log.h"
-#include "core/nmanager.h"
 #include "anim/data_bounds.h"
-#include "fighter/sound_effect.h"
-#include "gfx/img_mgr.h"
-#include "stage/level.h"
+#include "anim/frame_keys.h"
+#include "core/log.h"
+#include "gfx/image_cache.h"
+#include "gfx/screen.h"
+
+frame_effect_hooks g_frame_effects;
 
 // ---- animation_frame ----
 
-static img_mgr* copy_picture(const img_mgr* src) {
+static std::unique_ptr<img_mgr> copy_picture(const img_mgr* src) {
   if (!src) return nullptr;
-  img_mgr* copy = new (std::nothrow) img_mgr(*src);
+  std::unique_ptr<img_mgr> copy(new (std::nothrow) img_mgr(*src));
   if (!copy) log_out("ERROR: Out of memory? can't allocated new image\n");
   return copy;
 }
 
-static sound_effect* copy_sound(const sound_effect* src) {
-  if (!src) return nullptr;
-  sound_effect* copy = new (std::nothrow) sound_effect;
-  if (copy) copy->chunk = src->chunk;  // the sample is shared, never duplicated
-  return copy;
+static std::unique_ptr<frame_sound> copy_sound(const frame_sound* src) {
+  return src ? src->copy() : nullptr;
 }
 
 animation_frame::animation_frame(const animation_frame& src)
-    : image(copy_picture(src.image)),
-      sound(copy_sound(src.sound)),
+    : image(copy_picture(src.image.get())),
+      sound(copy_sound(src.sound.get())),
       rate(src.rate),
       has_sound(src.has_sound),
       flash(src.flash),
@@ -39,26 +35,13 @@ animation_frame::animation_frame(const animation_frame& src)
       flashrate(src.flashrate),
       fire(src.fire) {}
 
-animation_frame::animation_frame(animation_frame&& src) noexcept
-    : image(src.image),
-      sound(src.sound),
-      rate(src.rate),
-      has_sound(src.has_sound),
-      flash(src.flash),
-      shake(src.shake),
-      flashrate(src.flashrate),
-      fire(src.fire) {
-  src.image = nullptr;
-  src.sound = nullptr;
-}
-
 animation_frame& animation_frame::operator=(const animation_frame& src) {
   log_out("Assigning frames\n");
   if (this == &src) return *this;
-  delete image;
-  delete sound;
-  image = copy_picture(src.image);
-  sound = copy_sound(src.sound);
+  image.reset();
+  sound.reset();
+  image = copy_picture(src.image.get());
+  sound = copy_sound(src.sound.get());
   rate = src.rate;
   has_sound = src.has_sound;
   flash = src.flash;
@@ -66,11 +49,6 @@ animation_frame& animation_frame::operator=(const animation_frame& src) {
   flashrate = src.flashrate;
   fire = src.fire;
   return *this;
-}
-
-animation_frame::~animation_frame() {
-  delete image;
-  delete sound;
 }
 
 // ---- animation ----
@@ -90,14 +68,14 @@ void animation::load(const char* path) {
   for (int n = 0; n < count; ++n) {
     frame_keys keys(n);
     const char* picture_name = config.get_string(keys.image);
-    img_mgr* picture = image_cache.fetch(picture_name);
+    fetched<img_mgr> fetched_picture = image_cache.fetch(picture_name);
+    img_mgr* picture = fetched_picture.get();
     if (!picture) {
       log_out("ERROR: Can't load [%s], can't allocate memory\n", path);
       return;
     }
-    // On a first fetch this is the cache's own picture, so the swaps stay in
-    // it for every later user of the file; a copy from a hit is ours to keep.
-    bool stored = image_cache.names.lookup(picture_name) == picture;
+    // A lent picture is the cache's own, so the swaps stay in it for every
+    // later user of the file; the frame keeps a copy. A given copy is ours.
     if (picture->pixels()) {
       for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
       if (flipped == 1) picture->flip();
@@ -107,7 +85,7 @@ void animation::load(const char* path) {
 
     frames.emplace_back();
     animation_frame& frame = frames.back();
-    frame.image = stored ? copy_picture(picture) : picture;
+    frame.image = fetched_picture.is_lent() ? copy_picture(picture) : fetched_picture.take_copy();
     frame.rate = bounded_key(config, path, keys.rate, 0, -max_frame_rate, max_frame_rate);
     frame.shake = bounded_key(config, path, keys.shake, 0, -max_frame_shake, max_frame_shake);
     frame.flash = bounded_key(config, path, keys.flash, 0, -max_frame_flash, max_frame_flash);
@@ -118,10 +96,7 @@ void animation::load(const char* path) {
 
     if (config.has_key(keys.sound)) {
       frame.has_sound = 1;
-      const char* sound_name = config.get_string(keys.sound);
-      sound_effect* effect = sound_cache.fetch(sound_name);
-      bool sound_stored = sound_cache.names.lookup(sound_name) == effect;
-      frame.sound = sound_stored ? copy_sound(effect) : effect;
+      if (g_frame_effects.fetch_sound) frame.sound = g_frame_effects.fetch_sound(config.get_string(keys.sound));
     }
   }
 }
@@ -130,33 +105,31 @@ void animation::draw_frame(int x, int y, unsigned index) {
   if (frames.empty()) return;
   if (index >= frames.size()) index = static_cast<unsigned>(frames.size() - 1);
   animation_frame& frame = frames[index];
+  frame_stage* stage = g_frame_effects.stage ? g_frame_effects.stage() : nullptr;
 
-  img_mgr* picture = frame.image;
+  img_mgr* picture = frame.image.get();
   if (picture) {
     // A software flip needs pixels; an image that failed to load has none.
     if (picture->flipped != static_cast<uint32_t>(flipped) && (opengl_mode() || picture->pixels())) {
       picture->flip();
     }
     picture->set_alpha(static_cast<uint32_t>(alpha));
-    double stage_zoom = g_level ? g_level->zoom : 1.0;
+    double stage_zoom = stage ? stage->zoom() : 1.0;
     if (stage_zoom == 1.0) {
       picture->draw(x, y);
     } else {
       double size = owner_scale * scale;
       // A zero or broken size factor from bad data would divide by zero.
       if (size > 0.0 && std::isfinite(size)) {
-        picture->draw_zoomed(trunc_to_int(x / size), y, g_video.screen, stage_zoom * size);
+        picture->draw_zoomed(trunc_to_int(x / size), y, g_screen.screen, stage_zoom * size);
       }
     }
   }
 
-  if (frame.has_sound && frame.sound) frame.sound->play(-1, 0);
-  if (g_level) {
-    if (frame.flash) {
-      g_level->flash = frame.flash;
-      g_level->flash_rate = frame.flashrate;
-    }
-    if (frame.shake) g_level->shake = frame.shake;
+  if (frame.has_sound && frame.sound) frame.sound->play();
+  if (stage) {
+    if (frame.flash) stage->flash(frame.flash, frame.flashrate);
+    if (frame.shake) stage->shake(frame.shake);
   }
 }
 

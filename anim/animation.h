@@ -4,13 +4,13 @@
 // displayed frame.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "anim/frame_effects.h"
 #include "core/config_file.h"
 #include "core/counted_ptr.h"
-
-class img_mgr;
-class sound_effect;
+#include "gfx/img_mgr.h"
 
 // Longest animation a file may describe; larger "images" values are clamped.
 constexpr int max_animation_frames = 1000;
@@ -18,8 +18,8 @@ constexpr int max_animation_frames = 1000;
 // One frame: owns its picture and its sound effect (the sample is shared).
 class animation_frame {
  public:
-  img_mgr* image = nullptr;       // owned; null only when a copy ran out of memory
-  sound_effect* sound = nullptr;  // owned; null when the frame is silent
+  std::unique_ptr<img_mgr> image;     // null only when a copy ran out of memory
+  std::unique_ptr<frame_sound> sound; // null when the frame is silent
   int rate = 0;        // ticks on screen; 0 or less still shows one tick
   int has_sound = 0;   // 1 when the file named "sound%d"
   int flash = 0;       // flash strength 0..255 handed to the stage
@@ -29,9 +29,8 @@ class animation_frame {
 
   animation_frame() = default;
   animation_frame(const animation_frame& src);  // duplicates the pixels
-  animation_frame(animation_frame&& src) noexcept;  // steals; vectors grow without copying pixels
+  animation_frame(animation_frame&& src) noexcept = default;  // vectors grow without copying pixels
   animation_frame& operator=(const animation_frame& src);  // prints "Assigning frames"
-  ~animation_frame();
 };
 
 struct colour_swap {

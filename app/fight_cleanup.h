@@ -8,8 +8,7 @@
 // the others, and frees what each owned. Returns how many were removed.
 size_t remove_dead_projectiles();
 
-// Frees one removed projectile: the lifeform itself (its path when it owns
-// it, its move copies and its playing records go with it) and its private
-// picture copies. Pictures image_cache keeps, and what a private copy still
-// shares with them (pixels, mirror, texture, zoomed copies), are left alone.
+// Frees one removed projectile: the lifeform itself, with its path when it
+// owns it, its move copies, its playing records and its own picture copies
+// (free_private_copy, gfx/image_cache.h).
 void free_projectile(class lifeform* l);

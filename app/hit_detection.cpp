@@ -43,7 +43,7 @@ void outline(const screen_box& b, float r, float g, float bl) {
 // to play would leave it unhurtable for the rest of the fight.
 void start_hit_reaction(lifeform& l, int slot) {
   l.clear_anim_stack();
-  if (!l.start_move(slot, 1)) l.action = -1;
+  if (!l.start_move(slot, action_hit)) l.action = action_none;
 }
 
 // Body contact picks the reaction by the posture of the one hurt.
@@ -101,9 +101,9 @@ bool guarding(const lifeform& l) {
 }
 
 bool hurt_by_contact(lifeform& l, int slot) {
-  if (l.action == 1) return false;
+  if (l.action == action_hit) return false;
   l.hp -= 10;
-  l.action = 1;
+  l.action = action_hit;
   start_hit_reaction(l, slot);
   return true;
 }
@@ -143,8 +143,8 @@ void strike(lifeform& struck, const lifeform& striker) {
     struck.hp -= 1;
     return;
   }
-  if (struck.action == 1) return;
-  struck.action = 1;
+  if (struck.action == action_hit) return;
+  struck.action = action_hit;
   start_hit_reaction(struck, slot_hit);
   struck.hp -= striker.damage;
   struck.state = posture_attacking;
@@ -160,7 +160,7 @@ void projectile_hits() {
       lifeform* b = lifeform_list[j];
       if (!b || !b->alive()) continue;
       if (a->team == b->team) continue;
-      if (a->kind != 3 && b->kind != 3) continue;
+      if (a->kind != kind_projectile && b->kind != kind_projectile) continue;
       if (!overlap_test(*a, *b)) continue;
       strike(*a, *b);
       strike(*b, *a);

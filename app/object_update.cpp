@@ -58,7 +58,7 @@ void request_attack(lifeform& l) {
     if (slot == slot_punch) slot = slot_air_punch;
     if (slot == slot_kick) slot = slot_air_kick;
   }
-  l.start_move(slot, 0);  // a missing move is said once and skipped
+  l.start_move(slot, action_attack);  // a missing move is said once and skipped
 }
 
 // Combos 2 and 3: replace whatever plays by the move in `slot`, unless it
@@ -81,7 +81,7 @@ void play_combo(lifeform& l, int k) {
   } else if (n == 2) {
     start_combo_move(l, slot_combo_special, 2);
   } else if (n == 3) {
-    start_combo_move(l, slot_dash, l.facing == 1 ? 3 : 4);
+    start_combo_move(l, slot_dash, l.facing == 1 ? action_dash_right : action_dash_left);
   }
 }
 
@@ -147,7 +147,7 @@ bool next_draw_ends_special(const lifeform& l) {
 
 void dash_afterimages(lifeform& l) {
   if (stack_empty(l) || !playing_move(l, slot_dash)) return;
-  l.vx += l.action == 3 ? 3.0 : -3.0;
+  l.vx += l.action == action_dash_right ? 3.0 : -3.0;
   // On the dash's last tick a ghost's draw would end it, and the following
   // draws would show the standing pose, opaque: the fighter's own draw ends it.
   if (next_draw_ends_special(l)) return;
@@ -229,7 +229,7 @@ void update_lifeform(int k) {
 
   if (l.state == posture_crouching) l.vx = 0.0;
   if ((l.facing == 0 && l.vx > 0) || (l.facing == 1 && l.vx < 0)) l.state = posture_blocking;
-  if (l.action == 2) l.vx = 0.0;
+  if (l.action == action_combo_special) l.vx = 0.0;
 
   // Jump from the floor; rise (no steering in the air); land once falling.
   if (l.vy < 0 && on_floor(l)) {

@@ -3,36 +3,7 @@
 // attacks, combo moves and dashes, jump and fall, move and clamp it, draw it,
 // and for the two fighters (entries 0 and 1) draw the top-of-screen gauges.
 #pragma once
-
-class lifeform;
-
-// Posture codes (state) the fight sets.
-enum posture {
-  posture_standing = 0,
-  posture_airborne = 1,
-  posture_crouching = 2,
-  posture_blocking = 3,
-  posture_attacking = 4,
-  posture_hit = 5,
-  posture_block_air = 6,
-  posture_block_struck = 7,
-  posture_block_slide = 8,
-};
-
-// Move slots the fight asks for.
-enum fight_move_slot {
-  slot_punch = 0,
-  slot_hit = 1,
-  slot_kick = 3,
-  slot_hit_crouching = 6,
-  slot_hit_airborne = 7,
-  slot_crouch_punch = 8,
-  slot_crouch_kick = 9,
-  slot_air_punch = 10,
-  slot_air_kick = 11,
-  slot_combo_special = 12,
-  slot_dash = 15,
-};
+#include "fighter/lifeform.h"  // posture and move slot names
 
 // Set while a match runs: it draws the gauges and names on fixed sides
 // itself, so the update leaves out the ones that follow the fighters' facing.

@@ -14,6 +14,7 @@ video::video() {
     sdl_ok = 0;
   }
   flags = 0;
+  g_screen.present = [] { g_video.present(); };
   log_out("SDL Initialized.\n");
 }
 
@@ -128,7 +129,4 @@ void video::clear_screen() {
   }
 }
 
-SDL_Surface* video::create_rgba_surface(int width, int height, int depth, uint32_t surface_flags) {
-  return SDL_CreateRGBSurface(surface_flags, width, height, depth, 0x000000FF, 0x0000FF00,
-                              0x00FF0000, 0xFF000000);
 }

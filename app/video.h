@@ -7,19 +7,23 @@
 #include <cstdint>
 
 #include "app/display_fit.h"
+#include "core/seams.h"
+#include "gfx/screen.h"
 
 class video {
  public:
   // The logical screen: what the game draws on, at the configured size, from
   // the first mode set to the end of the run (never replaced afterwards, so
   // pointers to it stay good). The window shows it scaled (present).
-  SDL_Surface* screen = nullptr;             // null until the mode is set
+  // (The drawing half lives in gfx as g_screen; these names stay for the
+  // start-up and presentation code.)
+  SDL_Surface*& screen = g_screen.screen;   // null until the mode is set
   SDL_Joystick* joysticks[2] = {nullptr, nullptr};  // 1 is read only by a second player
   int sdl_ok = 0;       // every start operation refuses to run when 0
   int video_ok = 0;     // 1 once the mode is set
-  int joystick_ok = 0;  // 1 when at least one joystick was found
+  int& joystick_ok = g_joystick_ready;  // 1 when at least one joystick was found
   int audio_ok = 0;     // 1 when the audio sub-system started
-  uint32_t flags = 0;   // SDL video-mode flags, final before set_video_mode
+  uint32_t& flags = g_screen.flags;  // SDL video-mode flags, final before set_video_mode
 
   // Called around every present: scripted runs count frames, take screenshots
   // (before the buffers swap) and stop there. Null in a normal run.
@@ -47,7 +51,7 @@ class video {
   void clear_screen();
   void present();
 
-  bool opengl() const { return (flags & 0xA) != 0; }
+  bool opengl() const { return g_screen.opengl(); }
   bool fullscreen() const { return (window_flags & SDL_FULLSCREEN) != 0; }
 
   // Where the logical screen lands in the window.
@@ -58,7 +62,9 @@ class video {
   void request_window_size(int w, int h);
 
   // A new surface with RGBA byte order (R at the lowest address on little-endian).
-  SDL_Surface* create_rgba_surface(int width, int height, int depth, uint32_t surface_flags);
+  SDL_Surface* create_rgba_surface(int width, int height, int depth, uint32_t surface_flags) {
+    return ::create_rgba_surface(width, height, depth, surface_flags);
+  }
 
  private:
   int logical_bpp = 32;
@@ -71,6 +77,3 @@ class video {
 };
 
 extern video g_video;
-
-// True when the run draws through OpenGL (the flag word has SDL_OPENGL or SDL_OPENGLBLIT).
-inline bool opengl_mode() { return g_video.opengl(); }

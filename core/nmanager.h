@@ -1,23 +1,53 @@
 // Process-wide caches of loaded files keyed by data name: the first fetch of a
 // name loads the file (even when that fails) and keeps the object; later fetches
-// return a copy the caller owns. The caches are globals built before main in
-// app/globals.cpp and destroyed at exit, newest object first.
+// return a copy the caller owns. Each cache is declared beside the type it holds
+// (gfx/image_cache.h, fighter/sound_effect.h), built before main in the order
+// of core/startup_order.h, and destroyed at exit, newest object first.
+//
+// A cached type T provides, found by argument-dependent lookup:
+//   void cache_load(T* item, const char* name);        // fills a new item from the file
+//   std::unique_ptr<T> cache_copy(const T& item);      // null when out of memory
 #pragma once
+#include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "core/counted_ptr.h"
 #include "core/data_path.h"
 #include "core/log.h"
 #include "core/name_hash.h"
-#include "fighter/sound_effect.h"
-#include "gfx/img_mgr.h"
 
-// How each cached type is loaded and copied (core/nmanager.cpp).
-void cache_load(img_mgr* item, const char* name);
-img_mgr* cache_copy(const img_mgr& item);  // null when out of memory
-void cache_load(sound_effect* item, const char* name);
-sound_effect* cache_copy(const sound_effect& item);
+// What fetch hands out, and whether the caller owns it.
+template <typename T>
+class fetched {
+ public:
+  // The cache's own object: the caller may change it (later copies see the
+  // change) but never frees it.
+  static fetched lent(T* item) {
+    fetched f;
+    f.lent_ = item;
+    return f;
+  }
+  // A copy that belongs to the caller from now on.
+  static fetched given(std::unique_ptr<T> copy) {
+    fetched f;
+    f.owned_ = std::move(copy);
+    return f;
+  }
+
+  T* get() const { return owned_ ? owned_.get() : lent_; }
+  T* operator->() const { return get(); }
+  explicit operator bool() const { return get() != nullptr; }
+  bool is_lent() const { return lent_ != nullptr; }
+
+  // The caller's copy, taken out of this result; null when the object was lent.
+  std::unique_ptr<T> take_copy() { return std::move(owned_); }
+
+ private:
+  T* lent_ = nullptr;
+  std::unique_ptr<T> owned_;
+};
 
 template <typename T>
 class nmanager {
@@ -33,20 +63,19 @@ class nmanager {
     items.clear();
   }
 
-  // The stored object on the first fetch of `name` (the cache keeps it; the
-  // caller may change it, and later copies see the change), a new copy owned by
-  // the caller afterwards. Null only when a copy cannot be allocated.
-  T* fetch(const char* name) {
+  // The stored object, lent, on the first fetch of `name`; a new copy given to
+  // the caller afterwards. Empty only when a copy cannot be allocated.
+  fetched<T> fetch(const char* name) {
     if (!name) name = "";
     T* p = static_cast<T*>(names.lookup(name));
     if (p) {
       log_out("Found in nmanager cache [%s] copying\n", name);
-      return cache_copy(*p);
+      return fetched<T>::given(cache_copy(*p));
     }
     T* created = new (std::nothrow) T();
     counted_ptr<T> hold(created);
     cache_load(hold.operator->(), name);
-    if (!created) return nullptr;
+    if (!created) return fetched<T>();
     if (!fits_table(normal_data_name(name).c_str())) {
       // Such a name cannot be told apart from others in the table: load it
       // every time, but keep ownership so it is still freed at exit.
@@ -56,7 +85,15 @@ class nmanager {
       names.insert(name, created);
     }
     items.push_back(created);
-    return created;
+    return fetched<T>::lent(created);
+  }
+
+  // True when `item` is one of the objects this cache keeps.
+  bool keeps(const T* item) const {
+    for (const T* kept : items) {
+      if (kept == item) return true;
+    }
+    return false;
   }
 
  private:
@@ -67,6 +104,3 @@ class nmanager {
     return false;
   }
 };
-
-extern nmanager<sound_effect> sound_cache;
-extern nmanager<img_mgr> image_cache;

@@ -41,6 +41,8 @@ input_seams current = defaults();
 
 }  // namespace
 
+int g_joystick_ready = 0;
+
 input_seams& seams() { return current; }
 void reset_seams() { current = defaults(); }
 void set_default_joystick(SDL_Joystick* joystick) { default_joystick = joystick; }

@@ -33,6 +33,11 @@ inline Sint16 joy_axis_of(int stick, int axis) {
   return stick == 1 ? seams().second_joy_axis(axis) : 0;
 }
 
+// 1 once joystick 0 is open (set by the video start-up, or by a replay to what
+// was recorded): the human's controls read the joystick sources only then.
+extern int g_joystick_ready;
+inline bool joystick_ready() { return g_joystick_ready == 1; }
+
 // The joystick that the default joystick source reads (set when joysticks open).
 void set_default_joystick(SDL_Joystick* joystick);
 // The same for joystick 1; without one it reads as a joystick at rest.

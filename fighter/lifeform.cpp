@@ -5,7 +5,6 @@
 #include "core/log.h"
 #include "fighter/path.h"
 #include "fighter/projectile.h"
-#include "gfx/img_mgr.h"
 
 std::vector<lifeform*> lifeform_list;
 
@@ -96,6 +95,14 @@ lifeform::~lifeform() {
   if (owns_lists) delete combos;
   if (owns_path) delete path;
   for (move* m : owned_moves) delete m;
+}
+
+bool lifeform::add_image(fetched<img_mgr> picture) {
+  img_mgr* img = picture.get();
+  if (!img) return false;
+  if (!picture.is_lent()) owned_images.emplace_back(picture.take_copy().release());
+  images.push_back(img);
+  return true;
 }
 
 move* lifeform::move_at(int slot) {

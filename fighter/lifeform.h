@@ -9,8 +9,8 @@
 #include "anim/animation.h"
 #include "fighter/combo.h"
 #include "fighter/weapon.h"
+#include "gfx/image_cache.h"
 
-class img_mgr;
 class path;
 class control_map;
 
@@ -29,9 +29,53 @@ constexpr int max_char_size = 16384;       // "width", "height" overrides: 0 up 
 constexpr int move_slot_count = 16;
 constexpr int projectile_move_slot = 13;
 
+// lifeform::state, the posture: which of the posture images is shown.
+enum posture {
+  posture_standing = 0,
+  posture_airborne = 1,
+  posture_crouching = 2,
+  posture_blocking = 3,
+  posture_attacking = 4,
+  posture_hit = 5,
+  posture_block_air = 6,
+  posture_block_struck = 7,
+  posture_block_slide = 8,
+};
+
+// Slots of lifeform::moves the fight asks for ("move%d" of the character file).
+enum fight_move_slot {
+  slot_punch = 0,
+  slot_hit = 1,
+  slot_kick = 3,
+  slot_hit_crouching = 6,
+  slot_hit_airborne = 7,
+  slot_crouch_punch = 8,
+  slot_crouch_kick = 9,
+  slot_air_punch = 10,
+  slot_air_kick = 11,
+  slot_combo_special = 12,
+  slot_dash = 15,
+};
+
+// lifeform::action, the special animation playing.
+enum special_action {
+  action_none = -1,
+  action_attack = 0,
+  action_hit = 1,
+  action_combo_special = 2,
+  action_dash_right = 3,
+  action_dash_left = 4,
+};
+
+// lifeform::kind.
+enum lifeform_kind {
+  kind_fighter = 0,
+  kind_projectile = 3,
+};
+
 class lifeform {
  public:
-  std::vector<img_mgr*> images;   // one per posture state, from "image%d"; not owned
+  std::vector<img_mgr*> images;   // one per posture state, from "image%d"; owned only when in owned_images
   int32_t hp = 1;                 // alive while hp >= 0
   int32_t max_hp = 1;
   int32_t x = 0, y = 0;           // world position of the top-left corner, pixels
@@ -45,15 +89,15 @@ class lifeform {
   int32_t facing = 0;             // 1 right, 0 left
   std::vector<weapon> weapons;    // at most max_weapons are fired
   std::vector<colour_swap> colour_swaps;  // applied to every image this lifeform loads
-  int32_t state = 0;              // posture 0..8
+  int32_t state = posture_standing;  // posture 0..8 (enum posture)
   int32_t edge_death = 1;         // 1: leaving the play area kills; 0: held inside
-  int32_t kind = 0;               // 3: projectile
+  int32_t kind = kind_fighter;    // enum lifeform_kind
   ::path* path = nullptr;         // not owned unless owns_path
   int32_t age = 0;                // plain (posture image) draws so far
   int32_t path_step = 0;          // position in the path's step table
-  std::vector<move*> moves;       // slot n from "move%d"; entries may be null (bullets)
+  std::vector<move*> moves;       // slot n from "move%d" (enum fight_move_slot); entries may be null (bullets)
   ::anim_stack* anim_stack = nullptr;  // owned; the special animation playing, if any
-  int32_t action = -1;            // -1 none, 0 attack, 1 hit, 2 combo special, 3/4 dash
+  int32_t action = action_none;   // enum special_action
   int32_t stream_cooldowns[max_weapons][max_streams] = {};  // saved reload counters
   int32_t gauge_count = 0;        // health gauge draws pending
   double scale = 1.0;             // drawing scale
@@ -69,9 +113,10 @@ class lifeform {
   int32_t combo_shown = -1;       // combotype on show, -1 none
   uint32_t combo_shown_until = 0;
 
-  // Ownership the record does not show: a bullet owns the path made for it, so
-  // whoever removes a dead projectile from lifeform_list frees it with it.
+  // A bullet owns the path made for it, so whoever removes a dead projectile
+  // from lifeform_list frees it with it.
   int32_t owns_path = 0;
+  std::vector<private_image> owned_images;  // picture copies fetched for this lifeform; freed with it
   int32_t owns_lists = 1;         // 1: combos is freed with this lifeform (0 for copies, which share it)
   std::vector<move*> owned_moves; // moves made for this lifeform (bullet moves, copies); freed with it
   std::vector<int32_t> missing_move_said;  // slots already reported missing
@@ -109,6 +154,9 @@ class lifeform {
   bool start_move(int slot, int32_t new_action);
   // Ends any special animation (an empty stack).
   void clear_anim_stack();
+  // Appends a fetched picture to images, keeping it when it is a copy of ours.
+  // False (and nothing added) when the fetch got nothing.
+  bool add_image(fetched<img_mgr> picture);
   // Size of the first image, or 0 x 0 without images.
   void size_from_first_image();
 };

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <limits>
 
-#include "app/video.h"
 #include "core/log.h"
+#include "core/safe_trunc.h"
 #include "fighter/lifeform.h"
 #include "fighter/projectile.h"
-#include "core/safe_trunc.h"
 #include "gfx/img_mgr.h"
+#include "gfx/screen.h"
 #include "stage/level.h"
 
 namespace {
@@ -66,8 +66,8 @@ void lifeform::draw() {
           play->countdown = frame_count > 0 ? anim->frames[0].rate : 0;
         } else {
           clear_anim_stack();
-          action = -1;
-          state = 0;
+          action = action_none;
+          state = posture_standing;
           size_from_first_image();
           return;  // the stack is gone: no further instance this frame
         }
@@ -76,8 +76,8 @@ void lifeform::draw() {
     return;
   }
 
-  const int display_w = g_video.screen ? g_video.screen->w : 0;
-  const int display_h = g_video.screen ? g_video.screen->h : 0;
+  const int display_w = g_screen.screen ? g_screen.screen->w : 0;
+  const int display_h = g_screen.screen ? g_screen.screen->h : 0;
   const double right_bound = std::trunc((cam.x + display_w) / cam.zoom);
   if (x + width >= cam.x && x < right_bound) {
     img_mgr* img = nullptr;
@@ -93,7 +93,7 @@ void lifeform::draw() {
       if (z == 1.0) {
         img->draw(x - cam.x, y - cam.y);
       } else {
-        img->draw_zoomed(trunc_to_int(x / scale - cam.x), y - cam.y, g_video.screen, z);
+        img->draw_zoomed(trunc_to_int(x / scale - cam.x), y - cam.y, g_screen.screen, z);
       }
       int gauge_y = 0;
       if (team != 0) {

@@ -4,7 +4,6 @@
 
 #include "core/config_file.h"
 #include "core/log.h"
-#include "core/nmanager.h"
 #include "fighter/lifeform.h"
 
 namespace {
@@ -92,7 +91,8 @@ void lifeform::load(const char* char_path) {
     const int m = bounded_count(cfg, char_path, "images", max_char_images);
     for (int i = 0; i < m; ++i) {
       const std::string name = cfg.get_string(key_of("image%d", i).c_str());
-      img_mgr* img = image_cache.fetch(name.c_str());
+      fetched<img_mgr> picture = image_cache.fetch(name.c_str());
+      img_mgr* img = picture.get();
       if (!img) {
         log_out("ERROR: [%s] image [%s] could not be copied, state [%d] has no image\n", char_path,
                 name.c_str(), i);
@@ -101,7 +101,7 @@ void lifeform::load(const char* char_path) {
       if (img->get_width() > width) width = img->get_width();
       if (img->get_height() > height) height = img->get_height();
       for (const colour_swap& swap : colour_swaps) img->swap_colour(swap.from, swap.to);
-      images.push_back(img);
+      add_image(std::move(picture));
     }
   }
 

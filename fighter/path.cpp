@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/video.h"
 #include "core/log.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
@@ -121,7 +120,7 @@ void path::run_human() {
   const player_keys& k = keys ? *keys : first_player_keys;
   bool horizontal = false;
   bool vertical = false;
-  if (g_video.joystick_ok == 1) {
+  if (joystick_ready()) {
     if (joy_button_of(k.joystick, 0)) fire(-1.0);
     const int extra[3] = {3, 4, 5};
     for (int b = 1; b <= 3; ++b) {

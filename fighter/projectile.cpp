@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/log.h"
-#include "core/nmanager.h"
 #include "core/seams.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
@@ -23,8 +22,7 @@ lifeform* spawn_bullet(lifeform& shooter) {
 
   lifeform* b = new lifeform;
   b->moves.assign(15, nullptr);
-  b->images.push_back(image_cache.fetch(bullet_image_name));
-  if (!b->images[0]) b->images.clear();  // no memory for the copy: a bullet without a picture
+  b->add_image(image_cache.fetch(bullet_image_name));  // none without memory for the copy
   move* m = copy_move(*source);
   b->owned_moves.push_back(m);
   b->moves[14] = m;
@@ -42,9 +40,9 @@ lifeform* spawn_bullet(lifeform& shooter) {
   }
   b->width = m->max_width;
   b->height = m->max_height;
-  b->action = 0;
-  b->state = 4;
-  b->kind = 3;
+  b->action = action_attack;
+  b->state = posture_attacking;
+  b->kind = kind_projectile;
   b->edge_death = 1;
   b->facing = shooter.facing;
 
@@ -135,7 +133,7 @@ void fire_weapon(lifeform& carrier, weapon& w) {
     prepared.hp = 1;
     prepared.max_hp = 1;
     prepared.path = nullptr;
-    prepared.kind = 3;
+    prepared.kind = kind_projectile;
     prepared.edge_death = 1;
     prepared.target = -1;
     prepared.gauge_count = -1;

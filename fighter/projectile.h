@@ -17,7 +17,7 @@ move* copy_move(const move& src);
 // A shooter without that move fires nothing (said once). Returns the bullet or null.
 lifeform* spawn_bullet(lifeform& shooter);
 
-// Step 5 of steer: restores reload counters, fires the requested weapons,
+// Called by steer once the path has run: restores reload counters, fires the requested weapons,
 // saves the counters.
 void fire_weapons(lifeform& carrier);
 // Fires every ready stream of `w` with the carrier's aim; appends the projectiles.

@@ -1,12 +1,35 @@
 #include "fighter/sound_effect.h"
 
 #include <cstdlib>
+#include <new>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include "core/data_path.h"
 #include "core/log.h"
+#include "core/startup_order.h"
+
+nmanager<sound_effect> sound_cache STARTUP_ORDER(STARTUP_SOUND_CACHE);
+
+void cache_load(sound_effect* item, const char* name) {
+  if (item) item->load_sound(name);
+}
+
+std::unique_ptr<sound_effect> cache_copy(const sound_effect& item) {
+  std::unique_ptr<sound_effect> copy(new (std::nothrow) sound_effect);
+  if (!copy) return nullptr;
+  // Shares the sample: samples are never freed while the game runs.
+  copy->ref_count = item.ref_count;
+  copy->chunk = item.chunk;
+  return copy;
+}
+
+std::unique_ptr<frame_sound> sound_effect::copy() const {
+  std::unique_ptr<sound_effect> copy(new (std::nothrow) sound_effect);
+  if (copy) copy->chunk = chunk;  // the sample is shared, never duplicated
+  return copy;
+}
 
 Mix_Chunk* sound_effect::load_sound(const char* path) {
   if (!path) path = "";
@@ -25,6 +48,16 @@ void sound_effect::play(int channel, int loops) {
 }
 
 namespace {
+
+// An animation frame's sound: its own object, whether the cache lent its
+// stored one (copied, as the frame frees what it holds) or gave a copy.
+std::unique_ptr<frame_sound> fetch_frame_sound(const char* name) {
+  fetched<sound_effect> got = sound_cache.fetch(name);
+  if (got.is_lent()) return got->copy();
+  return got.take_copy();
+}
+
+[[maybe_unused]] const bool frame_sounds_hooked = (g_frame_effects.fetch_sound = fetch_frame_sound, true);
 
 void close_sound_mixer() {
   while (Mix_QuerySpec(nullptr, nullptr, nullptr) > 0) Mix_CloseAudio();

@@ -2,10 +2,16 @@
 // hands out copies that share the loaded sample; the sample is never freed.
 #pragma once
 #include <cstdint>
+#include <memory>
+
+#include "anim/frame_effects.h"
+#include "core/nmanager.h"
 
 struct Mix_Chunk;
 
-class sound_effect {
+// Animation frames hold their sounds as frame_sound (anim/frame_effects.h),
+// which this file's start-up hook hands them from sound_cache.
+class sound_effect : public frame_sound {
  public:
   int32_t ref_count = 0;       // bookkeeping for counted_ptr only; zero means nothing
   Mix_Chunk* chunk = nullptr;  // shared with every copy; null when loading failed
@@ -17,7 +23,17 @@ class sound_effect {
   Mix_Chunk* load_sound(const char* path);
   // channel -1 = first free channel; loops = extra repetitions. Silent without a chunk.
   void play(int channel, int loops);
+
+  void play() override { play(-1, 0); }
+  std::unique_ptr<frame_sound> copy() const override;  // shares the sample
+  const void* sample() const override { return chunk; }
 };
+
+void cache_load(sound_effect* item, const char* name);
+std::unique_ptr<sound_effect> cache_copy(const sound_effect& item);  // null when out of memory
+
+// Built before main (core/startup_order.h); lives until the program ends.
+extern nmanager<sound_effect> sound_cache;
 
 // Opens the mixer device (22050 Hz, 16-bit stereo, 16 channels). On failure
 // prints one WARNING line and returns 0; the game then runs silently.

@@ -3,9 +3,9 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
-#include "app/video.h"
 #include "gfx/img_internal.h"
 #include "gfx/primitives.h"
+#include "gfx/screen.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ gauge_label_spot gauge_label_position(int facing, int x, int y, int text_width) 
 
 void draw_health_gauge(int hp, int max_hp, int facing, int32_t& gauge_count, int first_image_width, int x, int y) {
   if (gauge_count < 1) return;
-  SDL_Surface* screen = g_video.screen;
+  SDL_Surface* screen = g_screen.screen;
   if (!screen) return;
   const bool gl = opengl_mode();
   if (gl) glLineWidth(1.0f);

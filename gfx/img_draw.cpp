@@ -4,11 +4,11 @@
 #include <SDL_opengl.h>
 #include <SDL_rotozoom.h>
 
-#include "app/video.h"
 #include "core/log.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
+#include "gfx/screen.h"
 #include "gfx/zoom_window.h"
 
 namespace {
@@ -72,7 +72,7 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
   SDL_Surface* z = rotozoomSurface(s, 0.0, zoom, 0);
   if (!z) return nullptr;
   if (!img.no_zoom_cache) {
-    SDL_Surface* staging = g_video.create_rgba_surface(z->w, z->h, z->format->BitsPerPixel, 0x11001);
+    SDL_Surface* staging = create_rgba_surface(z->w, z->h, z->format->BitsPerPixel, keyed_staging_flags);
     if (staging) {
       // The zoom copies the source's key onto its result; a keyed blit would
       // then leave the key colour out of the staging copy (black where the
@@ -147,7 +147,7 @@ void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom, bool depth_quad, do
 }  // namespace
 
 void img_mgr::draw(int x, int y) {
-  SDL_Surface* screen = g_video.screen;
+  SDL_Surface* screen = g_screen.screen;
   if (!screen) return;
   dest_rect.x = to_s16(x);
   dest_rect.y = to_s16(y);

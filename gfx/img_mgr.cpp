@@ -11,9 +11,9 @@
 
 #include <cstring>
 
-#include "app/video.h"
 #include "core/data_path.h"
 #include "core/log.h"
+#include "gfx/screen.h"
 
 void shared_surface::release() {
   --ref_count;
@@ -144,7 +144,7 @@ img_mgr& img_mgr::operator=(const img_mgr& src) {
     return *this;
   } else {
     log_out("Downloading [%d,%d]/32 surface from hw to sw\n", src.width, src.height);
-    SDL_Surface* s = g_video.create_rgba_surface(src.width, src.height, 32, 0);
+    SDL_Surface* s = create_rgba_surface(src.width, src.height, 32, 0);
     if (s) {
       if (!surface) surface = new shared_surface;
       surface.get()->set_surface(s);
@@ -273,7 +273,7 @@ void img_mgr::load(const char* path) {
   name[sizeof name - 1] = '\0';
 
   SDL_Palette* palette = loaded->format->palette;
-  SDL_Surface* screen = g_video.screen;
+  SDL_Surface* screen = g_screen.screen;
   if (palette && screen && screen->format->palette) {
     log_out("Paletting image<br>\n");
     SDL_SetColors(screen, palette->colors, 0, palette->ncolors);
@@ -380,7 +380,7 @@ SDL_Surface* build_mirror(SDL_Surface* s) {
   SDL_Surface* d = m ? SDL_DisplayFormat(m) : nullptr;
   if (m) SDL_FreeSurface(m);
   if (!d) return nullptr;
-  SDL_Surface* t = g_video.create_rgba_surface(d->w, d->h, d->format->BitsPerPixel, 0x11001);
+  SDL_Surface* t = create_rgba_surface(d->w, d->h, d->format->BitsPerPixel, keyed_staging_flags);
   if (!t) {
     SDL_FreeSurface(d);
     return nullptr;

@@ -33,6 +33,13 @@ struct zoom_entry {
   uint32_t flipped = 0;
 };
 
+// img_mgr::texture of a picture with no OpenGL texture (never uploaded, or freed).
+constexpr uint32_t no_texture = 0xFFFFFFFFu;
+
+// Flags of the keyed staging surfaces the software drawing converts through:
+// SDL_HWSURFACE | SDL_SRCCOLORKEY | SDL_SRCALPHA.
+constexpr uint32_t keyed_staging_flags = 0x11001;
+
 class img_mgr {
  public:
   int32_t ref_count = 0;                 // bookkeeping for counted_ptr only
@@ -44,7 +51,7 @@ class img_mgr {
   std::vector<zoom_entry*> zoom_cache;   // entries live until the program ends
   uint32_t no_zoom_cache = 0;            // non-zero: zoomed copies are made per draw and freed
   char name[256] = {0};                  // file name given to load
-  uint32_t texture = 0xFFFFFFFFu;        // OpenGL texture name; all bits set when none
+  uint32_t texture = no_texture;         // OpenGL texture name
   int32_t texture_width = 0, texture_height = 0;  // powers of two
   int32_t width = 0, height = 0;         // size as loaded, pixels
   uint32_t alpha = 255;                  // opacity; the low byte is used when drawing
@@ -72,7 +79,7 @@ class img_mgr {
   void draw_zoomed(int x, int y, SDL_Surface* target, double zoom);
   void draw_depth(int x, int y, SDL_Surface* target, double zoom, double depth);
 
-  bool has_texture() const { return texture != 0xFFFFFFFFu; }
+  bool has_texture() const { return texture != no_texture; }
   SDL_Surface* pixels() const { return surface.get() ? surface.get()->surface : nullptr; }
 };
 

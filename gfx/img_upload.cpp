@@ -2,11 +2,11 @@
 // one-time conversion to a keyed display-format surface in software mode.
 #include <SDL_opengl.h>
 
-#include "app/video.h"
 #include "core/log.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
+#include "gfx/screen.h"
 #include "gfx/zoom_window.h"
 
 int texture_size_for(int n) {
@@ -64,7 +64,7 @@ void upload_texture(img_mgr& img) {
   holder->apply_colour_key();
   img.texture_width = texture_size_for(s->w);
   img.texture_height = texture_size_for(s->h);
-  SDL_Surface* buffer = g_video.create_rgba_surface(img.texture_width, img.texture_height, 32, 0);
+  SDL_Surface* buffer = create_rgba_surface(img.texture_width, img.texture_height, 32, 0);
   if (!buffer) {
     log_out("Render failure in creating texture [%d,%d]\n", img.texture_width, img.texture_height);
     return;
@@ -100,7 +100,7 @@ void convert_for_blits(img_mgr& img) {
   SDL_Surface* s = holder->surface;
   if (!s || (s->flags & SDL_SRCCOLORKEY)) return;  // nothing loaded, or prepared already
   const int bpp = s->format->BitsPerPixel;
-  SDL_Surface* staging = g_video.create_rgba_surface(s->w, s->h, bpp, 0x11001);
+  SDL_Surface* staging = create_rgba_surface(s->w, s->h, bpp, keyed_staging_flags);
   log_out("Move image[%x] to videoram bpp[%d]\n", log_addr(holder), bpp);
   // The pixels are copied as they are: blending a translucent picture (the
   // logo at alpha 24) into the staging surface would darken it for good. The

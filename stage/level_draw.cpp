@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "anim/data_bounds.h"
-#include "app/video.h"
 #include "core/log.h"
+#include "gfx/screen.h"
 #include "stage/level.h"
 #include "stage/stage_window.h"
 
@@ -65,7 +65,7 @@ void set_layer_window(img_mgr& picture, int x, int y, int span, int bottom, int 
 }  // namespace
 
 void level::draw() {
-  SDL_Surface* screen = g_video.screen;
+  SDL_Surface* screen = g_screen.screen;
   if (!screen) return;
   const int screen_w = screen->w;
   const int screen_h = screen->h;

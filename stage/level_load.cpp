@@ -6,22 +6,22 @@
 
 #include "anim/animation.h"
 #include "anim/data_bounds.h"
-#include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
 #include "core/quit_request.h"
+#include "gfx/screen.h"
 #include "stage/level.h"
 
 namespace {
 
-int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
-int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
+int screen_width() { return g_screen.screen ? g_screen.screen->w : 0; }
+int screen_height() { return g_screen.screen ? g_screen.screen->h : 0; }
 
 // One step of the loading screen: the screen is not cleared in between.
 // False when the player asked to quit: the loading stops there.
 bool loading_tick(move* loading_move) {
   if (loading_move) loading_move->play(0, screen_height() - loading_move->max_height);
-  g_video.present();
+  present_frame();
   return !poll_quit_request();
 }
 
@@ -148,7 +148,7 @@ void level::load(const char* path) {
     if (images.back().height > max_height) max_height = images.back().height;
     if (images.back().width > max_width) max_width = images.back().width;
     if (!loading_tick(loading_move)) return stop_loading();
-    g_video.present();
+    present_frame();
   }
 
   // 9. The parts, each inserted at the front: part 0 ends up last.
@@ -233,5 +233,5 @@ void level::load(const char* path) {
 
   // 14.
   loading_tick(loading_move);
-  g_video.present();
+  present_frame();
 }

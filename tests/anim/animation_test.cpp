@@ -8,7 +8,7 @@
 #include <string>
 
 #include "anim/test_media.h"
-#include "core/nmanager.h"
+#include "gfx/image_cache.h"
 #include "fighter/sound_effect.h"
 #include "gfx/img_mgr.h"
 #include "stage/level.h"
@@ -179,13 +179,13 @@ TEST_F(Animation, FramesOwnTheirPictureAndShareTheSample) {
   EXPECT_NE(frame.image->pixels(), copy.image->pixels());
   ASSERT_NE(nullptr, copy.sound);
   EXPECT_NE(frame.sound, copy.sound);
-  EXPECT_EQ(frame.sound->chunk, copy.sound->chunk);
+  EXPECT_EQ(frame.sound->sample(), copy.sound->sample());
   EXPECT_EQ(4, copy.rate);
   EXPECT_EQ(1, copy.fire);
   animation_frame assigned;
   std::string log = capture_stdout([&] { assigned = frame; });
   EXPECT_EQ("Assigning frames\n", log);
-  EXPECT_EQ(frame.sound->chunk, assigned.sound->chunk);
+  EXPECT_EQ(frame.sound->sample(), assigned.sound->sample());
   EXPECT_EQ(4, assigned.rate);
 }
 

@@ -71,6 +71,23 @@ TEST_F(FightLoop, FacingFollowsTheCentresAndEqualCentresKeepIt) {
   EXPECT_EQ(1, b.facing);
 }
 
+// The centre is (x + width) / 2, each fighter with its own width: a wide
+// fighter standing left of a narrow one can still be the one further right.
+TEST_F(FightLoop, FacingUsesEachFightersOwnWidth) {
+  lifeform& a = fighter(100, 0);
+  lifeform& b = fighter(190, 1);
+  a.width = 200;  // centre 150
+  b.width = 20;   // centre 105
+  a.facing = 1;
+  b.facing = 0;
+  face_each_other(a, b);
+  EXPECT_EQ(0, a.facing);
+  EXPECT_EQ(1, b.facing);
+  face_each_other(b, a);  // the same two, listed the other way round
+  EXPECT_EQ(0, a.facing);
+  EXPECT_EQ(1, b.facing);
+}
+
 TEST_F(FightLoop, ResultMessagesAreCentredAndPutTheFallenDown) {
   lifeform& a = fighter(100, 0);
   lifeform& b = fighter(300, 1);

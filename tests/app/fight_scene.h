@@ -11,7 +11,7 @@
 #include "app/fight_text.h"
 #include "app/frame_limiter.h"
 #include "app/video.h"
-#include "core/nmanager.h"
+#include "gfx/image_cache.h"
 #include "core/png_write.h"
 #include "core/seams.h"
 #include "fighter/lifeform.h"
@@ -90,7 +90,7 @@ class fight_scene : public ::testing::Test {
     lifeform* l = new lifeform;
     for (int i = 0; i < 9; ++i) {
       const std::string pic = picture("pose" + std::to_string(i) + ".png", 20, 40, 40, 40, 200);
-      capture_stdout([&] { l->images.push_back(image_cache.fetch(pic.c_str())); });
+      capture_stdout([&] { l->add_image(image_cache.fetch(pic.c_str())); });
     }
     for (int s = 0; s < move_slot_count; ++s) {
       l->moves.push_back(make_move("move" + std::to_string(s) + "_" + std::to_string(lifeform_list.size()), 20 + s, 40));

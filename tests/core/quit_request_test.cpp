@@ -31,3 +31,34 @@ TEST(QuitRequest, ASignalIsRecordedWhenTheQueueIsFull) {
   }
   forget_quit_request();
 }
+
+// The fight takes one event a frame; a close request queued behind key events
+// is found at once, and the key events stay queued, in order, for the paths.
+TEST(QuitRequest, AQuitBehindKeyEventsIsFoundAndTheKeysStay) {
+  ensure_video();
+  SDL_EventFilter saved = SDL_GetEventFilter();
+  SDL_SetEventFilter(nullptr);  // only the queue can tell
+  forget_quit_request();
+  SDL_Event e;
+  while (SDL_PollEvent(&e) == 1) {
+  }
+  for (int k = 0; k < 3; ++k) {
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = static_cast<SDLKey>(SDLK_a + k);
+    ASSERT_EQ(0, SDL_PushEvent(&key));
+  }
+  SDL_Event close = {};
+  close.type = SDL_QUIT;
+  ASSERT_EQ(0, SDL_PushEvent(&close));
+
+  EXPECT_TRUE(poll_quit_request());
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_EQ(1, SDL_PollEvent(&e)) << k;
+    EXPECT_EQ(SDL_KEYDOWN, e.type);
+    EXPECT_EQ(SDLK_a + k, e.key.keysym.sym);
+  }
+  EXPECT_EQ(0, SDL_PollEvent(&e));
+  forget_quit_request();
+  SDL_SetEventFilter(saved);
+}

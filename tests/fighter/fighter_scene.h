@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "anim/animation.h"
-#include "core/nmanager.h"
+#include "gfx/image_cache.h"
 #include "fighter/lifeform.h"
 #include "fighter_test_data.h"
 #include "stage/level.h"
@@ -47,7 +47,11 @@ class fighter_scene : public ::testing::Test {
   img_mgr* picture(const std::string& name, int w, int h, uint8_t r = 200, uint8_t g = 30, uint8_t b = 30) {
     std::string file = write_picture(dir, name, w, h, r, g, b);
     img_mgr* img = nullptr;
-    capture_stdout([&] { img = image_cache.fetch(file.c_str()); });
+    capture_stdout([&] {
+      fetched<img_mgr> got = image_cache.fetch(file.c_str());
+      img = got.get();
+      if (!got.is_lent()) picture_copies.push_back(got.take_copy());
+    });
     return img;
   }
   // Adds `l` to lifeform_list as one of the test's own lifeforms.
@@ -57,6 +61,7 @@ class fighter_scene : public ::testing::Test {
   }
 
   std::string dir;
+  std::vector<std::unique_ptr<img_mgr>> picture_copies;  // pictures fetched a second time
   level stage;
   level* saved_level = nullptr;
   std::vector<lifeform*> saved_list;

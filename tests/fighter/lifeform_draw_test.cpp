@@ -55,6 +55,18 @@ TEST_F(lifeform_draw_test, fire_on_frame_1_spawns_one_bullet_when_leaving_it) {
   EXPECT_EQ(lifeform_list.size(), 2u);
 }
 
+// The right-hand fighter faces left: its attacks must be mirrored the same way.
+TEST_F(lifeform_draw_test, special_animation_frames_turn_with_the_facing) {
+  for (int facing : {1, 0, 1}) {
+    start_special("images=1 rate0=5");
+    shooter.facing = facing;
+    draw();
+    animation* a = shooter.moves[12]->animations[0].get();
+    EXPECT_EQ(a->flipped, facing);
+    EXPECT_EQ(a->frames[0].image->flipped, static_cast<uint32_t>(facing));
+  }
+}
+
 TEST_F(lifeform_draw_test, a_bullet_has_the_fields_of_the_table) {
   start_special("images=1 rate0=1 fire0=1");
   draw();

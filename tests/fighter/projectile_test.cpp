@@ -150,6 +150,28 @@ TEST_F(projectile_test, offsets_aim_and_jitter_move_the_start) {
   EXPECT_EQ(p.vy, 1.0 + s.vy);
 }
 
+// The start is in world pixels, whatever the camera shows; the vertical terms
+// all count when the aim is neither straight down nor level.
+TEST_F(projectile_test, the_start_ignores_the_camera_and_keeps_every_vertical_term) {
+  stage.scroll_x = 123;
+  stage.scroll_y = -40;
+  stage.zoom = 0.7;
+  carrier.width = 100;
+  carrier.height = 50;
+  carrier.vy = 2.7;  // truncated to 2
+  straight.aim_x = 0.0;
+  straight.aim_y = -0.5;
+  weapon w;
+  w.streams.push_back(ready_stream(0));
+  capture_stdout([&] { fire_weapon(carrier, w); });
+  ASSERT_EQ(lifeform_list.size(), 2u);
+  const lifeform& p = *lifeform_list.back();
+  EXPECT_EQ(p.x, 200 + 50 - 10);
+  // 300 + 25 + 0.5 x 50 x -0.5 - 20 x 2 x -0.5 - 0.5 x (10 - 0.5 x 20 x -0.5)
+  //   = 325 - 12.5 + 20 - 7.5
+  EXPECT_EQ(p.y, 325);
+}
+
 TEST_F(projectile_test, primary_trigger_names_the_weapon) {
   arm(ready_stream(4));
   carrier.weapons[1].disabled = 0;

@@ -161,6 +161,29 @@ TEST_F(LevelDraw, FloorIsDrawnOnlyWhenSet) {
   }
 }
 
+// The floor rises with the vertical scroll, scaled by the zoom like the rest
+// of the stage: 30 pixels of scroll at zoom 0.8 lift it 24 rows.
+TEST_F(LevelDraw, FloorFollowsTheVerticalScrollTimesTheZoom) {
+  level l;
+  int ground = add_picture(l, 1600, 300, 0);
+  int near_layer = add_picture(l, 1600, 300, 60, true);
+  l.floor = add_picture(l, 1600, 80, 200);
+  add_piece(l, ground, {near_layer});
+  l.base_y = 180;
+  l.zoom = 0.8;
+  int top_row[2] = {-1, -1};
+  for (int k = 0; k < 2; ++k) {
+    SDL_FillRect(g_video.screen, nullptr, 0);
+    l.scroll_y = 30 * k;
+    l.draw();
+    for (int row = 0; row < 480 && top_row[k] < 0; ++row) {
+      if (screen_pixel(5, row).b >= 200) top_row[k] = row;  // only the floor is that blue here
+    }
+  }
+  ASSERT_GT(top_row[0], 0);
+  EXPECT_EQ(top_row[0] - 24, top_row[1]);
+}
+
 TEST_F(LevelDraw, ShakeAlternatesAndDecays) {
   level l;
   l.shake = 6;

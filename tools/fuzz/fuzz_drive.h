@@ -15,7 +15,7 @@
 #include "anim/animation.h"
 #include "app/video.h"
 #include "core/config_file.h"
-#include "core/nmanager.h"
+#include "gfx/image_cache.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
 #include "gfx/img_mgr.h"
@@ -136,13 +136,7 @@ inline void drive_character(const char* name) {
       delete m;
     }
     fighter.moves.clear();
-    // The first fetch of a file hands out the cache's own picture; later ones are ours.
-    for (img_mgr* img : fighter.images) {
-      if (std::find(image_cache.items.begin(), image_cache.items.end(), img) == image_cache.items.end()) {
-        delete img;
-      }
-    }
-    fighter.images.clear();
+    fighter.images.clear();  // its own picture copies go with it (owned_images)
   }
   fuzz_reset_image_cache();
 }

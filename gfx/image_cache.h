@@ -1,0 +1,24 @@
+// The cache of loaded pictures, keyed by data name (core/nmanager.h), and the
+// one way to free a picture copy it handed out.
+#pragma once
+#include <memory>
+
+#include "core/nmanager.h"
+#include "gfx/img_mgr.h"
+
+void cache_load(img_mgr* item, const char* name);
+std::unique_ptr<img_mgr> cache_copy(const img_mgr& item);  // null when out of memory
+
+// Built before main (core/startup_order.h); lives until the program ends.
+extern nmanager<img_mgr> image_cache;
+
+// Frees a copy image_cache handed out, with what it alone holds (its pixels,
+// mirror, texture and zoomed copies); what it still shares with a picture the
+// cache keeps is left alone. A picture the cache keeps is never freed here.
+void free_private_copy(img_mgr* copy);
+
+struct private_copy_deleter {
+  void operator()(img_mgr* copy) const { free_private_copy(copy); }
+};
+// A picture copy owned by one holder, freed by free_private_copy.
+using private_image = std::unique_ptr<img_mgr, private_copy_deleter>;
