@@ -128,5 +128,3 @@ void video::clear_screen() {
     boxRGBA(screen, 0, 0, static_cast<Sint16>(screen->w), static_cast<Sint16>(screen->h), 0, 0, 0, 255);
   }
 }
-
-}

@@ -14,6 +14,8 @@
 #include "core/log.h"
 #include "core/nmanager.h"
 #include "gfx/img_mgr.h"
+#include "fighter/sound_effect.h"
+#include "gfx/image_cache.h"
 #include "gfx/pixel_share.h"
 
 namespace {
@@ -237,12 +239,7 @@ void discard_viewer_fighter(lifeform* l) {
   for (move* m : l->moves) {
     if (!m) continue;
     for (const counted_ptr<animation>& a : m->animations) {
-      animations.push_back(a.get());
-      // Each frame's picture copy is freed with the fighter's own copies.
-      for (animation_frame& frame : a->frames) {
-        if (frame.image) l->images.push_back(frame.image);
-        frame.image = nullptr;
-      }
+      animations.push_back(a.get());  // each frame's picture copy goes with its animation
     }
     if (std::find(l->owned_moves.begin(), l->owned_moves.end(), m) == l->owned_moves.end()) {
       l->owned_moves.push_back(m);

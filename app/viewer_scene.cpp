@@ -107,7 +107,7 @@ void viewer_scene::step_frame(int direction) {
     play->index = static_cast<unsigned>((static_cast<int>(at) + static_cast<int>(n) + direction) % static_cast<int>(n));
     play->countdown = frames[play->index].rate;
     const animation_frame& now = frames[play->index];
-    if (view.sound && now.has_sound && now.sound) now.sound->play(-1, 0);
+    if (view.sound && now.has_sound && now.sound) now.sound->play();
   }
   const anim_play* first = f->anim_stack->empty() ? nullptr : f->anim_stack->plays[0];
   if (first && first->animation) {
@@ -169,7 +169,7 @@ void viewer_scene::draw_fighter(lifeform& f) {
     if (!slot_present(f, slot)) return;
     if (f.action == -1 || f.anim_stack->empty()) f.start_move(slot, action_for_slot(slot, view.facing));
     animation_frame* first = f.anim_stack->empty() ? nullptr : frame_of(f.anim_stack->plays[0]);
-    picture = first ? first->image : nullptr;
+    picture = first ? first->image.get() : nullptr;
     if (!view.paused) {
       f.draw();
     } else {
