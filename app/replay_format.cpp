@@ -7,7 +7,7 @@
 
 #include "app/script_driver.h"
 
-const char* const replay_build_version = "fight-1";
+const char* const replay_build_version = "fight-2";
 
 namespace {
 

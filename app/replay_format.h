@@ -2,7 +2,7 @@
 // naming what shaped the run, joystick changes, state checks and an end line.
 //
 //   replay 1                 format version (first line that is not a comment)
-//   build fight-1            the simulation's version that recorded it
+//   build fight-2            the simulation's version that recorded it
 //   seed 1234                random seed
 //   width 640 / height 480 / fps 60 / fighter -1 (select screen) / joystick 0
 //   rounds 2 / round_time 60 / difficulty 3   only when game.ini set them; a

@@ -135,7 +135,7 @@ TEST(Menu, KeysActOnPressesWrapAndIgnoreWhatWasHeldAtOpening) {
 TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   replay_header h;
   h.version = replay_format_version;
-  h.build = "fight-1";
+  h.build = "fight-2";
   h.rounds = 2;
   h.round_time = 60;
   h.difficulty = 3;

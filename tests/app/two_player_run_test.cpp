@@ -64,8 +64,10 @@ long differing_pixels(SDL_Surface* a, SDL_Surface* b, int x0, int x1) {
 }
 
 TEST(TwoPlayerRun, BothPickAndEachFighterAnswersItsOwnKeys) {
-  const std::string data = bundled_data_dir();
-  if (data.empty()) GTEST_SKIP() << "the bundled data (build/data) is not there";
+  const std::string bundled = bundled_data_dir();
+  if (bundled.empty()) GTEST_SKIP() << "the bundled data (build/data) is not there";
+  // One endless fight: the timings below have no round introduction.
+  const std::string data = without_match_keys(bundled);
   const std::string dir = make_temp_dir("two_players");
   write_text_file(dir, "keys.txt", two_player_keys);
   const std::string before = dir + "/before.png", alone = dir + "/alone.png", joined = dir + "/joined.png";
