@@ -57,7 +57,7 @@ void trace_health(const int before[2]) {
 }
 
 void put_down(lifeform& l) {
-  l.state = 0;
+  l.state = posture_standing;
   l.y = screen_height() - l.height;
 }
 

@@ -33,11 +33,11 @@ class fight_loop {
   // One whole frame. True when the loop should end after it.
   bool run_frame();
 
-  // Step 9: result messages (drawn before the lifeforms) and the fallen
+  // Result messages (drawn before the lifeforms) and the fallen
   // fighters put down on the floor.
   void show_result();
 
-  // Step 11: the figure shown is 1000 / milliseconds slept in the limiter
+  // The figure shown is 1000 / milliseconds slept in the limiter
   // (0 when it did not sleep).
   static int timing_figure(uint32_t t0, uint32_t t1);
 };

@@ -1,7 +1,7 @@
 // Putting two fighters on the stage: the paths and the controls are built
-// before the select screen (steps 10 and 11 of the run), the level and both
-// fighters are loaded and placed after it (step 18), and the controls and
-// paths are released at the end of the run.
+// before the select screen, the level and both fighters are loaded and
+// placed after it, and the controls and paths are released at the end of
+// the run.
 #pragma once
 #include <vector>
 
@@ -32,11 +32,11 @@ class fight_setup {
   std::vector<control*> controls; // all eighteen, in building order
   control_map* maps[2] = {nullptr, nullptr};  // 0 the human's keys, 1 the computer's
 
-  // Step 10. `demo` adds the third path.
+  // The human's and the computer's paths; `demo` adds a third.
   void build_paths(bool demo);
-  // Step 11: the eighteen controls and the two maps.
+  // The eighteen controls and the two maps.
   void build_controls();
-  // Step 18: level, both fighters into lifeform_list, placement, two log lines.
+  // Level, both fighters into lifeform_list, placement, two log lines.
   // A roster position outside 0..3 falls back to 0 with a WARNING. A quit
   // request stops it between files, leaving the fight unplaced.
   // `second_player` >= 0: a second human plays entry 0 with that roster

@@ -37,13 +37,13 @@ int run_game(const run_options& given) {
     log_err("%s\n", error.c_str());
     std::exit(2);
   }
-  // 1. The computer opponent and every other random choice depend on this seed.
+  // The computer opponent and every other random choice depend on this seed.
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 
-  // 2. The one stage; it lives until the program ends.
+  // The one stage; it lives until the program ends.
   g_level = new level;
 
-  // 3. Settings.
+  // Settings.
   config_file ini;
   ini.load("game\\game.ini");
   game_settings settings = read_settings(ini);
@@ -70,7 +70,7 @@ int run_game(const run_options& given) {
   rules.auto_continue = options.demo || options.benchmark_frames >= 0;
   set_match_rules(rules);
 
-  // 4. Devices.
+  // Devices.
   g_video.start_audio();
   if (g_video.audio_ok) open_sound_mixer();
   g_video.start_joysticks(2);
@@ -86,7 +86,7 @@ int run_game(const run_options& given) {
   g_video.scale = settings.scale;
   g_video.smooth = settings.smooth;
   g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  // 5. No window, no game: a failure, told as one (the lines above say why).
+  // No window, no game: a failure, told as one (the lines above say why).
   if (!g_video.video_ok) {
     log_err("ERROR: the game can't open its %d x %d x %d window; see the lines above\n", settings.width,
             settings.height, settings.bpp);
@@ -97,37 +97,37 @@ int run_game(const run_options& given) {
   watch_quit_requests();
   SDL_WM_SetCaption("Veltmoore Brawl", "Veltmoore Brawl");
 
-  // 6. The one text renderer of the run; the fight code reaches it through g_text.
+  // The one text renderer of the run; the fight code reaches it through g_text.
   text_renderer text;
   text.create(g_video.screen);
   text.open_font("rsrc\\Veranda.ttf");
   g_text = &text;
 
-  // 7. Logo and backdrop, the logo loaded, the rate set to fps.
+  // Logo and backdrop, the logo loaded, the rate set to fps.
   std::unique_ptr<title_screens> titles(new title_screens);
   titles->load_logo(settings.fps);
 
-  // 8. Logo fade-in.
+  // Logo fade-in.
   titles->logo_fade_in();
 
-  // 9. The select screen's pictures and the backdrop, while the logo shows.
+  // The select screen's pictures and the backdrop, while the logo shows.
   if (!quit_requested()) titles->load_select_images();
 
-  // 10, 11. Paths, controls and control maps, before the select screen.
+  // Paths, controls and control maps, before the select screen.
   fight_setup setup;
   setup.build_paths(options.demo);
   setup.build_controls();
 
-  // 12. Lookup tables for the circling paths.
+  // Lookup tables for the circling paths.
   fill_trig_tables();
 
-  // 13. Logo fade-out.
+  // Logo fade-out.
   if (!quit_requested()) titles->logo_fade_out();
 
-  // 14. Backdrop fade-in.
+  // Backdrop fade-in.
   if (!quit_requested()) titles->backdrop_fade_in();
 
-  // 15. Select screen. --fighter N (demo and benchmark runs) picks N without it.
+  // Select screen. --fighter N (demo and benchmark runs) picks N without it.
   select_result picked = {0, 0};
   if (quit_requested()) {
     picked.quit = 1;
@@ -139,21 +139,22 @@ int run_game(const run_options& given) {
     picked = run_select_screen(*titles, settings.fps);
   }
 
-  // 16. Close the title screens.
+  // Close the title screens.
   titles->close();
 
-  // 17. A quit on the select screen skips the fight.
+  // A quit on the select screen skips the fight.
   if (!picked.quit) {
-    // 18. Fight set-up with the selected roster position (the computer plays
+    // Fight set-up with the selected roster position (the computer plays
     // position 0, unless a second player joined and picked). A quit request
     // stops the loading between files.
     setup.start_fight(picked.selection, picked.second_player);
 
-    // 19. The fight loop, at the rate `fps`, until Escape or a quit request;
+    // The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
     // during the loading leaves the fight unstarted. After a match the
-    // player may go back to the select screen and pick again (steps 14 to
-    // 16 once more), then fight on the same stage.
+    // player may go back to the select screen and pick again (backdrop,
+    // select screen and closing the titles once more), then fight on the
+    // same stage.
     if (quit_requested()) {
       log_out("NOTICE: quit requested while loading, no fight\n");
     } else if (options.duel_level >= 0 || options.duel_walker) {

@@ -19,7 +19,7 @@ void reset_for_next_round() {
     if (!l) continue;
     l->hp = l->max_hp;
     l->clear_anim_stack();
-    l->action = -1;
+    l->action = action_none;
     l->state = posture_standing;
     l->size_from_first_image();
     l->vx = l->vy = l->ax = l->ay = 0.0;
@@ -45,7 +45,7 @@ void reset_for_next_round() {
 
 void lay_down(lifeform& l) {
   l.clear_anim_stack();
-  l.action = -1;
+  l.action = action_none;
   l.size_from_first_image();
   l.state = posture_hit;
   l.y = screen_height() - l.height;

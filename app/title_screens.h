@@ -24,12 +24,12 @@ struct title_screens {
   double backdrop_scale = 1.0;              // screen width / backdrop width, set by the fade-in
   int fps = 60;                             // the rate the title screens run at
 
-  void load_logo(int rate);     // step 7: loads the logo, sets the rate
-  void logo_fade_in();          // step 8
-  void load_select_images();    // step 9
-  void logo_fade_out();         // step 13
-  void backdrop_fade_in();      // step 14
-  void close();                 // step 16: clear (not after a quit request), unload logo and backdrop, rate back to fps
+  void load_logo(int rate);     // loads the logo, sets the rate
+  void logo_fade_in();
+  void load_select_images();    // while the logo shows
+  void logo_fade_out();
+  void backdrop_fade_in();
+  void close();                 // clear (not after a quit request), unload logo and backdrop, rate back to fps
 
   // The backdrop as every title frame draws it: zoomed to the screen width,
   // its bottom edge on the bottom of the screen.

@@ -80,8 +80,8 @@ void viewer_scene::show_item() {
   lifeform* f = shown_;
   if (!f) return;
   f->clear_anim_stack();
-  f->action = -1;
-  f->state = 0;
+  f->action = action_none;
+  f->state = posture_standing;
   f->width = fighter.rest_width;
   f->height = fighter.rest_height;
   if (view.is_move()) {
@@ -98,7 +98,7 @@ void viewer_scene::show_item() {
 void viewer_scene::step_frame(int direction) {
   lifeform* f = shown_;
   if (!f || !view.is_move() || !slot_present(*f, view.slot())) return;
-  if (f->action == -1 || f->anim_stack->empty()) show_item();  // a finished move starts again
+  if (f->action == action_none || f->anim_stack->empty()) show_item();  // a finished move starts again
   for (anim_play* play : f->anim_stack->plays) {
     if (!play || !play->animation || play->animation->frames.empty()) continue;
     const std::vector<animation_frame>& frames = play->animation->frames;
@@ -167,7 +167,7 @@ void viewer_scene::draw_fighter(lifeform& f) {
   } else {
     const int slot = view.slot();
     if (!slot_present(f, slot)) return;
-    if (f.action == -1 || f.anim_stack->empty()) f.start_move(slot, action_for_slot(slot, view.facing));
+    if (f.action == action_none || f.anim_stack->empty()) f.start_move(slot, action_for_slot(slot, view.facing));
     animation_frame* first = f.anim_stack->empty() ? nullptr : frame_of(f.anim_stack->plays[0]);
     picture = first ? first->image.get() : nullptr;
     if (!view.paused) {

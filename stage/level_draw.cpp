@@ -70,7 +70,7 @@ void level::draw() {
   const int screen_w = screen->w;
   const int screen_h = screen->h;
 
-  // 1. The offset alternates sign and moves one pixel toward zero per draw.
+  // The offset alternates sign and moves one pixel toward zero per draw.
   if (shake == INT_MIN) shake = INT_MIN + 1;
   shake = -shake;
   if (shake < 0) {
@@ -145,7 +145,7 @@ void level::draw() {
     }
   }
 
-  // 6. The flash fades by flash_rate per draw; a rate of 0 holds it.
+  // The flash fades by flash_rate per draw; a rate of 0 holds it.
   if (flash != 0) {
     Uint8 alpha = static_cast<Uint8>(flash & 0xFF);
     if (opengl_mode()) {

@@ -73,7 +73,7 @@ level::~level() {
 
 void level::load(const char* path) {
   if (!path) path = "";
-  // 1. A second load starts from an empty stage rather than appending to it.
+  // A second load starts from an empty stage rather than appending to it.
   total_height = 0;
   scroll_x = 0;
   loading = 0;
@@ -87,7 +87,7 @@ void level::load(const char* path) {
   floor = -1;
   for (sortie& s : sorties) s = sortie();
 
-  // 2. The loading screen.
+  // The loading screen.
   loading_screen screen;
   animation* loading_anim = screen.anim = new (std::nothrow) animation;
   move* loading_move = screen.played = new (std::nothrow) move;
@@ -151,7 +151,7 @@ void level::load(const char* path) {
     present_frame();
   }
 
-  // 9. The parts, each inserted at the front: part 0 ends up last.
+  // The parts, each inserted at the front: part 0 ends up last.
   length = count_key(config, path, "length", max_level_parts);
   for (int n = 0; n < length; ++n) {
     layered_segment layers;
@@ -213,7 +213,7 @@ void level::load(const char* path) {
     if (!loading_tick(loading_move)) return stop_loading();
   }
 
-  // 12. Diagnostics: the pictures that fill one screen height, from picture 0.
+  // Diagnostics: the pictures that fill one screen height, from picture 0.
   int screen_h = screen_height();
   log_out("Lets look at the size of onscreen plist before loading [%d]\n", static_cast<int>(plist.size()));
   int sum = 0;
@@ -228,7 +228,7 @@ void level::load(const char* path) {
   loading = 0;
   log_out("ml[%d] mw[%d]\n", max_height, max_width);
 
-  // 13. An empty set has no picture 0: the bottom piece then sits on the screen's edge.
+  // An empty set has no picture 0: the bottom piece then sits on the screen's edge.
   base_y = screen_h - (images.empty() ? 0 : images[0].height);
 
   // 14.

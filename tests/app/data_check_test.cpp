@@ -136,25 +136,25 @@ TEST(DataCheck, ListsEveryPlantedErrorAtItsKeysLineInOrder) {
   const fs::path brela = dir / "game/fighter/brela_char.ini", morvane = dir / "game/fighter/morvane_char.ini",
                  kastrell = dir / "game/fighter/kastrell_char.ini", stage = dir / "rsrc/veltmoore/stage_veltmoore.ini",
                  punch = dir / "game/fighter/dravitz/punch.ini", settings = dir / "game/game.ini";
-  // 1. a missing animation file
+  // A missing animation file
   fs::remove(dir / "game/fighter/kastrell/kick.ini");
-  // 2. a missing move slot
+  // A missing move slot
   ASSERT_TRUE(edit(brela, "moves=16", "moves=15"));
-  // 3. an unknown control name in a combo
+  // An unknown control name in a combo
   ASSERT_TRUE(edit(morvane, "combo0move0=punch", "combo0move0=jump"));
-  // 4. a picture index outside the background set
+  // A picture index outside the background set
   ASSERT_TRUE(edit(stage, "part1=3", "part1=9"));
-  // 5. a sprite without the key colour
+  // A sprite without the key colour
   write_opaque_picture(dir / "rsrc/dravitz/stand.png");
-  // 6. a sound that doesn't load
+  // A sound that doesn't load
   std::ofstream(dir / "rsrc/sfx/hit.wav", std::ios::binary) << "not a sound";
-  // 7. a frame count out of range
+  // A frame count out of range
   ASSERT_TRUE(edit(punch, "images=4", "images=-1"));
-  // 8. a setting out of range
+  // A setting out of range
   ASSERT_TRUE(edit(settings, "fps=60", "fps=500"));
-  // 9. a missing sortie file
+  // A missing sortie file
   fs::remove(dir / "rsrc/veltmoore/sortie1.ini");
-  // 10. a missing posture picture
+  // A missing posture picture
   fs::remove(dir / "rsrc/morvane/crouch.png");
 
   game_run run = check(dir.string());
