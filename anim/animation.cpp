@@ -74,9 +74,20 @@ void animation::load(const char* path) {
       log_out("ERROR: Can't load [%s], can't allocate memory\n", path);
       return;
     }
-    // A lent picture is the cache's own, so the swaps stay in it for every
-    // later user of the file; the frame keeps a copy. A given copy is ours.
-    if (picture->pixels()) {
+    // A lent picture is the cache's own, so the swaps and the flip stay in it
+    // for every later user of the file; the frame keeps a copy. A given copy
+    // is ours. With costume_on_copies the swaps go to the frame's copy only,
+    // so a fighter loaded later from the same files keeps the file's colours.
+    const bool costume_on_own_copy = costume_on_copies && fetched_picture.is_lent() && !colour_swaps.empty();
+    std::unique_ptr<img_mgr> own;
+    if (costume_on_own_copy) {
+      if (picture->pixels() && flipped == 1) picture->flip();
+      own = copy_picture(picture);
+      if (own) picture = own.get();
+      if (picture->pixels()) {
+        for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
+      }
+    } else if (picture->pixels()) {
       for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
       if (flipped == 1) picture->flip();
     }
@@ -85,7 +96,11 @@ void animation::load(const char* path) {
 
     frames.emplace_back();
     animation_frame& frame = frames.back();
-    frame.image = fetched_picture.is_lent() ? copy_picture(picture) : fetched_picture.take_copy();
+    if (own) {
+      frame.image = std::move(own);
+    } else {
+      frame.image = fetched_picture.is_lent() ? copy_picture(picture) : fetched_picture.take_copy();
+    }
     frame.rate = bounded_key(config, path, keys.rate, 0, -max_frame_rate, max_frame_rate);
     frame.shake = bounded_key(config, path, keys.shake, 0, -max_frame_shake, max_frame_shake);
     frame.flash = bounded_key(config, path, keys.flash, 0, -max_frame_flash, max_frame_flash);

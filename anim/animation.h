@@ -53,6 +53,10 @@ class animation {
   double scale = 1.0;           // per-move size factor
   double owner_scale = 1.0;     // owner's size factor (loading animation: fit to screen)
   std::vector<colour_swap> colour_swaps;  // applied to every frame picture at load
+  // When set, the swaps recolour the frames' own copies only, never the
+  // cache's picture (which the first loader of a file otherwise changes for
+  // everyone after it).
+  bool costume_on_copies = false;
 
   animation() = default;
   animation(const animation&) = delete;

@@ -150,6 +150,7 @@ void fight_setup::start_fight(int roster_position, int second_player) {
   lifeform* human = new lifeform;
   human->controls = maps[0];
   human->colour_swaps = player_colour_swaps();
+  human->costume_on_copies = costume_on_copies;
   human->load(roster_char_files[roster_position]);
   const int human_index = static_cast<int>(lifeform_list.size());
   lifeform_list.push_back(human);
@@ -176,17 +177,11 @@ void fight_setup::change_fighters(int roster_position, int second_player) {
   static std::vector<lifeform*> retired;
   if (lifeform_list.size() < 2 || roster_position < 0 || roster_position >= roster_size) return;
   const int screen_h = g_video.screen ? g_video.screen->h : 0;
-  lifeform* human = new lifeform;
-  human->controls = maps[0];
-  human->colour_swaps = player_colour_swaps();
-  human->load(roster_char_files[roster_position]);
-  retired.push_back(lifeform_list[1]);
-  lifeform_list[1] = human;
-  human->edge_death = 0;
-  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
 
   // Entry 0 changes when a second player picks now or played before: the
-  // computer takes position 0 back when the second player has gone.
+  // computer takes position 0 back when the second player has gone. It is
+  // loaded before entry 1, as at set-up, so the costume recolours only the
+  // human's copies of pictures both may share.
   const bool second_played = lifeform_list[0] && second_player_path && lifeform_list[0]->path == second_player_path;
   if (second_player >= 0 || second_played) {
     path* entry0_path = computer_path;
@@ -209,6 +204,16 @@ void fight_setup::change_fighters(int roster_position, int second_player) {
     entry0->facing = 1;
     place(entry0, entry0_path, fight_start_x(0), 0, screen_h);
   }
+
+  lifeform* human = new lifeform;
+  human->controls = maps[0];
+  human->colour_swaps = player_colour_swaps();
+  human->costume_on_copies = costume_on_copies;
+  human->load(roster_char_files[roster_position]);
+  retired.push_back(lifeform_list[1]);
+  lifeform_list[1] = human;
+  human->edge_death = 0;
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
   lifeform_list[0]->target = 1;
   human->target = 0;
 }

@@ -31,6 +31,10 @@ class fight_setup {
   path* second_player_path = nullptr;  // a second human on entry 0: mode 3 on the second key set
   std::vector<control*> controls; // all eighteen, in building order
   control_map* maps[2] = {nullptr, nullptr};  // 0 the human's keys, 1 the computer's
+  // The costume recolours the human's own picture copies only. Needed once
+  // fighters can be loaded again (matches) or by a second player; off, the
+  // first loader's colours stay in the cached pictures.
+  bool costume_on_copies = false;
 
   // The human's and the computer's paths; `demo` adds a third.
   void build_paths(bool demo);

@@ -147,6 +147,7 @@ int run_game(const run_options& given) {
     // Fight set-up with the selected roster position (the computer plays
     // position 0, unless a second player joined and picked). A quit request
     // stops the loading between files.
+    setup.costume_on_copies = settings.rounds > 0 || picked.second_player >= 0;
     setup.start_fight(picked.selection, picked.second_player);
 
     // The fight loop, at the rate `fps`, until Escape or a quit request;

@@ -43,6 +43,7 @@ lifeform& lifeform::operator=(const lifeform& src) {
   facing = src.facing;
   weapons = src.weapons;  // streams are values: copied with their weapon
   colour_swaps = src.colour_swaps;
+  costume_on_copies = src.costume_on_copies;
   state = src.state;
   edge_death = src.edge_death;
   kind = src.kind;

@@ -89,6 +89,10 @@ class lifeform {
   int32_t facing = 0;             // 1 right, 0 left
   std::vector<weapon> weapons;    // at most max_weapons are fired
   std::vector<colour_swap> colour_swaps;  // applied to every image this lifeform loads
+  // When set, the swaps recolour this lifeform's own copies only, so a fighter
+  // loaded later from the same files keeps their colours (a re-pick, a second
+  // player). Off, the first loader's swaps stay in the cached pictures.
+  bool costume_on_copies = false;
   int32_t state = posture_standing;  // posture 0..8 (enum posture)
   int32_t edge_death = 1;         // 1: leaving the play area kills; 0: held inside
   int32_t kind = kind_fighter;    // enum lifeform_kind

@@ -71,6 +71,7 @@ void lifeform::load(const char* char_path) {
     for (int i = 0; i < n; ++i) {
       animation* a = new animation;
       a->colour_swaps = colour_swaps;
+      a->costume_on_copies = costume_on_copies;
       a->load(cfg.get_string(key_of("move%d", i).c_str()));
       const std::string scale_key = key_of("move%dscale", i);
       if (cfg.has_key(scale_key.c_str())) {
@@ -100,6 +101,15 @@ void lifeform::load(const char* char_path) {
       }
       if (img->get_width() > width) width = img->get_width();
       if (img->get_height() > height) height = img->get_height();
+      // With costume_on_copies the costume recolours a copy of its own and the
+      // cache's picture keeps the file's colours.
+      if (costume_on_copies && !colour_swaps.empty() && picture.is_lent()) {
+        std::unique_ptr<img_mgr> own(new (std::nothrow) img_mgr(*img));
+        if (own) {
+          picture = fetched<img_mgr>::given(std::move(own));
+          img = picture.get();
+        }
+      }
       for (const colour_swap& swap : colour_swaps) img->swap_colour(swap.from, swap.to);
       add_image(std::move(picture));
     }

@@ -167,6 +167,25 @@ TEST_F(Animation, ColourSwapsStayInTheCachedPicture) {
   EXPECT_EQ(blue, screen_pixel(1, 1));  // the stored picture was changed
 }
 
+// With costume_on_copies the swaps recolour the animation's own copies and
+// the cached picture keeps the file's colours for a later plain load.
+TEST_F(Animation, ACostumeOnCopiesLeavesTheCachedPictureAlone) {
+  std::string c = write_solid_picture(dir, "c2.png", 4, 4, red);
+  counted_ptr<animation> first(new animation);
+  SDL_PixelFormat* f = g_video.screen->format;
+  first->colour_swaps.push_back({SDL_MapRGB(f, 200, 0, 0), SDL_MapRGB(f, 0, 0, 200)});
+  first->costume_on_copies = true;
+  first->load(write_anim("images=1 image0=" + c).c_str());
+  counted_ptr<animation> second(new animation);
+  second->load(write_anim("images=1 image0=" + c).c_str());
+  clear_frame();
+  first->draw_frame(0, 0, 0);
+  EXPECT_EQ(blue, screen_pixel(1, 1));
+  clear_frame();
+  second->draw_frame(0, 0, 0);
+  EXPECT_EQ(red, screen_pixel(1, 1));
+}
+
 TEST_F(Animation, FramesOwnTheirPictureAndShareTheSample) {
   ASSERT_EQ(1, open_sound_mixer());
   std::string wav = write_wav(dir, "s.wav", 500);

@@ -184,6 +184,30 @@ TEST_F(lifeform_load_test, colour_swaps_apply_in_order) {
   EXPECT_EQ(b, 200);
 }
 
+// With costume_on_copies a costumed fighter loaded first leaves no colours in
+// the cache: a re-pick or a second player may load the same files plainly.
+TEST_F(lifeform_load_test, a_costume_loaded_first_leaves_the_files_colours_to_later_fighters) {
+  std::string p = write_picture(dir, "costume_first.png", 4, 4, 200, 10, 10);
+  const SDL_PixelFormat* f = g_video.screen->format;
+  auto red_of = [](const lifeform& l) {
+    SDL_Surface* s = l.images.empty() ? nullptr : l.images[0]->pixels();
+    if (!s) return -1;
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, s->pixels, s->format->BytesPerPixel);
+    Uint8 r, g, b;
+    SDL_GetRGB(pixel, s->format, &r, &g, &b);
+    return static_cast<int>(r);
+  };
+  lifeform costumed;
+  costumed.costume_on_copies = true;
+  costumed.colour_swaps.push_back(colour_swap{SDL_MapRGB(f, 200, 10, 10), SDL_MapRGB(f, 10, 200, 10)});
+  load(costumed, "images=1 image0=" + p + "\n");
+  lifeform plain;
+  load(plain, "images=1 image0=" + p + "\n");
+  EXPECT_EQ(red_of(costumed), 10);
+  EXPECT_EQ(red_of(plain), 200);
+}
+
 TEST_F(lifeform_load_test, counts_beyond_the_bounds_are_refused) {
   lifeform l;
   l.controls = controls;
