@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/startup_order.h"
+#include "gfx/pixel_share.h"
 #include "gfx/screen.h"
 
 nmanager<img_mgr> image_cache STARTUP_ORDER(STARTUP_IMAGE_CACHE);
@@ -73,6 +74,7 @@ void free_private_copy(img_mgr* copy) {
   drop_holder(shown);
   if (mirror != shown) drop_holder(mirror);
   for (zoom_entry* e : zoomed) {
+    drop_zoom_holder(&e->surface);
     if (e->surface) SDL_FreeSurface(e->surface);
     delete e;
   }

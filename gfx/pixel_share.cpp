@@ -1,5 +1,6 @@
 #include "gfx/pixel_share.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <tuple>
@@ -291,6 +292,14 @@ void hold_zoom(SDL_Surface* z, SDL_Surface** holder) {
   auto it = zoom_key_of.find(z);
   if (it == zoom_key_of.end() || !holder) return;
   zooms[it->second].holders.push_back(holder);
+}
+
+void drop_zoom_holder(SDL_Surface** holder) {
+  if (!holder || !*holder) return;
+  auto it = zoom_key_of.find(*holder);
+  if (it == zoom_key_of.end()) return;
+  std::vector<SDL_Surface**>& holders = zooms[it->second].holders;
+  holders.erase(std::remove(holders.begin(), holders.end(), holder), holders.end());
 }
 
 void note_zoom_drawn(SDL_Surface* z) {

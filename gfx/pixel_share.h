@@ -90,6 +90,9 @@ bool zoom_may_be_kept(long long zw, long long zh);
 void keep_zoom(SDL_Surface* s, int key, uint32_t flipped, SDL_Surface* z, SDL_Surface** holder);
 // Another place that keeps the pointer of the kept copy `z` (see keep_zoom).
 void hold_zoom(SDL_Surface* z, SDL_Surface** holder);
+// `holder` is about to be freed (its zoom entry goes): letting go of the kept
+// copy must no longer write through it.
+void drop_zoom_holder(SDL_Surface** holder);
 // `z` was drawn: copies drawn recently are let go last.
 void note_zoom_drawn(SDL_Surface* z);
 // How many kept copies were let go so far (benchmarks and tests read it).

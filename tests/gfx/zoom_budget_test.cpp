@@ -72,4 +72,34 @@ TEST(ZoomBudget, KeptCopiesStayWithinTheBudgetAndAreMadeAgainWhenWanted) {
   EXPECT_LE(picture.zoom_cache.size(), 2u * 22u);  // one entry per key and orientation, refilled
 }
 
+// A zoom entry freed with its picture (a bullet's private copy) tells the
+// budget first: letting go of its copy later must not write where the entry was.
+TEST(ZoomBudget, AHolderDroppedBeforeItIsFreedIsNotWrittenLater) {
+  if (gl_test_mode()) GTEST_SKIP() << "software zoom copies";
+  ensure_video();
+  const std::string dir = make_temp_dir("zoom_holder");
+  img_mgr picture;
+  capture_stdout([&] { picture.load(write_picture(dir, "shot.png", 300, 300, checks).c_str()); });
+  SDL_Surface* screen = g_video.screen;
+  capture_stdout([&] { picture.draw_zoomed(0, 0, screen, 0.33); });
+  ASSERT_FALSE(picture.zoom_cache.empty());
+  zoom_entry* entry = picture.zoom_cache.back();
+  SDL_Surface* const kept = entry->surface;
+  ASSERT_NE(nullptr, kept);
+  drop_zoom_holder(&entry->surface);
+
+  // Enough other zooms to let go of every copy kept before them.
+  img_mgr other;
+  capture_stdout([&] { other.load(write_picture(dir, "big.png", 400, 500, checks).c_str()); });
+  const long long let_go_before = zooms_let_go();
+  capture_stdout([&] {
+    for (int flip = 0; flip < 2; ++flip) {
+      for (int key = 10; key <= 30; ++key) other.draw_zoomed(0, 0, screen, key / 25.0 + 0.01);
+      other.flip();
+    }
+  });
+  ASSERT_GT(zooms_let_go(), let_go_before);
+  EXPECT_EQ(kept, entry->surface);  // untouched: nobody holds it through here any more
+}
+
 }  // namespace

@@ -16,9 +16,11 @@
 #include "app/video.h"
 #include "core/config_file.h"
 #include "gfx/image_cache.h"
+#include "gfx/pixel_share.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 #include "stage/level.h"
 
 // Frees every picture the image cache holds and empties its table: each input
@@ -97,6 +99,7 @@ inline void drive_animation(const char* name) {
   }
   delete a;
   for (zoom_entry* e : zoomed) {
+    drop_zoom_holder(&e->surface);
     SDL_FreeSurface(e->surface);
     delete e;
   }
