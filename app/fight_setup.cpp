@@ -119,6 +119,13 @@ void fight_setup::build_controls() {
   }
 }
 
+void fight_setup::make_second_player_path() {
+  if (second_player_path) return;
+  second_player_path = new path;
+  second_player_path->add_step(mode_human, 0, 0, 0, 0);
+  second_player_path->keys = &second_player_keys;
+}
+
 void fight_setup::start_fight(int roster_position, int second_player) {
   if (roster_position < 0 || roster_position >= roster_size) {
     log_out("WARNING: roster position [%d] outside 0..%d, playing position 0\n", roster_position,
@@ -129,11 +136,7 @@ void fight_setup::start_fight(int roster_position, int second_player) {
   int entry0_position = 0;
   if (second_player >= 0) {
     entry0_position = second_player < roster_size ? second_player : 0;
-    if (!second_player_path) {
-      second_player_path = new path;
-      second_player_path->add_step(mode_human, 0, 0, 0, 0);
-      second_player_path->keys = &second_player_keys;
-    }
+    make_second_player_path();
     entry0_path = second_player_path;
   }
   if (g_level) g_level->load(fight_level_file);
@@ -188,11 +191,7 @@ void fight_setup::change_fighters(int roster_position, int second_player) {
     int entry0_position = 0;
     if (second_player >= 0) {
       entry0_position = second_player < roster_size ? second_player : 0;
-      if (!second_player_path) {
-        second_player_path = new path;
-        second_player_path->add_step(mode_human, 0, 0, 0, 0);
-        second_player_path->keys = &second_player_keys;
-      }
+      make_second_player_path();
       entry0_path = second_player_path;
     }
     lifeform* entry0 = new lifeform;

@@ -55,4 +55,8 @@ class fight_setup {
   void change_fighters(int roster_position, int second_player = -1);
   // End of the run: controls in reverse building order, then the paths.
   void release();
+
+ private:
+  // The second player's human path on the second key set, made once.
+  void make_second_player_path();
 };
