@@ -85,10 +85,10 @@ void animation::load(const char* path) {
       own = copy_picture(picture);
       if (own) picture = own.get();
       if (picture->pixels()) {
-        for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
+        picture->swap_colours(colour_swaps);
       }
     } else if (picture->pixels()) {
-      for (const colour_swap& swap : colour_swaps) picture->swap_colour(swap.from, swap.to);
+      picture->swap_colours(colour_swaps);
       if (flipped == 1) picture->flip();
     }
     if (picture->width > max_width) max_width = picture->width;

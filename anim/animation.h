@@ -33,11 +33,6 @@ class animation_frame {
   animation_frame& operator=(const animation_frame& src);  // prints "Assigning frames"
 };
 
-struct colour_swap {
-  uint32_t from;  // 24-bit 0xRRGGBB
-  uint32_t to;
-};
-
 // Shared through counted_ptr; the count is bookkeeping only (owners delete).
 class animation {
  public:

@@ -110,7 +110,7 @@ void lifeform::load(const char* char_path) {
           img = picture.get();
         }
       }
-      for (const colour_swap& swap : colour_swaps) img->swap_colour(swap.from, swap.to);
+      img->swap_colours(colour_swaps);
       add_image(std::move(picture));
     }
   }

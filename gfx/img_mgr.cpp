@@ -296,22 +296,20 @@ void img_mgr::unload() {
 
 namespace {
 
-bool has_colour(SDL_Surface* s, uint32_t rgb) {
-  const int bpp = s->format->BytesPerPixel;
-  if (bpp == 4) {
-    for (int y = 0; y < s->h; ++y) {
-      const Uint32* p = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) +
-                                                        static_cast<size_t>(y) * s->pitch);
-      bool hit = false;
-      for (int x = 0; x < s->w; ++x) hit |= (p[x] & 0xFFFFFFu) == rgb;  // little-endian: bytes 0..2
-      if (hit) return true;
-    }
-    return false;
+bool is_one_of(uint32_t rgb, const std::vector<uint32_t>& colours) {
+  for (uint32_t c : colours) {
+    if (c == rgb) return true;
   }
+  return false;
+}
+
+bool has_any_colour(SDL_Surface* s, const std::vector<uint32_t>& colours) {
+  const int bpp = s->format->BytesPerPixel;
   for (int y = 0; y < s->h; ++y) {
     const Uint8* p = static_cast<const Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
     for (int x = 0; x < s->w; ++x, p += bpp) {
-      if ((p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16)) == rgb) return true;
+      // little-endian: the colour is in bytes 0..2 whatever the depth
+      if (is_one_of(p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16), colours)) return true;
     }
   }
   return false;
@@ -319,27 +317,35 @@ bool has_colour(SDL_Surface* s, uint32_t rgb) {
 
 }  // namespace
 
-void img_mgr::swap_colour(uint32_t from, uint32_t to) {
+void img_mgr::swap_colours(const std::vector<colour_swap>& swaps) {
   shared_surface* holder = surface.operator->();
-  if (!holder || !holder->surface) return;
+  if (!holder || !holder->surface || swaps.empty()) return;
   SDL_Surface* s = holder->surface;
   const int bpp = s->format->BytesPerPixel;
   if (bpp != 3 && bpp != 4) return;  // the colour pairs are 24-bit values; nothing to match in 1 or 2 bytes
-  const uint32_t from_rgb = from & 0xFFFFFFu;
-  if (colour_known_absent(s, from_rgb)) return;
+  // No swap can fire unless some pixel has the colour one of them looks for
+  // (a swap only sees colours that are there or that an earlier one wrote).
+  std::vector<uint32_t> wanted;
+  recolour_key key;
+  for (const colour_swap& swap : swaps) {
+    const uint32_t from_rgb = swap.from & 0xFFFFFFu;
+    key.push_back(static_cast<uint64_t>(from_rgb) << 32 | (swap.to & 0xFFFFFFu));
+    if (!colour_known_absent(s, from_rgb)) wanted.push_back(from_rgb);
+  }
+  if (wanted.empty()) return;
   if (pixels_shared(s)) {
     // Another picture showing these pixels was recoloured the same way already.
-    if (SDL_Surface* done = shared_recolour_of(s, from_rgb, to & 0xFFFFFFu)) {
+    if (SDL_Surface* done = shared_recolour_of(s, key)) {
       holder->surface = done;
       free_picture_surface(s);
       return;
     }
   }
   if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
-  const bool found = has_colour(s, from_rgb);
+  const bool found = has_any_colour(s, wanted);
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   if (!found) {
-    note_colour_absent(s, from_rgb);
+    for (uint32_t rgb : wanted) note_colour_absent(s, rgb);
     return;
   }
   SDL_Surface* source = nullptr;  // shared pixels this recolouring starts from
@@ -356,18 +362,30 @@ void img_mgr::swap_colour(uint32_t from, uint32_t to) {
   for (int y = 0; y < s->h; ++y) {
     Uint8* p = static_cast<Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
     for (int x = 0; x < s->w; ++x, p += bpp) {
-      const uint32_t rgb = p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
-      if (rgb != from_rgb) continue;
-      p[0] = static_cast<Uint8>(to);
-      p[1] = static_cast<Uint8>(to >> 8);
-      p[2] = static_cast<Uint8>(to >> 16);
+      uint32_t rgb = p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+      bool changed = false;
+      for (const colour_swap& swap : swaps) {
+        if (rgb != (swap.from & 0xFFFFFFu)) continue;
+        rgb = swap.to & 0xFFFFFFu;
+        changed = true;
+      }
+      if (!changed) continue;
+      p[0] = static_cast<Uint8>(rgb);
+      p[1] = static_cast<Uint8>(rgb >> 8);
+      p[2] = static_cast<Uint8>(rgb >> 16);
     }
   }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
   note_pixels_written(s);
-  if ((to & 0xFFFFFFu) != from_rgb) note_colour_absent(s, from_rgb);
+  // A colour swapped away stays gone unless a later swap writes it back.
+  for (size_t i = 0; i < swaps.size(); ++i) {
+    const uint32_t from_rgb = swaps[i].from & 0xFFFFFFu;
+    bool written_back = (swaps[i].to & 0xFFFFFFu) == from_rgb;
+    for (size_t j = i + 1; j < swaps.size() && !written_back; ++j) written_back = (swaps[j].to & 0xFFFFFFu) == from_rgb;
+    if (!written_back) note_colour_absent(s, from_rgb);
+  }
   if (source) {
-    keep_recolour(source, from_rgb, to & 0xFFFFFFu, s);
+    keep_recolour(source, key, s);
     free_picture_surface(source);
   }
 }

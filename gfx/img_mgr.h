@@ -40,6 +40,12 @@ constexpr uint32_t no_texture = 0xFFFFFFFFu;
 // SDL_HWSURFACE | SDL_SRCCOLORKEY | SDL_SRCALPHA.
 constexpr uint32_t keyed_staging_flags = 0x11001;
 
+// One colour of a picture replaced by another (a costume is a list of them).
+struct colour_swap {
+  uint32_t from;  // 24-bit 0xRRGGBB
+  uint32_t to;    // a pixel value; its low three bytes are written
+};
+
 class img_mgr {
  public:
   int32_t ref_count = 0;                 // bookkeeping for counted_ptr only
@@ -66,7 +72,10 @@ class img_mgr {
 
   void load(const char* path);
   void unload();
-  void swap_colour(uint32_t from, uint32_t to);
+  // Every swap in turn on every pixel, in one pass and one copy: the
+  // intermediate pictures of a costume are never made or kept.
+  void swap_colours(const std::vector<colour_swap>& swaps);
+  void swap_colour(uint32_t from, uint32_t to) { swap_colours({{from, to}}); }
   void flip();
   void set_alpha(uint32_t a);
   int get_width() const { return width; }

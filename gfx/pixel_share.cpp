@@ -31,7 +31,7 @@ long long zoomed_total = 0;
 // live until the program ends (like the zoom entries of the images), and so
 // do the pixels they were made from, so a key is never reused.
 auto& mirrors = never_destroyed<std::map<const void*, SDL_Surface*>>();
-auto& recolours = never_destroyed<std::map<std::tuple<const void*, uint32_t, uint32_t>, SDL_Surface*>>();
+auto& recolours = never_destroyed<std::map<std::pair<const void*, recolour_key>, SDL_Surface*>>();
 // Kept zoomed copies, with who points at them and when they were last drawn.
 struct kept_zoom_record {
   SDL_Surface* surface = nullptr;
@@ -190,9 +190,9 @@ void note_pixels_written(SDL_Surface* s) {
   if (it != absent_colours.end()) it->second.clear();
 }
 
-SDL_Surface* shared_recolour_of(SDL_Surface* s, uint32_t from, uint32_t to) {
+SDL_Surface* shared_recolour_of(SDL_Surface* s, const recolour_key& key) {
   if (!s) return nullptr;
-  auto it = recolours.find(std::make_tuple(static_cast<const void*>(s->pixels), from, to));
+  auto it = recolours.find(std::make_pair(static_cast<const void*>(s->pixels), key));
   if (it == recolours.end()) return nullptr;
   SDL_Surface* view = share_pixels(it->second);
   if (!view) return nullptr;
@@ -209,9 +209,9 @@ SDL_Surface* shared_recolour_of(SDL_Surface* s, uint32_t from, uint32_t to) {
   return view;
 }
 
-void keep_recolour(SDL_Surface* source, uint32_t from, uint32_t to, SDL_Surface* recoloured) {
+void keep_recolour(SDL_Surface* source, const recolour_key& key, SDL_Surface* recoloured) {
   if (!source || !recoloured) return;
-  auto k = std::make_tuple(static_cast<const void*>(source->pixels), from, to);
+  auto k = std::make_pair(static_cast<const void*>(source->pixels), key);
   if (recolours.count(k)) return;
   ++recoloured->refcount;
   pin(source);

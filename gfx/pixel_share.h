@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // ---- Budget (pixels of 4 bytes) ----
 
@@ -63,13 +64,16 @@ void note_pixels_written(SDL_Surface* s);
 
 // ---- Kept derived copies (recoloured, mirrors, zoomed copies) ----
 
-// The pixels of `s` with colour `from` replaced by `to`, when some picture
-// made them already: a new surface over them, with the opacity and colour key
-// of `s`; null otherwise.
-SDL_Surface* shared_recolour_of(SDL_Surface* s, uint32_t from, uint32_t to);
+// A recolouring named by its colour pairs in order, (from << 32 | to) each,
+// from the 24-bit colour and to the low three bytes of the pixel value.
+using recolour_key = std::vector<uint64_t>;
+
+// The pixels of `s` recoloured by `key`, when some picture made them already:
+// a new surface over them, with the opacity and colour key of `s`; null otherwise.
+SDL_Surface* shared_recolour_of(SDL_Surface* s, const recolour_key& key);
 // Keeps `recoloured` (which the caller goes on using) as the pixels of
-// `source` with `from` replaced by `to`.
-void keep_recolour(SDL_Surface* source, uint32_t from, uint32_t to, SDL_Surface* recoloured);
+// `source` recoloured by `key`.
+void keep_recolour(SDL_Surface* source, const recolour_key& key, SDL_Surface* recoloured);
 
 // The mirror of the pixels `s` shows, made once per set of pixels: a new
 // surface sharing the kept mirror's pixels, or null when none is kept yet.

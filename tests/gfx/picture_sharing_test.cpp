@@ -3,6 +3,8 @@
 // and a colour swap on one copy leaves the others as they were.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
 #include "picture_files.h"
@@ -117,6 +119,42 @@ TEST(PictureSharing, CopiesShareThePixelsAndTheMirrorUntilOneIsRecoloured) {
     delete c;
   });
   EXPECT_TRUE(same_rgb(rgba{10, 20, 30, 255}, pixel_at(stored.pixels(), 30, 10)));
+}
+
+TEST(PictureSharing, ACostumeOfSeveralSwapsCostsOneCopyAndSwapsInTurn) {
+  ensure_video();
+  const std::string dir = make_temp_dir("costume");
+  // Left half one colour, right half another.
+  const std::string file = write_picture(dir, "p.png", 64, 48, [](int x, int) {
+    return x < 32 ? rgba{10, 20, 30, 255} : rgba{40, 50, 60, 255};
+  });
+  img_mgr stored;
+  capture_stdout([&] { stored.load(file.c_str()); });
+  ASSERT_NE(nullptr, stored.pixels());
+  const SDL_PixelFormat* f = stored.pixels()->format;
+  const Uint32 left = SDL_MapRGB(f, 10, 20, 30), right = SDL_MapRGB(f, 40, 50, 60);
+  const Uint32 red = SDL_MapRGB(f, 255, 0, 0), blue = SDL_MapRGB(f, 0, 0, 255), grey = SDL_MapRGB(f, 9, 9, 9);
+  // The second swap sees what the first wrote; the third finds its colour only in the copy.
+  const std::vector<colour_swap> costume = {{left & 0xFFFFFF, red}, {red & 0xFFFFFF, blue}, {right & 0xFFFFFF, grey}};
+  const long long before = picture_pixels_in_use();
+  img_mgr* a = nullptr;
+  img_mgr* b = nullptr;
+  capture_stdout([&] {
+    a = new img_mgr(stored);
+    a->swap_colours(costume);
+    b = new img_mgr(stored);
+    b->swap_colours(costume);
+  });
+  EXPECT_TRUE(same_rgb(rgba{0, 0, 255, 255}, pixel_at(a->pixels(), 5, 10)));
+  EXPECT_TRUE(same_rgb(rgba{9, 9, 9, 255}, pixel_at(a->pixels(), 50, 10)));
+  EXPECT_TRUE(same_rgb(rgba{10, 20, 30, 255}, pixel_at(stored.pixels(), 5, 10)));
+  EXPECT_EQ(a->pixels()->pixels, b->pixels()->pixels);
+  // One recoloured copy for both, no picture per swap.
+  EXPECT_EQ(before + 64 * 48, picture_pixels_in_use());
+  capture_stdout([&] {
+    delete a;
+    delete b;
+  });
 }
 
 TEST(PictureSharing, ZoomedCopiesAreKeptOncePerPixelsAndNeverLargerThanTheScreen) {
