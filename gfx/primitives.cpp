@@ -1,5 +1,7 @@
 #include "gfx/primitives.h"
 
+#include <SDL_gfxPrimitives.h>
+
 #include <cmath>
 #include <cstdlib>
 
@@ -51,4 +53,41 @@ void draw_line(SDL_Surface* surface, int x1, int y1, int x2, int y2, uint32_t co
     f = f + minor_step;
     major += step;
   }
+}
+
+namespace {
+
+// Each colour channel moves towards full by alpha/256 of its distance, as
+// SDL_gfx's translucent box does (its result for every channel value and
+// alpha was compared with this one).
+uint32_t whiten_channel(uint32_t pixel, uint32_t mask, int shift, uint32_t alpha) {
+  const uint32_t c = (pixel & mask) >> shift;
+  return ((c + (((255 - c) * alpha) >> 8)) << shift) & mask;
+}
+
+}  // namespace
+
+void whiten_surface(SDL_Surface* surface, uint8_t alpha) {
+  if (!surface) return;
+  const SDL_PixelFormat* f = surface->format;
+  const bool plain_32_bit = f->BytesPerPixel == 4 && f->Amask == 0 && f->Rloss == 0 && f->Gloss == 0 &&
+                            f->Bloss == 0 && f->Rmask && f->Gmask && f->Bmask;
+  const SDL_Rect& clip = surface->clip_rect;
+  if (!plain_32_bit || alpha == 255) {
+    boxRGBA(surface, clip.x, clip.y, static_cast<Sint16>(clip.x + clip.w - 1), static_cast<Sint16>(clip.y + clip.h - 1),
+            255, 255, 255, alpha);
+    return;
+  }
+  if (alpha == 0 || clip.w == 0 || clip.h == 0) return;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  for (int y = clip.y; y < clip.y + clip.h; ++y) {
+    uint32_t* p = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                              static_cast<size_t>(y) * surface->pitch) + clip.x;
+    for (int x = 0; x < clip.w; ++x) {
+      const uint32_t v = p[x];
+      p[x] = whiten_channel(v, f->Rmask, f->Rshift, alpha) | whiten_channel(v, f->Gmask, f->Gshift, alpha) |
+             whiten_channel(v, f->Bmask, f->Bshift, alpha) | (v & ~(f->Rmask | f->Gmask | f->Bmask));
+    }
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }

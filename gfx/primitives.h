@@ -12,3 +12,8 @@ void put_pixel(SDL_Surface* surface, int x, int y, uint32_t colour);
 // callers' sake; the line is always opaque and unlocked.
 void draw_line(SDL_Surface* surface, int x1, int y1, int x2, int y2, uint32_t colour,
                int alpha = 255, int flags = 0);
+
+// What SDL_gfx's boxRGBA(surface, whole clip rectangle, white, alpha) does,
+// pixel for pixel, without its per-pixel general path (a full-screen flash at
+// 1920 x 1080 cost several milliseconds there). Locks the surface itself.
+void whiten_surface(SDL_Surface* surface, uint8_t alpha);

@@ -1,13 +1,13 @@
 // Drawing the stage under the fight camera: stacked pieces, parallax layers,
 // the tilted floor, and the shake and flash effects.
 #include <GL/gl.h>
-#include <SDL_gfxPrimitives.h>
 
 #include <climits>
 #include <cmath>
 
 #include "anim/data_bounds.h"
 #include "core/log.h"
+#include "gfx/primitives.h"
 #include "gfx/screen.h"
 #include "stage/level.h"
 #include "stage/stage_window.h"
@@ -151,7 +151,7 @@ void level::draw() {
     if (opengl_mode()) {
       draw_gl_flash(screen_w, screen_h, alpha);
     } else {
-      boxRGBA(screen, 0, 0, rect_pos(screen_w), rect_pos(screen_h), 255, 255, 255, alpha);
+      whiten_surface(screen, alpha);
     }
     long long faded = static_cast<long long>(flash) - flash_rate;
     if (faded < 0) faded = 0;

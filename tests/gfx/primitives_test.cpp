@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL_gfxPrimitives.h>
+
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -89,3 +92,39 @@ TEST(Primitives, LinePartlyOffSurfaceIsClipped) {
 }
 
 }  // namespace
+
+// The flash is a white translucent box over the screen; the fast path must
+// give what SDL_gfx gives for every channel value and opacity, inside the clip
+// rectangle only, in either channel order.
+TEST(Primitives, WhitenSurfaceMatchesTheTranslucentBoxForEveryValueAndOpacity) {
+  const Uint32 orders[2][3] = {{0xFF0000, 0xFF00, 0xFF}, {0xFF, 0xFF00, 0xFF0000}};
+  for (const auto& masks : orders) {
+    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 3, 32, masks[0], masks[1], masks[2], 0);
+    SDL_Surface* got = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 3, 32, masks[0], masks[1], masks[2], 0);
+    ASSERT_NE(nullptr, expected);
+    ASSERT_NE(nullptr, got);
+    for (int alpha = 0; alpha < 256; ++alpha) {
+      for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 256; ++x) {
+          const Uint32 v = SDL_MapRGB(expected->format, static_cast<Uint8>(x), static_cast<Uint8>(255 - x),
+                                      static_cast<Uint8>(x ^ (y * 77)));
+          static_cast<Uint32*>(expected->pixels)[y * expected->pitch / 4 + x] = v;
+          static_cast<Uint32*>(got->pixels)[y * got->pitch / 4 + x] = v;
+        }
+      }
+      // Row 0 and the last column stay outside.
+      SDL_Rect clip = {0, 1, 255, 2};
+      SDL_SetClipRect(expected, &clip);
+      SDL_SetClipRect(got, &clip);
+      boxRGBA(expected, 0, 0, 256, 3, 255, 255, 255, static_cast<Uint8>(alpha));
+      whiten_surface(got, static_cast<Uint8>(alpha));
+      for (int y = 0; y < 3; ++y) {
+        ASSERT_EQ(0, std::memcmp(static_cast<Uint8*>(expected->pixels) + y * expected->pitch,
+                                 static_cast<Uint8*>(got->pixels) + y * got->pitch, 256 * 4))
+            << "alpha " << alpha << " row " << y << " red mask " << masks[0];
+      }
+    }
+    SDL_FreeSurface(expected);
+    SDL_FreeSurface(got);
+  }
+}
