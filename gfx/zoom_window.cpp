@@ -19,8 +19,9 @@ struct line_map {
   std::vector<int> map;
 };
 
-// The stage draws a few picture sizes at one zoom per frame.
-line_map map_slots[8];
+// One zoom per frame for a few picture sizes: the stage's layers, the
+// fighters' pictures, a projectile.
+line_map map_slots[16];
 int next_slot = 0;
 
 // One scratch surface reused by every draw; rebuilt only when a bigger or
@@ -128,7 +129,7 @@ const std::vector<int>& zoom_line_map(int n, double zoom) {
     if (m.n == n && m.zoom == zoom) return m.map;
   }
   line_map& m = map_slots[next_slot];
-  next_slot = (next_slot + 1) % 8;
+  next_slot = (next_slot + 1) % 16;
   m.n = n;
   m.zoom = zoom;
   m.map.clear();
@@ -215,7 +216,10 @@ bool zoom_window_draw(img_mgr& img, int x, int y, SDL_Surface* target, double zo
   // copies pixel for pixel without conversion, and zoomed copies too large to
   // keep (only the part that reaches the target is ever made).
   if (!s || !target || s->format->BitsPerPixel != 32 || s->format->BytesPerPixel != 4) return false;
-  if (!img.no_zoom_cache && !zoom_window_needed(img, zoom)) return false;
+  // With the fast path on, every zoomed draw is built here at the exact zoom:
+  // the fighters then scale with the camera frame by frame (as in OpenGL
+  // mode) instead of keeping a copy per 4% zoom step, and no copy is kept.
+  if (!fast_path_on && !img.no_zoom_cache && !zoom_window_needed(img, zoom)) return false;
   const std::vector<int>& cols = zoom_line_map(s->w, zoom);
   const std::vector<int>& rows = zoom_line_map(s->h, zoom);
   if (cols.empty() || rows.empty()) return false;

@@ -1,9 +1,11 @@
-// The fast software path of draw_zoomed and draw_depth for pictures drawn with
-// no_zoom_cache (the stage's wide layers and floor): instead of zooming the
-// whole picture every frame, only the window that reaches the target is built,
-// into a reused buffer, and blitted without the blending path when blending
-// could not change a pixel. The output is the same, pixel for pixel, as the
-// straightforward path (tests compare the two).
+// The fast software path of draw_zoomed and draw_depth, taken by every zoomed
+// draw while it is on (the default): instead of zooming the whole picture,
+// only the window that reaches the target is built, at the exact zoom, into a
+// reused buffer, and blitted without the blending path when blending could
+// not change a pixel. Nothing is kept between frames. The output is the same,
+// pixel for pixel, as zooming the whole picture at that zoom and blitting it
+// (tests compare the two); the kept zoomed copies of the straightforward path
+// are made once per 4% zoom step and so lag the camera.
 #pragma once
 #include <SDL.h>
 
@@ -11,7 +13,8 @@
 
 class img_mgr;
 
-// On by default; tests and benchmarks switch it off to get the straightforward path.
+// On by default; tests and benchmarks switch it off to get the straightforward path
+// (kept zoomed copies for pictures that allow them).
 bool zoom_fast_path();
 void set_zoom_fast_path(bool on);
 

@@ -10,6 +10,7 @@
 #include "gfx/img_mgr.h"
 #include "picture_files.h"
 #include "support/test_env.h"
+#include "kept_zoom_copies.h"
 
 namespace {
 
@@ -267,6 +268,7 @@ TEST_F(img_mgr_test, flipped_picture_is_mirrored_when_zoomed) {
 }
 
 TEST_F(img_mgr_test, zoom_cache_shares_keys_and_orientation) {
+  const kept_zoom_copies straightforward_path;
   img_mgr img;
   img.load(picture.c_str());
   SDL_Surface* target = patterned_target(64, 64);

@@ -10,6 +10,7 @@
 #include "picture_files.h"
 #include "picture_formats.h"
 #include "support/test_env.h"
+#include "kept_zoom_copies.h"
 
 namespace {
 
@@ -158,6 +159,7 @@ TEST(PictureSharing, ACostumeOfSeveralSwapsCostsOneCopyAndSwapsInTurn) {
 }
 
 TEST(PictureSharing, ZoomedCopiesAreKeptOncePerPixelsAndNeverLargerThanTheScreen) {
+  const kept_zoom_copies straightforward_path;
   ensure_video();
   const std::string dir = make_temp_dir("zoomed");
   const std::string file = write_picture(dir, "p.png", 40, 30, [](int x, int) {

@@ -10,6 +10,7 @@
 #include "gfx/pixel_share.h"
 #include "picture_files.h"
 #include "support/test_env.h"
+#include "kept_zoom_copies.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ std::vector<uint8_t> screen_bytes() {
 }
 
 TEST(ZoomBudget, KeptCopiesStayWithinTheBudgetAndAreMadeAgainWhenWanted) {
+  const kept_zoom_copies straightforward_path;
   if (gl_test_mode()) GTEST_SKIP() << "software zoom copies";
   ensure_video();
   const std::string dir = make_temp_dir("zoom_budget");
@@ -75,6 +77,7 @@ TEST(ZoomBudget, KeptCopiesStayWithinTheBudgetAndAreMadeAgainWhenWanted) {
 // A zoom entry freed with its picture (a bullet's private copy) tells the
 // budget first: letting go of its copy later must not write where the entry was.
 TEST(ZoomBudget, AHolderDroppedBeforeItIsFreedIsNotWrittenLater) {
+  const kept_zoom_copies straightforward_path;
   if (gl_test_mode()) GTEST_SKIP() << "software zoom copies";
   ensure_video();
   const std::string dir = make_temp_dir("zoom_holder");

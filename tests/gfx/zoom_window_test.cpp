@@ -4,6 +4,7 @@
 #include <SDL_rotozoom.h>
 
 #include "gfx/img_mgr.h"
+#include "gfx/pixel_share.h"
 #include "gfx/zoom_window.h"
 #include "picture_files.h"
 #include "support/test_env.h"
@@ -149,4 +150,38 @@ TEST_F(zoom_window_test, blit_plan_follows_sdl_clipping) {
   }
   SDL_FreeSurface(src);
   SDL_FreeSurface(dst);
+}
+
+// A fighter's picture (zoom cache allowed) follows the camera's exact zoom:
+// drawn at 0.51 after 0.50 (one 4% zoom step) it is the picture zoomed by
+// 0.51, not the copy made at 0.50, and no zoomed copy is kept.
+TEST_F(zoom_window_test, cached_pictures_are_drawn_at_the_exact_zoom_and_nothing_is_kept) {
+  const std::string small = write_picture(dir, "fighter.png", 184, 208, layer_colour);
+  const long long kept_before = zoomed_pixels_in_use();
+  std::vector<uint8_t> fast, exact;
+  {
+    set_zoom_fast_path(true);
+    img_mgr img;
+    img.load(small.c_str());
+    SDL_Surface* target = patterned_target(640, 480);
+    img.draw_zoomed(100, 50, target, 0.50);
+    SDL_Surface* fresh = patterned_target(640, 480);
+    img.draw_zoomed(100, 50, fresh, 0.51);
+    fast = surface_bytes(fresh);
+    SDL_FreeSurface(target);
+    SDL_FreeSurface(fresh);
+    EXPECT_EQ(kept_before, zoomed_pixels_in_use());
+  }
+  {
+    set_zoom_fast_path(false);
+    img_mgr img;
+    img.load(small.c_str());
+    img.no_zoom_cache = 1;  // zoomed whole at this very zoom
+    SDL_Surface* target = patterned_target(640, 480);
+    img.draw_zoomed(100, 50, target, 0.51);
+    exact = surface_bytes(target);
+    SDL_FreeSurface(target);
+  }
+  EXPECT_NE(untouched(), exact);
+  EXPECT_TRUE(fast == exact);
 }
