@@ -1,8 +1,9 @@
-// The tilted floor in OpenGL mode: the same strips the software path blits,
-// each screen row a one-pixel-high textured quad, so both modes show the same
-// picture rows at the same screen rows (and the same left shift per row).
+// The tilted floor in OpenGL mode: the rows the software path's strip blits
+// leave showing, drawn as textured quads, so both modes show the same picture
+// rows at the same screen rows (and the same left shift per row).
 #include <SDL_opengl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/log.h"
@@ -12,24 +13,40 @@
 
 namespace {
 
-// One strip of the software path: the zoomed picture's rows sy.. and columns
-// sx.. landing at (dx, dy), as the blit would clip them.
-void quad_rows(const img_mgr& img, const std::vector<int>& cols, const std::vector<int>& rows, const blit_plan& p) {
-  // Texels, not zoomed pixels: the zoomed copy's column c shows picture column
-  // cols[c]; the quad spans the picture columns its first and last pixel show.
-  const float s0 = static_cast<float>(cols[p.sx]) / img.texture_width;
-  const float s1 = static_cast<float>(cols[p.sx + p.w - 1] + 1) / img.texture_width;
-  const float x0 = static_cast<float>(p.dx);
-  const float x1 = static_cast<float>(p.dx + p.w);
-  for (int j = 0; j < p.h; ++j) {
-    // The texel row's centre: linear filtering then reads that row alone.
-    const float t = (rows[p.sy + j] + 0.5f) / img.texture_height;
-    const float y0 = static_cast<float>(p.dy + j);
-    glTexCoord2f(s0, t); glVertex2f(x0, y0);
-    glTexCoord2f(s1, t); glVertex2f(x1, y0);
-    glTexCoord2f(s1, t); glVertex2f(x1, y0 + 1.0f);
-    glTexCoord2f(s0, t); glVertex2f(x0, y0 + 1.0f);
-  }
+// A screen row of the floor as the software blits leave it showing: the zoomed
+// picture's row `sy`, from its column `sx` on, `w` columns landing at (dx, y).
+struct floor_row {
+  int y, dx, w, sx, sy;
+};
+
+// Rows showing one picture row side by side with the same horizontal extent
+// form one quad, its texture sheared by the rows' left shift: a one-pixel-high
+// quad per row costs a software rasteriser several times the same fill.
+bool same_run(const floor_row& last, const floor_row& next) {
+  return next.y == last.y + 1 && next.sy == last.sy && next.dx == last.dx && next.w == last.w &&
+         (next.sx == last.sx || next.sx == last.sx + 1);
+}
+
+void quad_run(const img_mgr& img, const std::vector<int>& rows, int zw, const floor_row* first, int count) {
+  const floor_row& last = first[count - 1];
+  // Zoomed columns to texels: the left shift grows by `slope` columns a row;
+  // the texture's left edge is placed so that each row's centre reads the
+  // columns its blit would (a quarter column in, clear of texel borders).
+  const double slope = count > 1 ? static_cast<double>(last.sx - first->sx) / (count - 1) : 0.0;
+  const double step = static_cast<double>(img.width) / zw / img.texture_width;
+  const float s_top = static_cast<float>((first->sx - slope * 0.5 - 0.25) * step);
+  const float s_bottom = static_cast<float>((first->sx + slope * (count - 0.5) - 0.25) * step);
+  const float s_w = static_cast<float>(first->w * step);
+  // The texel row's centre, whichever the filter.
+  const float t = (rows[first->sy] + 0.5f) / img.texture_height;
+  const float x0 = static_cast<float>(first->dx);
+  const float x1 = static_cast<float>(first->dx + first->w);
+  const float y0 = static_cast<float>(first->y);
+  const float y1 = static_cast<float>(last.y + 1);
+  glTexCoord2f(s_top, t); glVertex2f(x0, y0);
+  glTexCoord2f(s_top + s_w, t); glVertex2f(x1, y0);
+  glTexCoord2f(s_bottom + s_w, t); glVertex2f(x1, y1);
+  glTexCoord2f(s_bottom, t); glVertex2f(x0, y1);
 }
 
 }  // namespace
@@ -59,10 +76,31 @@ void draw_floor_gl(img_mgr& img, int x, int y, SDL_Surface* target, double zoom,
     if (dr.y + dr.h > target->h) dr.h = to_u16(target->h - dr.y);
     const int row_count = dr.y > target->h ? 0 : dr.h;
 
-    // Drawn in the software path's order, each strip whole: a later strip
-    // covers the rows below it, and where it is see-through the earlier one
-    // shows, as with keyed blits.
     const int zw = static_cast<int>(cols.size());
+    static std::vector<blit_plan> plans;  // both reused: no allocation per frame
+    static std::vector<floor_row> shown;
+    plans.clear();
+    shown.clear();
+    for_each_floor_strip(sr, dr, row_count, depth, [&] {
+      plans.push_back(plan_blit(zw, zh, sr, target->clip_rect, dr));
+      dr = plans.back().dst_out;
+    });
+
+    // Each strip blit copies several rows but the next one, a row lower,
+    // covers all but its first: only the rows left showing are drawn (a
+    // see-through texel then shows the stage behind the floor, where the
+    // software blits would show the strip above continued).
+    int covered_from = target->h;
+    for (size_t k = plans.size(); k-- > 0;) {
+      const blit_plan& p = plans[k];
+      if (!p.visible()) continue;
+      for (int j = std::min(p.h, covered_from - p.dy) - 1; j >= 0; --j) {
+        shown.push_back({p.dy + j, p.dx, p.w, p.sx, p.sy + j});
+      }
+      covered_from = std::min(covered_from, p.dy);
+    }
+    std::reverse(shown.begin(), shown.end());
+
     // Nearest texels, as the software zoom picks them; the texture's own
     // filter is put back afterwards (set outside the quad: GL ignores it inside).
     glBindTexture(GL_TEXTURE_2D, img.texture);
@@ -70,11 +108,12 @@ void draw_floor_gl(img_mgr& img, int x, int y, SDL_Surface* target, double zoom,
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     begin_textured_quad(img.texture);
     glColor4ub(255, 255, 255, static_cast<GLubyte>(img.alpha & 0xFF));
-    for_each_floor_strip(sr, dr, row_count, depth, [&] {
-      const blit_plan p = plan_blit(zw, zh, sr, target->clip_rect, dr);
-      if (p.visible()) quad_rows(img, cols, rows, p);
-      dr = p.dst_out;
-    });
+    for (size_t a = 0; a < shown.size();) {
+      size_t b = a + 1;
+      while (b < shown.size() && same_run(shown[b - 1], shown[b])) ++b;
+      quad_run(img, rows, zw, &shown[a], static_cast<int>(b - a));
+      a = b;
+    }
     end_textured_quad();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
