@@ -107,7 +107,7 @@ void zoomed_geometry(img_mgr& img, int x, int y, SDL_Surface* target, double zoo
   clip_size(img.dest_rect, img.dest_rect.x, img.dest_rect.y, target->w, target->h);
 }
 
-void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom, bool depth_quad, double depth) {
+void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom) {
   img.upload();
   if (!img.has_texture()) {
     log_out("ERROR displaying non-uploadedGL image [%x]->NULL\n", log_addr(&img));
@@ -116,7 +116,7 @@ void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom, bool depth_quad, do
   SDL_Rect& d = img.dest_rect;
   const double h = img.height;
   d.x = to_s16(trunc_to_int(static_cast<Sint16>(x) * zoom));
-  d.y = to_s16(trunc_to_int(y + h - h * zoom) - (depth_quad ? 1 : 0));
+  d.y = to_s16(trunc_to_int(y + h - h * zoom));
   d.w = to_u16(trunc_to_int(d.w * zoom));
   d.h = to_u16(trunc_to_int(d.h * zoom));
   const SDL_Rect& s = img.src_rect;
@@ -126,20 +126,11 @@ void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom, bool depth_quad, do
   const float t1 = static_cast<float>(s.y + s.h) / img.texture_height;
   begin_textured_quad(img.texture);
   colour_white(img.alpha);
-  if (depth_quad) {
-    const float z = static_cast<float>(depth);
-    const float left = static_cast<float>(x);  // the floor's left edge is not scaled
-    glTexCoord2f(s0, t0); glVertex3f(left, d.y, -z);
-    glTexCoord2f(s1, t0); glVertex3f(left + d.w, d.y, -z);
-    glTexCoord2f(s1, t1); glVertex3f(left + d.w, d.y + d.h, z);
-    glTexCoord2f(s0, t1); glVertex3f(left, d.y + d.h, z);
-  } else {
-    if (img.flipped == 1) std::swap(s0, s1);
-    glTexCoord2f(s0, t0); glVertex2i(d.x, d.y);
-    glTexCoord2f(s1, t0); glVertex2i(d.x + d.w, d.y);
-    glTexCoord2f(s1, t1); glVertex2i(d.x + d.w, d.y + d.h);
-    glTexCoord2f(s0, t1); glVertex2i(d.x, d.y + d.h);
-  }
+  if (img.flipped == 1) std::swap(s0, s1);
+  glTexCoord2f(s0, t0); glVertex2i(d.x, d.y);
+  glTexCoord2f(s1, t0); glVertex2i(d.x + d.w, d.y);
+  glTexCoord2f(s1, t1); glVertex2i(d.x + d.w, d.y + d.h);
+  glTexCoord2f(s0, t1); glVertex2i(d.x, d.y + d.h);
   end_textured_quad();
   reset_rects(img, img.width, img.height);
 }
@@ -190,7 +181,7 @@ void img_mgr::draw_to(int x, int y, SDL_Surface* target) {
 void img_mgr::draw_zoomed(int x, int y, SDL_Surface* target, double zoom) {
   if (!zoom_usable(*this, zoom)) return;
   if (opengl_mode()) {
-    draw_zoomed_gl(*this, x, y, zoom, false, 0.0);
+    draw_zoomed_gl(*this, x, y, zoom);
     return;
   }
   upload();
@@ -226,18 +217,13 @@ void img_mgr::draw_depth(int x, int y, SDL_Surface* target, double zoom, double 
     return;
   }
   if (!zoom_usable(*this, zoom)) return;
-  if (opengl_mode()) {
-    if (!(depth >= -1.0 && depth <= 1.0)) {
-      // Outside the projection's depth range the quad would be cut away.
-      log_out("WARNING: draw_depth depth [%f] outside -1..1 for image [%s], clamped\n", depth, name);
-      depth = depth > 1.0 ? 1.0 : -1.0;
-    }
-    draw_zoomed_gl(*this, x, y, zoom, true, depth);
-    return;
-  }
   if (!(depth > 0.0)) {
     // The strip loop advances by depth; it would never end.
     log_out("ERROR: draw_depth refused depth [%f] for image [%s]\n", depth, name);
+    return;
+  }
+  if (opengl_mode()) {
+    draw_floor_gl(*this, x, y, target, zoom, depth);
     return;
   }
   shared_surface* holder = surface.operator->();

@@ -52,3 +52,7 @@ void blit_to_target(SDL_Surface* src, SDL_Rect* src_rect, SDL_Surface* dst, SDL_
 // The textured-quad state of every image draw, up to (not including) the colour.
 void begin_textured_quad(unsigned texture);
 void end_textured_quad();
+
+// draw_depth in OpenGL mode (floor_gl.cpp): the floor's strips as quads.
+class img_mgr;
+void draw_floor_gl(img_mgr& img, int x, int y, SDL_Surface* target, double zoom, double depth);

@@ -103,14 +103,19 @@ TEST_F(img_gl_test, flipped_is_mirrored_when_zoomed_but_not_in_draw) {
   EXPECT_TRUE(is(gl_pixel(238, 50), 0, 0, 255));
 }
 
-TEST_F(img_gl_test, draw_depth_puts_the_floor_one_pixel_higher) {
+TEST_F(img_gl_test, draw_depth_lays_the_floor_in_rows_shifted_left) {
   img_mgr img;
   img.load(picture.c_str());
   img.draw_depth(0, 300, g_video.screen, 0.5, 0.17);
-  EXPECT_TRUE(is(gl_pixel(2, 349), 255, 0, 0));
-  EXPECT_TRUE(is(gl_pixel(2, 348), 0, 0, 0));
-  std::string out = capture_stdout([&] { img.draw_depth(0, 300, g_video.screen, 0.5, 3.0); });
-  EXPECT_NE(out.find("WARNING: draw_depth depth"), std::string::npos);
+  // The zoomed picture's bottom edge stays at 400: its 50 rows start at 350.
+  EXPECT_TRUE(is(gl_pixel(1, 350), 255, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(1, 349), 0, 0, 0));
+  // Row 20 is shifted left by 10: the 9 red columns are gone, the 2 green
+  // (see-through) ones are at -1 and 0, blue begins at 1.
+  EXPECT_TRUE(is(gl_pixel(0, 370), 0, 0, 0));
+  EXPECT_TRUE(is(gl_pixel(1, 370), 0, 0, 255));
+  std::string out = capture_stdout([&] { img.draw_depth(0, 300, g_video.screen, 0.5, 0.0); });
+  EXPECT_NE(out.find("ERROR: draw_depth refused depth"), std::string::npos);
 }
 
 TEST_F(img_gl_test, copies_and_assignments_of_uploaded_images) {
