@@ -21,7 +21,9 @@
 #include "core/log.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
+#include "fighter/control.h"
 #include "fighter/lifeform.h"
+#include "fighter/path.h"
 #include "stage/level.h"
 
 const char* const player_two_wins = "Player 2 Wins (ESC to quit)";
@@ -85,12 +87,17 @@ void fight_loop::show_result() {
   lifeform* b = lifeform_at(1);
   if (!a || !b) return;
   const int y = screen_height() / 2 - 4;
+  // Alone, the player is entry 1 ("Player 2"). With a second human on entry 0
+  // the players are named as on the select screen, so the texts swap sides.
+  const bool two_players = a->path && a->path->keys == &second_player_keys;
+  const char* const a_down = two_players ? player_one_wins : player_two_wins;
+  const char* const b_down = two_players ? player_two_wins : player_one_wins;
   if (a->hp < 0) {
-    draw_fight_text(centred_text_x(player_two_wins), y, player_two_wins);
+    draw_fight_text(centred_text_x(a_down), y, a_down);
     put_down(*a);
   }
   if (b->hp < 0) {
-    draw_fight_text(centred_text_x(player_one_wins), y, player_one_wins);
+    draw_fight_text(centred_text_x(b_down), y, b_down);
     put_down(*b);
   }
   if (a->hp < 0 && b->hp < 0) {

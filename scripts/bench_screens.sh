@@ -15,7 +15,7 @@ game="$build/bin/fight"
 work="$(mktemp -d /tmp/bench_screens_XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 
-printf '| screen | median | p99 | floor | p99/floor | peak RSS |\n|---|---|---|---|---|---|\n'
+printf '| screen | median | p99 | floor | median/floor | p99/floor | fight peak RSS | process peak RSS |\n|---|---|---|---|---|---|---|---|\n'
 for size in 640x480 1280x720 1920x1080; do
   w="${size%x*}" h="${size#*x}"
   tree="$work/$size"
@@ -28,6 +28,7 @@ for size in 640x480 1280x720 1920x1080; do
   p99="$(sed -n 's/^benchmark: ms per fight frame: .* p99 \[\([0-9.]*\)\].*/\1/p' <<<"$figures")"
   floor="$(sed -n 's/^benchmark: floor .*median \[\([0-9.]*\)\] ms/\1/p' <<<"$figures")"
   rss_kb="$(tail -1 "$work/rss")"
-  awk -v s="$size" -v m="$median" -v p="$p99" -v f="$floor" -v r="$rss_kb" \
-    'BEGIN { printf "| %s | %.2f ms | %.2f ms | %.2f ms | %.2fx | %d MB |\n", s, m, p, f, (f > 0 ? p / f : 0), r / 1024 }'
+  fight_kb="$(sed -n 's/^benchmark: .*fight peak RSS \[\([0-9]*\)\] kB/\1/p' <<<"$figures")"
+  awk -v s="$size" -v m="$median" -v p="$p99" -v f="$floor" -v r="$rss_kb" -v fr="$fight_kb" \
+    'BEGIN { printf "| %s | %.2f ms | %.2f ms | %.2f ms | %.2fx | %.2fx | %d MB | %d MB |\n", s, m, p, f, (f > 0 ? m / f : 0), (f > 0 ? p / f : 0), fr / 1024, r / 1024 }'
 done

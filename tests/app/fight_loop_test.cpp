@@ -8,6 +8,8 @@
 #include "app/fight_loop.h"
 #include "app/object_update.h"
 #include "core/quit_request.h"
+#include "fighter/control.h"
+#include "fighter/path.h"
 #include "fight_scene.h"
 
 namespace {
@@ -113,6 +115,30 @@ TEST_F(FightLoop, ResultMessagesAreCentredAndPutTheFallenDown) {
   EXPECT_EQ("Player 1 Wins (ESC to quit)", seen_texts()[1].text);
   EXPECT_EQ("Double Death  (ESC to quit)", seen_texts()[2].text);
   EXPECT_EQ(seen_texts()[0].x, seen_texts()[2].x);  // the last covers the others exactly
+}
+
+// Two humans: the second steers entry 0 and is "Player 2" on the select
+// screen, so its win is "Player 2 Wins".
+TEST_F(FightLoop, WithASecondPlayerTheResultNamesThePlayersAsTheSelectScreenDoes) {
+  lifeform& a = fighter(100, 0);
+  lifeform& b = fighter(300, 1);
+  path second;
+  second.add_step(mode_human);
+  second.keys = &second_player_keys;
+  path* had = a.path;
+  a.path = &second;
+  fight_loop loop;
+  b.hp = -1;
+  loop.show_result();
+  ASSERT_EQ(1u, seen_texts().size());
+  EXPECT_EQ("Player 2 Wins (ESC to quit)", seen_texts()[0].text);
+  seen_texts().clear();
+  b.hp = 10;
+  a.hp = -1;
+  loop.show_result();
+  ASSERT_EQ(1u, seen_texts().size());
+  EXPECT_EQ("Player 1 Wins (ESC to quit)", seen_texts()[0].text);
+  a.path = had;
 }
 
 TEST_F(FightLoop, TimingFigureIsTheInverseOfTheSleep) {
