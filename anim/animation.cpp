@@ -154,44 +154,46 @@ anim_stack::~anim_stack() {
   for (anim_play* p : plays) delete p;
 }
 
-move::~move() { delete anim_stack; }
+anim_play* anim_stack::add(const anim_play& record) {
+  std::unique_ptr<anim_play> kept(new (std::nothrow) anim_play(record));
+  if (!kept) return nullptr;
+  plays.push_back(kept.get());
+  return kept.release();
+}
 
-::anim_stack* move::new_anim_stack() {
-  ::anim_stack* stack = new (std::nothrow) ::anim_stack;
+std::unique_ptr<::anim_stack> move::new_anim_stack() {
+  std::unique_ptr<::anim_stack> stack(new (std::nothrow) ::anim_stack);
   if (!stack) {
     log_out("Can't create a new animation\n");
     return nullptr;
   }
   for (const counted_ptr<animation>& handle : animations) {
     animation* a = handle.operator->();  // a null handle reports itself
-    anim_play* record = new (std::nothrow) anim_play;
-    if (!record) {
-      log_out("Can't create a new animation\n");
-      delete stack;
-      return nullptr;
-    }
-    record->animation = a;
+    anim_play record;
+    record.animation = a;
     if (a && !a->frames.empty()) {
       const animation_frame& first = a->frames[0];
       if (first.image) {
         if (first.image->width > max_width) max_width = first.image->width;
         if (first.image->height > max_height) max_height = first.image->height;
       }
-      record->countdown = first.rate;
-      record->loop = a->loop;
+      record.countdown = first.rate;
+      record.loop = a->loop;
     } else {
       // Nothing to show: finished before it starts.
-      record->active = 0;
-      if (a) record->loop = a->loop;
+      record.active = 0;
+      if (a) record.loop = a->loop;
     }
-    stack->plays.push_back(record);
+    if (!stack->add(record)) {
+      log_out("Can't create a new animation\n");
+      return nullptr;
+    }
   }
   return stack;
 }
 
 int move::play(int x, int y) {
   if (!anim_stack || anim_stack->empty()) {
-    delete anim_stack;
     anim_stack = new_anim_stack();
     if (!anim_stack) {
       log_out("Can't get stack animation\n");

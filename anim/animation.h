@@ -78,15 +78,19 @@ struct anim_play {
 };
 
 // The "stack animation": one record per animation of a move, same order. Owns
-// its records.
+// its records: they are made by add and freed with the stack.
 class anim_stack {
  public:
-  std::vector<anim_play*> plays;
+  std::vector<anim_play*> plays;  // owned; read freely, add only through add
 
   anim_stack() = default;
   anim_stack(const anim_stack&) = delete;
   anim_stack& operator=(const anim_stack&) = delete;
   ~anim_stack();
+
+  // Appends a copy of `record`, kept by this stack; null (nothing added) when
+  // out of memory.
+  anim_play* add(const anim_play& record);
 
   size_t size() const { return plays.size(); }
   bool empty() const { return plays.empty(); }
@@ -101,16 +105,15 @@ class move {
   std::vector<counted_ptr<animation>> animations;  // not owned
   int max_width = 0;   // largest frame 0 picture of the animations; set by new_anim_stack
   int max_height = 0;
-  ::anim_stack* anim_stack = nullptr;  // owned; replace (deleting the old one) to restart
+  std::unique_ptr<::anim_stack> anim_stack;  // replace to restart
 
   move() = default;
   move(const move&) = delete;
   move& operator=(const move&) = delete;
-  ~move();
 
   void add(const counted_ptr<animation>& a) { animations.push_back(a); }
-  // A fresh stack from frame 0, owned by the caller; null when out of memory.
-  ::anim_stack* new_anim_stack();
+  // A fresh stack from frame 0 for the caller; null when out of memory.
+  std::unique_ptr<::anim_stack> new_anim_stack();
   // One tick of every animation at (x, y); 0 when no stack can be had.
   int play(int x, int y);
   // One tick of one record; always 1.

@@ -2,14 +2,7 @@
 
 #include "fighter/lifeform.h"
 
-void free_projectile(lifeform* l) {
-  if (!l) return;
-  // Only a spawned bullet holds picture copies of its own (owned_images, freed
-  // with it); a weapon's projectile shows its stream's pictures, which the
-  // weapon's maker keeps.
-  l->images.clear();
-  delete l;
-}
+void free_projectile(lifeform* l) { delete l; }
 
 size_t remove_dead_projectiles() {
   if (lifeform_list.size() <= 2) return 0;

@@ -8,7 +8,6 @@
 // the others, and frees what each owned. Returns how many were removed.
 size_t remove_dead_projectiles();
 
-// Frees one removed projectile: the lifeform itself, with its path when it
-// owns it, its move copies, its playing records and its own picture copies
-// (free_private_copy, gfx/image_cache.h).
+// Frees one projectile the list has let go of: the lifeform with all it
+// holds alone (own_path, owned_moves, owned_images, its anim_stack).
 void free_projectile(class lifeform* l);

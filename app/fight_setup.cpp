@@ -86,7 +86,7 @@ namespace {
 
 void place(lifeform* l, path* p, int x, int team, int screen_h) {
   l->path = p;
-  if (p) p->recognizer.import(l->combos);
+  if (p) p->recognizer.import(l->combos.get());
   l->x = x;
   l->y = screen_h - l->height;
   l->team = team;
@@ -226,7 +226,7 @@ void fight_setup::release() {
   maps[0] = maps[1] = nullptr;
   // The fighters outlive their paths: leave them none rather than a dangling one.
   for (lifeform* l : lifeform_list) {
-    if (l && !l->owns_path && (l->path == human_path || l->path == computer_path || l->path == demo_path ||
+    if (l && (l->path == human_path || l->path == computer_path || l->path == demo_path ||
                                l->path == second_player_path)) {
       l->path = nullptr;
     }

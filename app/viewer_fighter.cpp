@@ -234,22 +234,7 @@ void viewer_fighter::refresh_changed_files() {
 }
 
 void discard_viewer_fighter(lifeform* l) {
-  if (!l) return;
-  std::vector<animation*> animations;
-  for (move* m : l->moves) {
-    if (!m) continue;
-    for (const counted_ptr<animation>& a : m->animations) {
-      animations.push_back(a.get());  // each frame's picture copy goes with its animation
-    }
-    if (std::find(l->owned_moves.begin(), l->owned_moves.end(), m) == l->owned_moves.end()) {
-      l->owned_moves.push_back(m);
-    }
-  }
-  // As a removed projectile is freed: private picture copies, moves, the lifeform.
-  l->owns_path = 1;
-  l->path = nullptr;
-  free_projectile(l);
-  std::sort(animations.begin(), animations.end());
-  animations.erase(std::unique(animations.begin(), animations.end()), animations.end());
-  for (animation* a : animations) delete a;
+  // Its moves, their animations (with each frame's picture copy) and its own
+  // picture copies go with it.
+  delete l;
 }

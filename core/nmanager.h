@@ -49,6 +49,28 @@ class fetched {
   std::unique_ptr<T> owned_;
 };
 
+// A cache's own object held by something that never frees it: the cache
+// keeps it until the program ends. Made only from a lent fetch, so holding
+// one never leaves a copy without an owner.
+template <typename T>
+class cache_ref {
+ public:
+  cache_ref() = default;
+  // The lent object of `f`; empty when `f` holds a copy (or nothing).
+  static cache_ref of(const fetched<T>& f) {
+    cache_ref r;
+    if (f.is_lent()) r.item_ = f.get();
+    return r;
+  }
+
+  T* get() const { return item_; }
+  T* operator->() const { return item_; }
+  explicit operator bool() const { return item_ != nullptr; }
+
+ private:
+  T* item_ = nullptr;
+};
+
 template <typename T>
 class nmanager {
  public:

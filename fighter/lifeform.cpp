@@ -13,11 +13,16 @@ lifeform* lifeform_at(int index) {
   return lifeform_list[index];
 }
 
-lifeform::lifeform() : anim_stack(new ::anim_stack), combos(new std::vector<combo>) {}
+lifeform* enlist_projectile(std::unique_ptr<lifeform> projectile) {
+  lifeform_list.push_back(projectile.get());
+  return projectile.release();
+}
 
-lifeform::lifeform(const lifeform& src) : anim_stack(new ::anim_stack) {
+lifeform::lifeform()
+    : anim_stack(std::make_unique<::anim_stack>()), combos(std::make_shared<std::vector<combo>>()) {}
+
+lifeform::lifeform(const lifeform& src) : anim_stack(std::make_unique<::anim_stack>()) {
   log_out("Copy cstr lifeform [%x]to[%x]\n", log_addr(&src), log_addr(this));
-  owns_lists = 0;
   *this = src;
 }
 
@@ -48,12 +53,10 @@ lifeform& lifeform::operator=(const lifeform& src) {
   edge_death = src.edge_death;
   kind = src.kind;
   path = src.path;  // shared
-  owns_path = 0;
   age = src.age;
   path_step = src.path_step;
 
-  // Copies of the moves share their animations; this lifeform frees the copies.
-  for (move* m : owned_moves) delete m;
+  // Copies of the moves share their animations; this lifeform keeps the copies.
   owned_moves.clear();
   moves.assign(src.moves.size(), nullptr);
   for (size_t i = 0; i < src.moves.size(); ++i) {
@@ -64,15 +67,14 @@ lifeform& lifeform::operator=(const lifeform& src) {
       moves[i] = moves[first];
       continue;
     }
-    moves[i] = copy_move(*src.moves[i]);
-    owned_moves.push_back(moves[i]);
+    moves[i] = adopt_move(copy_move(*src.moves[i]));
   }
 
   // The playing records are duplicated rather than shared: each stack owns its records.
   clear_anim_stack();
   if (src.anim_stack) {
-    for (anim_play* p : src.anim_stack->plays) {
-      if (p) anim_stack->plays.push_back(new anim_play(*p));
+    for (const anim_play* p : src.anim_stack->plays) {
+      if (p) anim_stack->add(*p);
     }
   }
   action = src.action;
@@ -80,9 +82,7 @@ lifeform& lifeform::operator=(const lifeform& src) {
             &stream_cooldowns[0][0]);
   gauge_count = src.gauge_count;
   scale = src.scale;
-  if (owns_lists) delete combos;
   combos = src.combos;  // shared
-  owns_lists = 0;
   std::copy(src.ai_weights, src.ai_weights + 6, ai_weights);
   controls = src.controls;
   alpha = src.alpha;
@@ -91,11 +91,16 @@ lifeform& lifeform::operator=(const lifeform& src) {
   return *this;
 }
 
-lifeform::~lifeform() {
-  delete anim_stack;
-  if (owns_lists) delete combos;
-  if (owns_path) delete path;
-  for (move* m : owned_moves) delete m;
+lifeform::~lifeform() = default;  // here, where path is a complete type
+
+move* lifeform::adopt_move(std::unique_ptr<move> m) {
+  owned_moves.push_back(std::move(m));
+  return owned_moves.back().get();
+}
+
+void lifeform::give_path(std::unique_ptr<::path> p) {
+  path = p.get();
+  own_path = std::move(p);
 }
 
 bool lifeform::add_image(fetched<img_mgr> picture) {
@@ -118,20 +123,16 @@ move* lifeform::move_at(int slot) {
 bool lifeform::start_move(int slot, int32_t new_action) {
   move* m = move_at(slot);
   if (!m) return false;
-  ::anim_stack* fresh = m->new_anim_stack();
+  std::unique_ptr<::anim_stack> fresh = m->new_anim_stack();
   if (!fresh) return false;
-  delete anim_stack;
-  anim_stack = fresh;
+  anim_stack = std::move(fresh);
   width = m->max_width;
   height = m->max_height;
   action = new_action;
   return true;
 }
 
-void lifeform::clear_anim_stack() {
-  delete anim_stack;
-  anim_stack = new ::anim_stack;
-}
+void lifeform::clear_anim_stack() { anim_stack = std::make_unique<::anim_stack>(); }
 
 void lifeform::size_from_first_image() {
   if (images.empty() || !images[0]) {

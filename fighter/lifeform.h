@@ -3,6 +3,7 @@
 // the fight steers, moves, collides and draws them all alike.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,16 +97,18 @@ class lifeform {
   int32_t state = posture_standing;  // posture 0..8 (enum posture)
   int32_t edge_death = 1;         // 1: leaving the play area kills; 0: held inside
   int32_t kind = kind_fighter;    // enum lifeform_kind
-  ::path* path = nullptr;         // not owned unless owns_path
+  ::path* path = nullptr;         // not owned: the fight set-up's path, a source's (copies) or own_path
   int32_t age = 0;                // plain (posture image) draws so far
   int32_t path_step = 0;          // position in the path's step table
-  std::vector<move*> moves;       // slot n from "move%d" (enum fight_move_slot); entries may be null (bullets)
-  ::anim_stack* anim_stack = nullptr;  // owned; the special animation playing, if any
+  // Slot n from "move%d" (enum fight_move_slot); entries may be null (bullets)
+  // and one move may fill several slots. Not owned: see owned_moves.
+  std::vector<move*> moves;
+  std::unique_ptr<::anim_stack> anim_stack;  // the special animation playing; empty when none, never null
   int32_t action = action_none;   // enum special_action
   int32_t stream_cooldowns[max_weapons][max_streams] = {};  // saved reload counters
   int32_t gauge_count = 0;        // health gauge draws pending
   double scale = 1.0;             // drawing scale
-  std::vector<combo>* combos = nullptr;  // owned unless shared by a copy (owns_lists 0)
+  std::shared_ptr<std::vector<combo>> combos;  // shared with the copies of this lifeform
   int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
   control_map* controls = nullptr;  // not owned; set before load
   int32_t alpha = 255;            // opacity of special-animation drawing
@@ -117,12 +120,15 @@ class lifeform {
   int32_t combo_shown = -1;       // combotype on show, -1 none
   uint32_t combo_shown_until = 0;
 
-  // A bullet owns the path made for it, so whoever removes a dead projectile
-  // from lifeform_list frees it with it.
-  int32_t owns_path = 0;
-  std::vector<private_image> owned_images;  // picture copies fetched for this lifeform; freed with it
-  int32_t owns_lists = 1;         // 1: combos is freed with this lifeform (0 for copies, which share it)
-  std::vector<move*> owned_moves; // moves made for this lifeform (bullet moves, copies); freed with it
+  // What this lifeform alone holds, freed with it (so removing a dead
+  // projectile from lifeform_list frees all of it).
+  std::unique_ptr<::path> own_path;         // the path made for it (a bullet's); path points at it
+  std::vector<private_image> owned_images;  // picture copies fetched for it
+  // The animations its character file loaded. Its moves, and the moves of
+  // its copies (bullets), hold counted handles on them: the copies must go
+  // first (the fight keeps its fighters until the program ends).
+  std::vector<std::unique_ptr<animation>> owned_animations;
+  std::vector<std::unique_ptr<move>> owned_moves;  // the moves in `moves` it made (loaded, copied); go first
   std::vector<int32_t> missing_move_said;  // slots already reported missing
 
   lifeform();
@@ -158,6 +164,10 @@ class lifeform {
   bool start_move(int slot, int32_t new_action);
   // Ends any special animation (an empty stack).
   void clear_anim_stack();
+  // Keeps `m` with this lifeform and returns it, to be put in `moves`.
+  move* adopt_move(std::unique_ptr<move> m);
+  // Keeps `p` with this lifeform and steers by it.
+  void give_path(std::unique_ptr<::path> p);
   // Appends a fetched picture to images, keeping it when it is a copy of ours.
   // False (and nothing added) when the fetch got nothing.
   bool add_image(fetched<img_mgr> picture);
@@ -172,7 +182,12 @@ std::string fighter_name_from_file(const char* char_path);
 
 // The fight's lifeforms in creation order: 0 the computer's fighter, 1 the
 // human's, projectiles after them. Filled by the fight set-up and the spawns.
+// The fighters belong to the set-up; every entry after them belongs to the
+// list (added by enlist_projectile, freed by remove_dead_projectiles).
 extern std::vector<lifeform*> lifeform_list;
+
+// Appends a projectile to lifeform_list, which keeps it; returns it.
+lifeform* enlist_projectile(std::unique_ptr<lifeform> projectile);
 
 // The lifeform at `index`, or null when the index is outside the list.
 lifeform* lifeform_at(int index);

@@ -52,10 +52,7 @@ std::string key_of(const char* fmt, int a, int b = 0) {
 
 void lifeform::load(const char* char_path) {
   if (!char_path) char_path = "";
-  if (!combos) {  // a copy shares its source's list; a loaded fighter needs its own
-    combos = new std::vector<combo>;
-    owns_lists = 1;
-  }
+  if (!combos) combos = std::make_shared<std::vector<combo>>();  // a copy shares its source's list
   // A file that cannot be opened leaves every key absent: the fighter gets the
   // defaults and the fight goes on (config_file has said "Can't open").
   config_file cfg;
@@ -69,7 +66,8 @@ void lifeform::load(const char* char_path) {
   if (cfg.has_key("moves")) {
     const int n = bounded_count(cfg, char_path, "moves", max_char_moves);
     for (int i = 0; i < n; ++i) {
-      animation* a = new animation;
+      owned_animations.push_back(std::make_unique<animation>());
+      animation* a = owned_animations.back().get();
       a->colour_swaps = colour_swaps;
       a->costume_on_copies = costume_on_copies;
       a->load(cfg.get_string(key_of("move%d", i).c_str()));
@@ -77,9 +75,9 @@ void lifeform::load(const char* char_path) {
       if (cfg.has_key(scale_key.c_str())) {
         a->scale = bounded_factor(cfg, char_path, scale_key.c_str(), 0.0, max_char_scale, false, a->scale);
       }
-      move* m = new move;
+      std::unique_ptr<move> m = std::make_unique<move>();
       m->add(counted_ptr<animation>(a));
-      moves.push_back(m);
+      moves.push_back(adopt_move(std::move(m)));
     }
   }
 

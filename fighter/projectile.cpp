@@ -8,8 +8,8 @@
 #include "fighter/path.h"
 #include "fighter/sound_effect.h"
 
-move* copy_move(const move& src) {
-  move* m = new move;
+std::unique_ptr<move> copy_move(const move& src) {
+  std::unique_ptr<move> m = std::make_unique<move>();
   for (const counted_ptr<animation>& a : src.animations) m->add(a);
   m->max_width = src.max_width;
   m->max_height = src.max_height;
@@ -20,11 +20,10 @@ lifeform* spawn_bullet(lifeform& shooter) {
   move* source = shooter.move_at(projectile_move_slot);
   if (!source) return nullptr;
 
-  lifeform* b = new lifeform;
+  std::unique_ptr<lifeform> b = std::make_unique<lifeform>();
   b->moves.assign(15, nullptr);
   b->add_image(image_cache.fetch(bullet_image_name));  // none without memory for the copy
-  move* m = copy_move(*source);
-  b->owned_moves.push_back(m);
+  move* m = b->adopt_move(copy_move(*source));
   b->moves[14] = m;
   b->moves[1] = m;
   b->moves[0] = m;
@@ -33,11 +32,8 @@ lifeform* spawn_bullet(lifeform& shooter) {
   b->x = shooter.x;
   b->y = shooter.y + 50;
   b->ax = shooter.facing == 1 ? 1.0 : -1.0;
-  ::anim_stack* stack = m->new_anim_stack();
-  if (stack) {
-    delete b->anim_stack;
-    b->anim_stack = stack;
-  }
+  std::unique_ptr<::anim_stack> stack = m->new_anim_stack();
+  if (stack) b->anim_stack = std::move(stack);
   b->width = m->max_width;
   b->height = m->max_height;
   b->action = action_attack;
@@ -46,14 +42,12 @@ lifeform* spawn_bullet(lifeform& shooter) {
   b->edge_death = 1;
   b->facing = shooter.facing;
 
-  b->path = new path;
+  b->give_path(std::make_unique<path>());
   b->path->add_step(mode_straight);
-  b->owns_path = 1;
   b->speed = 0.1;
   b->damage = 15;
   b->hp = 1;
-  lifeform_list.push_back(b);
-  return b;
+  return enlist_projectile(std::move(b));
 }
 
 namespace {
@@ -128,8 +122,8 @@ void fire_weapon(lifeform& carrier, weapon& w) {
     if (s.jitter) x += game_rand() % 7 - 3;
 
     lifeform prepared;
-    prepared.images.push_back(s.image);
-    prepared.images.push_back(s.image);
+    prepared.images.push_back(s.image.get());
+    prepared.images.push_back(s.image.get());
     prepared.hp = 1;
     prepared.max_hp = 1;
     prepared.path = nullptr;
@@ -150,10 +144,7 @@ void fire_weapon(lifeform& carrier, weapon& w) {
     if (s.sound_flag && !s.carry_sound && s.sound) s.sound->play(w.channel + 1, 0);
     s.reload_counter = s.reload;
 
-    lifeform* copy = new lifeform(prepared);
-    copy->owns_lists = 1;  // the prepared lifeform hands over its (empty) combos list
-    prepared.owns_lists = 0;
-    lifeform_list.push_back(copy);
+    enlist_projectile(std::make_unique<lifeform>(prepared));
   }
 }
 

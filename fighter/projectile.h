@@ -1,6 +1,8 @@
 // Projectiles: the bullet a firing animation frame spawns, and the weapon and
 // stream facility (complete, though the game's content attaches no weapons).
 #pragma once
+#include <memory>
+
 #include "fighter/weapon.h"
 
 class lifeform;
@@ -11,10 +13,11 @@ constexpr const char* bullet_image_name = "rsrc\\brela\\special\\brela_bullet1.p
 
 // A new move playing the same animations (shared through their counted_ptr)
 // with the same size and a fresh, empty stack.
-move* copy_move(const move& src);
+std::unique_ptr<move> copy_move(const move& src);
 
-// Appends to lifeform_list a bullet fired by `shooter` from its move slot 13.
-// A shooter without that move fires nothing (said once). Returns the bullet or null.
+// Appends to lifeform_list, which keeps it, a bullet fired by `shooter` from
+// its move slot 13. A shooter without that move fires nothing (said once).
+// Returns the bullet or null.
 lifeform* spawn_bullet(lifeform& shooter);
 
 // Called by steer once the path has run: restores reload counters, fires the requested weapons,

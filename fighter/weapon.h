@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/nmanager.h"
+
 class img_mgr;
 class sound_effect;
 
@@ -13,7 +15,7 @@ constexpr int max_streams = 11;
 
 // One emitter. Fields marked "carried" are copied but never read when firing.
 struct stream {
-  img_mgr* image = nullptr;   // the projectile's picture; not owned (the weapon's creator keeps it)
+  cache_ref<img_mgr> image;   // the projectile's picture, the image cache's own
   int32_t jitter = 0;         // non-zero: start x moves by rand() % 7 - 3
   double vx = 0.0, vy = 0.0;  // start velocity, added to the shooter's aim
   double ax = 0.0, ay = 0.0;  // the projectile's drive
@@ -24,7 +26,7 @@ struct stream {
   int32_t sound_flag = 0;     // non-zero: a sound goes with the shot
   int32_t disabled = 0;       // non-zero: never fires
   int32_t carry_sound = 0;    // non-zero: the sound is handed to the projectile, not played
-  sound_effect* sound = nullptr;  // not owned
+  cache_ref<sound_effect> sound;  // the sound cache's own
 };
 
 struct weapon {

@@ -259,7 +259,7 @@ TEST_F(Animation, NewStackTakesFrameZeroSizesAndLoopFlags) {
   move m;
   m.add(one);
   m.add(two);
-  anim_stack* stack = m.new_anim_stack();
+  std::unique_ptr<anim_stack> stack = m.new_anim_stack();
   ASSERT_NE(nullptr, stack);
   ASSERT_EQ(2u, stack->size());
   EXPECT_EQ(10, m.max_width);
@@ -268,7 +268,6 @@ TEST_F(Animation, NewStackTakesFrameZeroSizesAndLoopFlags) {
   EXPECT_EQ(0, (*stack)[0]->loop);
   EXPECT_EQ(1, (*stack)[1]->loop);
   EXPECT_EQ(two.get(), (*stack)[1]->animation);
-  delete stack;
 }
 
 }  // namespace

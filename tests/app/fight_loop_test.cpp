@@ -212,8 +212,7 @@ TEST_F(FightLoop, DeadProjectilesLeaveTheListButTheFightersStay) {
     lifeform* p = new lifeform;
     p->kind = 3;
     p->hp = i % 2 == 0 ? -1 : 0;
-    p->path = new path;
-    p->owns_path = 1;
+    p->give_path(std::make_unique<path>());
     bullets.push_back(p);
     lifeform_list.push_back(p);
   }

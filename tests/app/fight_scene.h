@@ -70,7 +70,8 @@ class fight_scene : public ::testing::Test {
   }
 
   // A move of one animation: `frames` frames of a w x h picture, `rate` ticks each.
-  move* make_move(const std::string& name, int w, int h, int frames = 1, int rate = 30, int grey = 200) {
+  std::unique_ptr<move> make_move(const std::string& name, int w, int h, int frames = 1, int rate = 30,
+                                  int grey = 200) {
     const std::string pic = picture(name + ".png", w, h, grey, grey, grey);
     std::string text = "images=" + std::to_string(frames) + "\n";
     for (int i = 0; i < frames; ++i) {
@@ -79,7 +80,7 @@ class fight_scene : public ::testing::Test {
     write_text_file(dir, name + ".ini", text);
     animation* a = new animation;
     capture_stdout([&] { a->load((dir + "/" + name + ".ini").c_str()); });
-    move* m = new move;
+    std::unique_ptr<move> m = std::make_unique<move>();
     m->add(counted_ptr<animation>(a));
     return m;
   }
@@ -93,8 +94,8 @@ class fight_scene : public ::testing::Test {
       capture_stdout([&] { l->add_image(image_cache.fetch(pic.c_str())); });
     }
     for (int s = 0; s < move_slot_count; ++s) {
-      l->moves.push_back(make_move("move" + std::to_string(s) + "_" + std::to_string(lifeform_list.size()), 20 + s, 40));
-      l->owned_moves.push_back(l->moves.back());
+      l->moves.push_back(
+          l->adopt_move(make_move("move" + std::to_string(s) + "_" + std::to_string(lifeform_list.size()), 20 + s, 40)));
     }
     path* p = new path;
     p->add_step(mode);

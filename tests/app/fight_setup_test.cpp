@@ -174,8 +174,8 @@ TEST_F(fight_setup_test, fighters_are_loaded_wired_and_placed) {
   ASSERT_EQ(computer->combos->size(), 1u);
   EXPECT_EQ((*computer->combos)[0].steps[0].name, "p2_down");
   EXPECT_EQ((*human->combos)[0].steps[1].name, "p1_punch");
-  EXPECT_EQ(setup.computer_path->recognizer.combos, computer->combos);
-  EXPECT_EQ(setup.human_path->recognizer.combos, human->combos);
+  EXPECT_EQ(setup.computer_path->recognizer.combos, computer->combos.get());
+  EXPECT_EQ(setup.human_path->recognizer.combos, human->combos.get());
   EXPECT_EQ(setup.human_path->recognizer.maxkeep, 2000u);
 
   // Level first, then the computer's file, then the human's.
@@ -228,7 +228,7 @@ TEST_F(fight_setup_test, demo_gives_the_human_fighter_a_computer_path) {
   start(setup, 0, true);
   ASSERT_EQ(lifeform_list.size(), 2u);
   EXPECT_EQ(lifeform_list[1]->path, setup.demo_path);
-  EXPECT_EQ(setup.demo_path->recognizer.combos, lifeform_list[1]->combos);
+  EXPECT_EQ(setup.demo_path->recognizer.combos, lifeform_list[1]->combos.get());
   setup.release();
 }
 
@@ -252,7 +252,7 @@ TEST_F(fight_setup_test, a_second_player_plays_entry_0_with_their_pick_and_keys)
   EXPECT_EQ(setup.second_player_path->steps[0].mode, mode_human);
   EXPECT_EQ(setup.second_player_path->keys, &second_player_keys);
   EXPECT_EQ(setup.human_path->keys, &first_player_keys);
-  EXPECT_EQ(setup.second_player_path->recognizer.combos, second->combos);
+  EXPECT_EQ(setup.second_player_path->recognizer.combos, second->combos.get());
   EXPECT_EQ((*second->combos)[0].steps[1].name, "p2_punch");
   EXPECT_EQ(second->controls, setup.maps[1]);
   EXPECT_EQ(second->x, 600);

@@ -107,10 +107,7 @@ TEST_F(ObjectUpdate, ComboThreeFacingRightDashesWithTwoGhosts) {
   lifeform& me = fighter(300, 1);
   me.facing = 1;
   // A 4 x 10 light dash picture keeps the ghosts apart from the fighter.
-  delete me.moves[slot_dash];
-  me.owned_moves.erase(std::find(me.owned_moves.begin(), me.owned_moves.end(), me.moves[slot_dash]));
-  me.moves[slot_dash] = make_move("dash", 4, 10, 1, 30, 200);
-  me.owned_moves.push_back(me.moves[slot_dash]);
+  me.moves[slot_dash] = me.adopt_move(make_move("dash", 4, 10, 1, 30, 200));
 
   std::vector<combo> combos(1);
   combos[0].combotype = 3;
@@ -147,10 +144,7 @@ TEST_F(ObjectUpdate, TheLastTickOfADashDrawsNoGhostAndNoStandingPose) {
   fighter(100, 0, mode_computer).path->step_count = 0;
   lifeform& me = fighter(300, 1);
   me.facing = 1;
-  delete me.moves[slot_dash];
-  me.owned_moves.erase(std::find(me.owned_moves.begin(), me.owned_moves.end(), me.moves[slot_dash]));
-  me.moves[slot_dash] = make_move("short_dash", 4, 10, 1, 2, 200);  // one frame, two ticks
-  me.owned_moves.push_back(me.moves[slot_dash]);
+  me.moves[slot_dash] = me.adopt_move(make_move("short_dash", 4, 10, 1, 2, 200));  // one frame, two ticks
   std::vector<combo> combos(1);
   combos[0].combotype = 3;
   me.path->recognizer.combos = &combos;
@@ -336,9 +330,8 @@ TEST_F(ObjectUpdate, AProjectileAtTheRightEdgeDiesAndIsThenLeftAlone) {
   bullet->height = 10;
   bullet->x = 1600 - 10 - 20;
   bullet->y = 300;
-  bullet->path = new path;
+  bullet->give_path(std::make_unique<path>());
   bullet->path->add_step(mode_straight);
-  bullet->owns_path = 1;
   lifeform_list.push_back(bullet);
 
   update(2);
@@ -407,11 +400,7 @@ TEST_F(ObjectUpdate, BulletsFiredDuringTheWalkAreUpdatedInTheSameFrame) {
   fighter(900, 1).path->step_count = 0;
   shooter.facing = 1;
   // A one-tick firing frame: the draw of this update spawns the bullet.
-  delete shooter.moves[projectile_move_slot];
-  shooter.owned_moves.erase(std::find(shooter.owned_moves.begin(), shooter.owned_moves.end(),
-                                      shooter.moves[projectile_move_slot]));
-  shooter.moves[projectile_move_slot] = make_move("ball", 8, 8, 3, 5);
-  shooter.owned_moves.push_back(shooter.moves[projectile_move_slot]);
+  shooter.moves[projectile_move_slot] = shooter.adopt_move(make_move("ball", 8, 8, 3, 5));
   write_text_file(dir, "fire.ini", "images=1\nimage0=" + picture("fire.png", 20, 40, 9, 9, 9) + "\nrate0=1\nfire0=1\n");
   animation* a = new animation;
   capture_stdout([&] { a->load((dir + "/fire.ini").c_str()); });

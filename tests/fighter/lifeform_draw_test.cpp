@@ -96,9 +96,25 @@ TEST_F(lifeform_draw_test, a_bullet_has_the_fields_of_the_table) {
   ASSERT_EQ(b.anim_stack->size(), 1u);
   EXPECT_EQ(b.images.size(), 1u);
   ASSERT_NE(b.path, nullptr);
-  EXPECT_EQ(b.owns_path, 1);
+  EXPECT_EQ(b.path, b.own_path.get());
   EXPECT_EQ(b.path->step_count, 1);
   EXPECT_EQ(b.path->steps[0].mode, mode_straight);
+}
+
+// A bullet plays a copy of the shooter's slot 13 move, holding its animation
+// through it; freeing the bullet (lifeform_list's own) lets go of it again.
+TEST_F(lifeform_draw_test, freed_bullets_let_go_of_the_shooters_animation) {
+  const animation* shared = shooter.moves[projectile_move_slot]->animations[0].get();
+  const int32_t held = shared->ref_count;
+  for (int i = 0; i < 3; ++i) {
+    start_special("images=1 rate0=1 fire0=1");
+    draw();
+    ASSERT_EQ(lifeform_list.size(), 2u);
+    EXPECT_GT(shared->ref_count, held);
+    delete lifeform_list.back();
+    lifeform_list.pop_back();
+  }
+  EXPECT_EQ(shared->ref_count, held);
 }
 
 TEST_F(lifeform_draw_test, a_shooter_facing_right_drives_its_bullet_right) {

@@ -28,7 +28,7 @@ class projectile_test : public fighter_scene {
     straight.add_step(mode_straight);
     carrier.path = &straight;
     enlist(carrier);
-    bolt = picture("bolt.png", 20, 20);
+    capture_stdout([&] { bolt = cache_ref<img_mgr>::of(image_cache.fetch(write_picture(dir, "bolt.png", 20, 20, 200, 30, 30).c_str())); });
   }
   void TearDown() override {
     reset_seams();
@@ -61,7 +61,7 @@ class projectile_test : public fighter_scene {
 
   lifeform carrier;
   path straight;
-  img_mgr* bolt = nullptr;
+  cache_ref<img_mgr> bolt;
 };
 
 TEST_F(projectile_test, a_stream_with_reload_10_fires_again_after_ten_plain_draws) {
@@ -99,8 +99,8 @@ TEST_F(projectile_test, a_projectile_starts_centred_with_the_fields_of_its_strea
   // aim_y 0: y + 50 / 2 - 0.5 x (20 / 2)
   EXPECT_EQ(p.y, 320);
   ASSERT_EQ(p.images.size(), 2u);
-  EXPECT_EQ(p.images[0], bolt);
-  EXPECT_EQ(p.images[1], bolt);
+  EXPECT_EQ(p.images[0], bolt.get());
+  EXPECT_EQ(p.images[1], bolt.get());
   EXPECT_EQ(p.hp, 1);
   EXPECT_EQ(p.max_hp, 1);
   EXPECT_EQ(p.path, nullptr);
@@ -236,7 +236,7 @@ TEST_F(projectile_test, a_copy_shares_path_and_combos_and_duplicates_moves) {
                 log_addr(&carrier), log_addr(copy), log_addr(&carrier), log_addr(copy));
   EXPECT_EQ(out, expected);
   EXPECT_EQ(copy->path, carrier.path);
-  EXPECT_EQ(copy->owns_path, 0);
+  EXPECT_FALSE(copy->own_path);
   EXPECT_EQ(copy->combos, carrier.combos);
   EXPECT_EQ(copy->moves[0], nullptr);
   ASSERT_NE(copy->moves[1], nullptr);

@@ -123,23 +123,13 @@ inline control_map* fuzz_controls() {
 }
 
 // A character file loaded into a fresh lifeform as the fight set-up does; the
-// moves and pictures a fighter keeps for the whole run are released here.
+// moves, animations and pictures a fighter keeps for the whole run go with it.
 inline void drive_character(const char* name) {
   {
     lifeform fighter;
     fighter.controls = fuzz_controls();
     fighter.colour_swaps.push_back({0x00FF00u, 0x112233u});
     fighter.load(name);
-    for (move* m : fighter.moves) {
-      if (!m) continue;
-      std::vector<animation*> owned;
-      for (counted_ptr<animation>& a : m->animations) owned.push_back(a.get());
-      m->animations.clear();  // the handles release before the animations go
-      for (animation* a : owned) delete a;
-      delete m;
-    }
-    fighter.moves.clear();
-    fighter.images.clear();  // its own picture copies go with it (owned_images)
   }
   fuzz_reset_image_cache();
 }
