@@ -1,7 +1,7 @@
 // The opponent benchmark's figures: bursts and gaps of specials.
 #include <gtest/gtest.h>
 
-#include "app/ai_duel.h"
+#include "app/dev/ai_duel.h"
 
 namespace {
 

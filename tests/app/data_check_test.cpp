@@ -13,7 +13,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/data_check_keys.h"
+#include "app/check/data_check_keys.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
 

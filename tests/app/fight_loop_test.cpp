@@ -2,11 +2,11 @@
 // dead projectile removal and the benchmark's statistics.
 #include <gtest/gtest.h>
 
-#include "app/fight_benchmark.h"
-#include "app/fight_camera.h"
-#include "app/fight_cleanup.h"
-#include "app/fight_loop.h"
-#include "app/object_update.h"
+#include "app/dev/fight_benchmark.h"
+#include "app/fight/fight_camera.h"
+#include "app/fight/fight_cleanup.h"
+#include "app/fight/fight_loop.h"
+#include "app/fight/object_update.h"
 #include "core/quit_request.h"
 #include "fighter/control.h"
 #include "fighter/path.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "anim/animation.h"
-#include "app/fight_text.h"
+#include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
 #include "app/video.h"
 #include "gfx/image_cache.h"

@@ -1,5 +1,5 @@
 // Fight set-up: controls and maps, paths, loading and placing both fighters.
-#include "app/fight_setup.h"
+#include "app/fight/fight_setup.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

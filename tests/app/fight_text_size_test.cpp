@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/fight_text.h"
-#include "app/hud_scale.h"
+#include "app/fight/fight_text.h"
+#include "app/fight/hud_scale.h"
 #include "app/text_renderer.h"
 #include "app/video.h"
 #include "support/test_env.h"

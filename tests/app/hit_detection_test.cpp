@@ -1,8 +1,8 @@
 // Body contact, projectile strikes and the overlap test on mapped boxes.
 #include <gtest/gtest.h>
 
-#include "app/hit_detection.h"
-#include "app/object_update.h"
+#include "app/fight/hit_detection.h"
+#include "app/fight/object_update.h"
 #include "fight_scene.h"
 
 namespace {

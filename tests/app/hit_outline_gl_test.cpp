@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "anim/test_media.h"
-#include "app/hit_detection.h"
+#include "app/fight/hit_detection.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
 #include "support/test_env.h"

@@ -1,11 +1,11 @@
 // The match's bookkeeping (rounds, clock, results, log lines) and the menu's
 // key handling, without a window.
-#include "app/match.h"
+#include "app/fight/match.h"
 
 #include <gtest/gtest.h>
 
-#include "app/menu.h"
-#include "app/replay_format.h"
+#include "app/fight/menu.h"
+#include "app/replay/replay_format.h"
 #include "support/test_env.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "anim/test_media.h"
-#include "app/fight_cleanup.h"
-#include "app/object_update.h"
-#include "app/match.h"
-#include "app/match_hud.h"
+#include "app/fight/fight_cleanup.h"
+#include "app/fight/object_update.h"
+#include "app/fight/match.h"
+#include "app/fight/match_hud.h"
 #include "fight_scene.h"
 
 namespace {

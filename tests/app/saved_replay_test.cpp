@@ -2,9 +2,9 @@
 // scripted run pressing F9 whose replay plays back the same.
 #include <filesystem>
 
-#include "app/replay_format.h"
-#include "app/replay_run_log.h"
-#include "app/replay_saving.h"
+#include "app/replay/replay_format.h"
+#include "app/replay/replay_run_log.h"
+#include "app/replay/replay_saving.h"
 #include "saved_replay.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/frame_limiter.h"
-#include "app/title_screens.h"
+#include "app/screens/title_screens.h"
 #include "app/video.h"
 #include "gfx/picture_files.h"
 #include "support/test_env.h"

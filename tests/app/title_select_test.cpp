@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/fight_text.h"
+#include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
-#include "app/select_screen.h"
-#include "app/title_screens.h"
+#include "app/screens/select_screen.h"
+#include "app/screens/title_screens.h"
 #include "app/video.h"
 #include "core/quit_request.h"
 #include "core/seams.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "anim/animation.h"
-#include "app/viewer_controls.h"
-#include "app/viewer_fighter.h"
+#include "app/viewer/viewer_controls.h"
+#include "app/viewer/viewer_fighter.h"
 #include "gfx/img_mgr.h"
 #include "support/confined_data.h"
 #include "support/test_env.h"

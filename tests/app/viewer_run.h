@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer_overlay.h"
+#include "app/viewer/viewer_overlay.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
 
