@@ -3,8 +3,8 @@
 // the stage loads what it can and draws.
 #include <gtest/gtest.h>
 
-#include "app/hostile_support.h"
 #include "stage/level.h"
+#include "support/hostile_support.h"
 #include "support/test_env.h"
 
 namespace {

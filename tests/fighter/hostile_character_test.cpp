@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "app/hostile_support.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
+#include "support/hostile_support.h"
 #include "support/test_env.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "anim/animation.h"
 #include "anim/data_bounds.h"
-#include "app/hostile_support.h"
 #include "stage/level.h"
+#include "support/hostile_support.h"
 #include "support/test_env.h"
 
 namespace {

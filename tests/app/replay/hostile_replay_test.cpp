@@ -18,10 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Absolute before any test moves into its scratch directory: a build through
-// ccache names this file relative to the build directory.
-const fs::path fuzz_dir =
-    fs::absolute(fs::path(__FILE__).parent_path().parent_path().parent_path() / "tools" / "fuzz");
+// An absolute path, good after a test moves into its scratch directory.
+const fs::path fuzz_dir = source_path("tools/fuzz");
 
 std::string read_bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
