@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(ai_duel_figures, bursts_count_within_the_window_and_gaps_between_neighbours) {
+TEST(AiDuelFigures, BurstsCountWithinTheWindowAndGapsBetweenNeighbours) {
   // Four specials on consecutive frames, then one 60 ms after the last: a
   // burst of four, and the late one starts no window with them.
   const std::vector<uint32_t> times = {1000, 1016, 1033, 1050, 1110, 3000};

@@ -36,7 +36,7 @@ Uint32 first_pixel_rgb(img_mgr* img) {
   return (r << 16) | (g << 8) | b;
 }
 
-TEST(fight_setup_controls, eighteen_controls_and_two_maps) {
+TEST(FightSetupControls, EighteenControlsAndTwoMaps) {
   fight_setup setup;
   std::string out = capture_stdout([&] { setup.build_controls(); });
   EXPECT_EQ(out, "making hash empty\nmaking hash empty\n");
@@ -76,7 +76,7 @@ TEST(fight_setup_controls, eighteen_controls_and_two_maps) {
   EXPECT_EQ(setup.maps[0], nullptr);
 }
 
-TEST(fight_setup_paths, human_computer_and_demo_paths) {
+TEST(FightSetupPaths, HumanComputerAndDemoPaths) {
   fight_setup setup;
   setup.build_paths(false);
   ASSERT_NE(setup.human_path, nullptr);
@@ -93,7 +93,7 @@ TEST(fight_setup_paths, human_computer_and_demo_paths) {
   demo.release();
 }
 
-class fight_setup_test : public ::testing::Test {
+class FightSetup : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -140,7 +140,7 @@ class fight_setup_test : public ::testing::Test {
   std::vector<lifeform*> saved_list;
 };
 
-TEST_F(fight_setup_test, fighters_are_loaded_wired_and_placed) {
+TEST_F(FightSetup, FightersAreLoadedWiredAndPlaced) {
   write_stage(1600);
   write_fighter("brela", 120, 1, 2, 3);
   write_fighter("morvane", 90, 1, 2, 3);
@@ -195,7 +195,7 @@ TEST_F(fight_setup_test, fighters_are_loaded_wired_and_placed) {
   EXPECT_EQ(computer->path, nullptr);  // no dangling path once released
 }
 
-TEST_F(fight_setup_test, level_scale_divides_the_start_positions) {
+TEST_F(FightSetup, LevelScaleDividesTheStartPositions) {
   write_stage(1600, "scale=2.0");
   write_fighter("brela", 100, 1, 2, 3);
   fight_setup setup;
@@ -207,7 +207,7 @@ TEST_F(fight_setup_test, level_scale_divides_the_start_positions) {
   setup.release();
 }
 
-TEST_F(fight_setup_test, mirror_match_recolours_only_the_humans_copies) {
+TEST_F(FightSetup, MirrorMatchRecoloursOnlyTheHumansCopies) {
   write_stage(640);
   write_fighter("brela", 100, 252, 244, 255);
   fight_setup setup;
@@ -221,7 +221,7 @@ TEST_F(fight_setup_test, mirror_match_recolours_only_the_humans_copies) {
   setup.release();
 }
 
-TEST_F(fight_setup_test, demo_gives_the_human_fighter_a_computer_path) {
+TEST_F(FightSetup, DemoGivesTheHumanFighterAComputerPath) {
   write_stage(640);
   write_fighter("brela", 100, 1, 2, 3);
   fight_setup setup;
@@ -234,7 +234,7 @@ TEST_F(fight_setup_test, demo_gives_the_human_fighter_a_computer_path) {
 
 // A second player takes entry 0 with their own pick, steered by a human step
 // on the second key set; everything else about entry 0 stays.
-TEST_F(fight_setup_test, a_second_player_plays_entry_0_with_their_pick_and_keys) {
+TEST_F(FightSetup, ASecondPlayerPlaysEntry0WithTheirPickAndKeys) {
   write_stage(1600);
   write_fighter("brela", 120, 1, 2, 3);
   write_fighter("kastrell", 110, 1, 2, 3);
@@ -263,7 +263,7 @@ TEST_F(fight_setup_test, a_second_player_plays_entry_0_with_their_pick_and_keys)
   EXPECT_EQ(second->path, nullptr);
 }
 
-TEST_F(fight_setup_test, missing_files_and_a_bad_roster_position_still_start_a_fight) {
+TEST_F(FightSetup, MissingFilesAndABadRosterPositionStillStartAFight) {
   fight_setup setup;
   std::string out = start(setup, 9);
   EXPECT_NE(out.find("WARNING: roster position [9]"), std::string::npos);

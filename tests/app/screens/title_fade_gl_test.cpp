@@ -27,7 +27,7 @@ void read_frame() {
 
 }  // namespace
 
-TEST(title_fade_gl, logo_builds_up_and_fades_out) {
+TEST(TitleFadeGl, LogoBuildsUpAndFadesOut) {
   ensure_video();
   ASSERT_TRUE(opengl_mode());
   std::string dir = make_temp_dir("titlegl");

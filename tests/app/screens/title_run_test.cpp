@@ -20,7 +20,7 @@ std::string data_with_title_pictures() {
 
 }  // namespace
 
-TEST(title_run, escape_on_the_select_screen_ends_the_run_without_a_fight) {
+TEST(TitleRun, EscapeOnTheSelectScreenEndsTheRunWithoutAFight) {
   std::string data = data_with_title_pictures();
   // Frames 0..95 are the three fades; the select screen samples its first frame at 96.
   write_text_file(data, "keys.txt", "90 escape down\n");
@@ -34,7 +34,7 @@ TEST(title_run, escape_on_the_select_screen_ends_the_run_without_a_fight) {
   EXPECT_EQ(run.out.find("_char.ini"), std::string::npos);         // no fighter loaded
 }
 
-TEST(title_run, confirming_goes_on_to_the_fight) {
+TEST(TitleRun, ConfirmingGoesOnToTheFight) {
   std::string data = data_with_title_pictures();
   write_text_file(data, "keys.txt", "90 return down\n");
   game_run run = run_fight({"--data-dir", data, "--script", data + "/keys.txt", "--frames", "200"}, headless);

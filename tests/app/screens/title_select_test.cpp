@@ -86,7 +86,7 @@ int moves_while_holding(int key, int hold_ms) {
 
 rgba solid(uint8_t r, uint8_t g, uint8_t b) { return {r, g, b, 255}; }
 
-class title_select_test : public testing::Test {
+class TitleSelect : public testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -136,7 +136,7 @@ class title_select_test : public testing::Test {
 
 }  // namespace
 
-TEST_F(title_select_test, each_fade_takes_32_frames) {
+TEST_F(TitleSelect, EachFadeTakes32Frames) {
   title_screens t;
   t.load_logo(60);
   EXPECT_EQ(t.logo.get_width(), 320);
@@ -160,7 +160,7 @@ TEST_F(title_select_test, each_fade_takes_32_frames) {
   EXPECT_EQ(pixel_at(g_video.screen, 5, 79).b, 0);  // 200 high at scale 2: rows 80..479
 }
 
-TEST_F(title_select_test, a_press_moves_one_place_and_a_held_direction_repeats_four_a_second) {
+TEST_F(TitleSelect, APressMovesOnePlaceAndAHeldDirectionRepeatsFourASecond) {
   EXPECT_EQ(moves_while_holding(SDLK_RIGHT, 5), 1);    // one frame
   EXPECT_EQ(moves_while_holding(SDLK_RIGHT, 250), 1);  // before the first repeat (400 ms)
   // 0, 400, 650, 900, 1150, 1400, 1650, 1900 ms
@@ -182,7 +182,7 @@ TEST_F(title_select_test, a_press_moves_one_place_and_a_held_direction_repeats_f
   EXPECT_EQ(s.done, 0);
 }
 
-TEST_F(title_select_test, one_frame_of_a_confirm_or_quit_key_is_enough) {
+TEST_F(TitleSelect, OneFrameOfAConfirmOrQuitKeyIsEnough) {
   g_video.joystick_ok = 1;
   for (int key : {static_cast<int>(SDLK_RETURN), static_cast<int>(SDLK_SPACE), static_cast<int>(SDLK_q),
                   static_cast<int>(SDLK_ESCAPE), -1}) {
@@ -200,7 +200,7 @@ TEST_F(title_select_test, one_frame_of_a_confirm_or_quit_key_is_enough) {
   }
 }
 
-TEST_F(title_select_test, key_and_axis_together_move_two_places) {
+TEST_F(TitleSelect, KeyAndAxisTogetherMoveTwoPlaces) {
   g_video.joystick_ok = 1;
   axis_value = 20000;
   scripted_keys()[SDLK_RIGHT] = 1;
@@ -216,7 +216,7 @@ TEST_F(title_select_test, key_and_axis_together_move_two_places) {
 
 // Presses shorter than a frame arrive only as key events; a press seen both as
 // an event and in the key state is one press.
-TEST_F(title_select_test, the_screen_counts_every_press_once) {
+TEST_F(TitleSelect, TheScreenCountsEveryPressOnce) {
   title_screens t;
   through_backdrop_fade_in(t);
   frames = 0;
@@ -256,7 +256,7 @@ TEST_F(title_select_test, the_screen_counts_every_press_once) {
 
 // A close request behind other events ends each title phase after the frame
 // it came in; the fades take it out of the queue and leave the rest.
-TEST_F(title_select_test, a_quit_behind_other_events_ends_every_phase_after_its_frame) {
+TEST_F(TitleSelect, AQuitBehindOtherEventsEndsEveryPhaseAfterItsFrame) {
   title_screens t;
   t.load_logo(60);
   struct fade {
@@ -320,7 +320,7 @@ void tap(select_state& s, int key, Uint32& now) {
 // Tab joins a second player, who then moves with a and d and confirms with
 // Tab; the first player's confirm waits for the second, and each cursor
 // answers only its own player's keys.
-TEST_F(title_select_test, a_second_player_joins_picks_and_is_waited_for) {
+TEST_F(TitleSelect, ASecondPlayerJoinsPicksAndIsWaitedFor) {
   select_state s;
   Uint32 now = 0;
   tap(s, SDLK_d, now);  // before joining, a and d move nothing
@@ -385,7 +385,7 @@ TEST_F(title_select_test, a_second_player_joins_picks_and_is_waited_for) {
 
 // The whole screen with two players: both cursors and their labels are shown,
 // and the second player's pick comes back with the first's.
-TEST_F(title_select_test, the_screen_shows_and_returns_both_picks) {
+TEST_F(TitleSelect, TheScreenShowsAndReturnsBothPicks) {
   title_screens t;
   through_backdrop_fade_in(t);
   static int labels[2];
