@@ -9,10 +9,10 @@
 #include <new>
 #include <string>
 
-#include "app/data_check.h"
+#include "app/check/data_check.h"
 #include "app/game.h"
 #include "app/run_options.h"
-#include "app/viewer.h"
+#include "app/viewer/viewer.h"
 #include "core/data_path.h"
 #include "core/log.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/replay_format.h"
-#include "app/script_driver.h"
+#include "app/dev/script_driver.h"
+#include "app/replay/replay_format.h"
 
 namespace {
 

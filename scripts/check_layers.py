@@ -2,7 +2,8 @@
 """Fails (exit 1) when the game's code breaks its layering.
 
 Layers, lowest first: core < gfx < anim < stage < fighter < app. A file may
-include headers of its own layer and of the layers below, never above. No
+include headers of its own layer and of the layers below, never above (a
+subfolder such as app/fight belongs to its top folder's layer). No
 chain of includes may lead from a header back to itself, nor from a unit (x.h
 with x.cpp) in one layer through another layer back to it. Usage:
 scripts/check_layers.py [SOURCE_ROOT]
@@ -26,13 +27,16 @@ def read_includes(root):
         folder = os.path.join(root, layer)
         if not os.path.isdir(folder):
             continue
-        for name in sorted(os.listdir(folder)):
-            if not name.endswith((".h", ".cpp")):
-                continue
-            rel = layer + "/" + name
-            with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as f:
-                found[rel] = [(n, m.group(1)) for n, line in enumerate(f, 1)
-                              for m in [INCLUDE.match(line)] if m]
+        for dirpath, dirnames, filenames in os.walk(folder):
+            dirnames.sort()
+            for name in sorted(filenames):
+                if not name.endswith((".h", ".cpp")):
+                    continue
+                full = os.path.join(dirpath, name)
+                rel = os.path.relpath(full, root).replace(os.sep, "/")
+                with open(full, encoding="utf-8", errors="replace") as f:
+                    found[rel] = [(n, m.group(1)) for n, line in enumerate(f, 1)
+                                  for m in [INCLUDE.match(line)] if m]
     return found
 
 

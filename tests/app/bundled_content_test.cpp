@@ -8,7 +8,7 @@
 #include <string>
 
 #include "anim/animation.h"
-#include "app/fight_setup.h"
+#include "app/fight/fight_setup.h"
 #include "core/config_file.h"
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "anim/animation.h"
-#include "app/hostile_support.h"
+#include "support/hostile_support.h"
 #include "app/text_renderer.h"
 #include "core/data_path.h"
 #include "fighter/lifeform.h"

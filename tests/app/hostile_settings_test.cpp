@@ -2,9 +2,9 @@
 // absurd values keep the default with a WARNING naming the file, key and value.
 #include <gtest/gtest.h>
 
-#include "app/hostile_support.h"
 #include "app/settings.h"
 #include "core/config_file.h"
+#include "support/hostile_support.h"
 #include "support/test_env.h"
 
 namespace {

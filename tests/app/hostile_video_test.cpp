@@ -3,10 +3,10 @@
 // reports what the game would refuse. (A mode that can't be set: startup_run_test.)
 #include <gtest/gtest.h>
 
-#include "app/hostile_support.h"
 #include "app/measured_run.h"
 #include "app/settings.h"
 #include "core/config_file.h"
+#include "support/hostile_support.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ const char* system_font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 }  // namespace
 
-TEST(text_renderer, texture_sizes_are_powers_of_two) {
+TEST(TextRenderer, TextureSizesArePowersOfTwo) {
   int w = 0, h = 0;
   text_texture_size(37, 21, w, h);
   EXPECT_EQ(w, 64);
@@ -29,7 +29,7 @@ TEST(text_renderer, texture_sizes_are_powers_of_two) {
   EXPECT_EQ(h, 64);
 }
 
-TEST(text_renderer, defaults_draw_white_on_black_box_at_4_4) {
+TEST(TextRenderer, DefaultsDrawWhiteOnBlackBoxAt44) {
   ensure_video();
   if (!std::filesystem::exists(system_font)) GTEST_SKIP() << "no font on this machine";
   text_renderer text;
@@ -59,7 +59,7 @@ TEST(text_renderer, defaults_draw_white_on_black_box_at_4_4) {
   EXPECT_EQ(text.font_open, 0);
 }
 
-TEST(text_renderer, missing_font_falls_back_to_tahoma_in_the_working_directory) {
+TEST(TextRenderer, MissingFontFallsBackToTahomaInTheWorkingDirectory) {
   ensure_video();
   if (!std::filesystem::exists(system_font)) GTEST_SKIP() << "no font on this machine";
   std::string dir = make_temp_dir("text");

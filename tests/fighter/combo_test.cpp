@@ -41,7 +41,7 @@ combo make_combo(int type, std::initializer_list<const control*> steps) {
   return c;
 }
 
-class combo_test : public ::testing::Test {
+class Combo : public ::testing::Test {
  protected:
   void SetUp() override {
     use_scripted_keys();
@@ -74,7 +74,7 @@ class combo_test : public ::testing::Test {
   first_map map;
 };
 
-TEST_F(combo_test, nothing_imported_watches_nothing_and_never_reports) {
+TEST_F(Combo, NothingImportedWatchesNothingAndNeverReports) {
   combo_recognizer r;
   std::vector<combo> none;
   capture_stdout([&] { r.import(&none); });
@@ -84,7 +84,7 @@ TEST_F(combo_test, nothing_imported_watches_nothing_and_never_reports) {
   EXPECT_EQ(r.poll(), -1);
 }
 
-TEST_F(combo_test, down_right_punch_reported_on_the_poll_after_the_punch) {
+TEST_F(Combo, DownRightPunchReportedOnThePollAfterThePunch) {
   std::vector<combo> combos{make_combo(2, {&map.down, &map.right, &map.punch})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -104,7 +104,7 @@ TEST_F(combo_test, down_right_punch_reported_on_the_poll_after_the_punch) {
   EXPECT_EQ(frame(r, 1932), -1);       // once
 }
 
-TEST_F(combo_test, a_step_a_second_late_is_not_reported) {
+TEST_F(Combo, AStepASecondLateIsNotReported) {
   std::vector<combo> combos{make_combo(2, {&map.down, &map.right})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -121,7 +121,7 @@ TEST_F(combo_test, a_step_a_second_late_is_not_reported) {
   EXPECT_EQ(run(r, 2118, 2300), -1);
 }
 
-TEST_F(combo_test, a_step_just_inside_the_window_is_reported) {
+TEST_F(Combo, AStepJustInsideTheWindowIsReported) {
   std::vector<combo> combos{make_combo(5, {&map.down, &map.right})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -136,7 +136,7 @@ TEST_F(combo_test, a_step_just_inside_the_window_is_reported) {
   EXPECT_EQ(frame(r, 2101), 5);
 }
 
-TEST_F(combo_test, a_combo_starting_with_left_never_completes_from_keys) {
+TEST_F(Combo, AComboStartingWithLeftNeverCompletesFromKeys) {
   std::vector<combo> combos{make_combo(3, {&map.left, &map.right})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -155,7 +155,7 @@ TEST_F(combo_test, a_combo_starting_with_left_never_completes_from_keys) {
   EXPECT_TRUE(r.attempts.empty());
 }
 
-TEST_F(combo_test, holding_a_key_counts_as_seeing_it_now) {
+TEST_F(Combo, HoldingAKeyCountsAsSeeingItNow) {
   std::vector<combo> combos{make_combo(2, {&map.down, &map.punch})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -167,7 +167,7 @@ TEST_F(combo_test, holding_a_key_counts_as_seeing_it_now) {
   EXPECT_EQ(frame(r, 1616), 2);
 }
 
-TEST_F(combo_test, two_completions_in_one_frame_come_out_oldest_first) {
+TEST_F(Combo, TwoCompletionsInOneFrameComeOutOldestFirst) {
   std::vector<combo> combos{make_combo(1, {&map.down, &map.punch}), make_combo(4, {&map.down, &map.kick})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -185,7 +185,7 @@ TEST_F(combo_test, two_completions_in_one_frame_come_out_oldest_first) {
 
 // Blocking (RIGHT held) starts an attempt of "right, down, kick" whose second
 // step is still open when the player presses RIGHT again to begin the combo.
-TEST_F(combo_test, one_entry_after_holding_its_first_key_is_reported_once) {
+TEST_F(Combo, OneEntryAfterHoldingItsFirstKeyIsReportedOnce) {
   std::vector<combo> combos{make_combo(1, {&map.down, &map.up}), make_combo(2, {&map.right, &map.down, &map.kick}),
                             make_combo(3, {&map.down, &map.punch, &map.right})};
   combo_recognizer r;
@@ -210,7 +210,7 @@ TEST_F(combo_test, one_entry_after_holding_its_first_key_is_reported_once) {
   EXPECT_GT(specials[1], 4200u);
 }
 
-TEST_F(combo_test, a_finished_attempt_is_reported_by_the_next_poll) {
+TEST_F(Combo, AFinishedAttemptIsReportedByTheNextPoll) {
   // The way the computer opponent performs a combo.
   std::vector<combo> combos{make_combo(7, {&map.down, &map.right, &map.punch})};
   combo_recognizer r;
@@ -224,7 +224,7 @@ TEST_F(combo_test, a_finished_attempt_is_reported_by_the_next_poll) {
   EXPECT_TRUE(r.attempts.empty());
 }
 
-TEST_F(combo_test, history_keeps_only_maxkeep_milliseconds) {
+TEST_F(Combo, HistoryKeepsOnlyMaxkeepMilliseconds) {
   std::vector<combo> combos{make_combo(2, {&map.down})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
@@ -239,7 +239,7 @@ TEST_F(combo_test, history_keeps_only_maxkeep_milliseconds) {
   EXPECT_EQ(r.history[0].time, 1100u);
 }
 
-TEST_F(combo_test, import_narrates_and_raises_maxkeep_once) {
+TEST_F(Combo, ImportNarratesAndRaisesMaxkeepOnce) {
   combo c3 = make_combo(2, {&map.down, &map.right, &map.punch});
   combo c2 = make_combo(1, {&map.left, &map.up});
   std::vector<combo> combos{c3, c2};
@@ -269,7 +269,7 @@ TEST_F(combo_test, import_narrates_and_raises_maxkeep_once) {
   EXPECT_EQ(r.watched[3].key, SDLK_LEFT);
 }
 
-TEST_F(combo_test, first_sample_releases_keys_first_named_pressed) {
+TEST_F(Combo, FirstSampleReleasesKeysFirstNamedPressed) {
   std::vector<combo> combos{make_combo(2, {&map.down, &map.punch})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });

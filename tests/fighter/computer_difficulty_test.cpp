@@ -26,7 +26,7 @@ std::vector<int> rolls;  // when not empty, the random source plays these (then 
 size_t next_roll = 0;
 int scripted_rand() { return next_roll < rolls.size() ? rolls[next_roll++] : 0; }
 
-class computer_difficulty_test : public ::testing::Test {
+class ComputerDifficulty : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -102,7 +102,7 @@ class computer_difficulty_test : public ::testing::Test {
 
 // Twenty thousand frames of an opponent coming in and out of reach (and now
 // and then right up close), with shots flying at it now and then.
-TEST_F(computer_difficulty_test, level_one_answers_slowly_spaces_its_combos_and_never_guards) {
+TEST_F(ComputerDifficulty, LevelOneAnswersSlowlySpacesItsCombosAndNeverGuards) {
   set_computer_difficulty(1);
   me.x = 100;
   bool in_reach = false;
@@ -147,7 +147,7 @@ TEST_F(computer_difficulty_test, level_one_answers_slowly_spaces_its_combos_and_
   EXPECT_GT(jumps, 50);
 }
 
-TEST_F(computer_difficulty_test, level_five_guards_against_a_shot_coming_at_it) {
+TEST_F(ComputerDifficulty, LevelFiveGuardsAgainstAShotComingAtIt) {
   set_computer_difficulty(5);
   seams().random = scripted_rand;
   rolls.clear();
@@ -169,7 +169,7 @@ TEST_F(computer_difficulty_test, level_five_guards_against_a_shot_coming_at_it) 
   EXPECT_EQ(p.vx, 0.0);
 }
 
-TEST_F(computer_difficulty_test, level_one_can_only_jump_a_shot) {
+TEST_F(ComputerDifficulty, LevelOneCanOnlyJumpAShot) {
   set_computer_difficulty(1);
   seams().random = scripted_rand;
   rolls = {0, 0};  // no change of mind; the shot is judged with 0: it evades

@@ -18,7 +18,7 @@ size_t next_roll = 0;
 int scripted_rand() { return next_roll < rolls.size() ? rolls[next_roll++] : 0; }
 Uint32 fake_ticks() { return 5000; }
 
-class computer_opponent_test : public ::testing::Test {
+class ComputerOpponent : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -58,7 +58,7 @@ class computer_opponent_test : public ::testing::Test {
   path p;
 };
 
-TEST_F(computer_opponent_test, fresh_decision_bounds_are_inclusive) {
+TEST_F(ComputerOpponent, FreshDecisionBoundsAreInclusive) {
   them.x = 900;  // far: decision 1 approaches
   struct cut {
     int roll;
@@ -78,7 +78,7 @@ TEST_F(computer_opponent_test, fresh_decision_bounds_are_inclusive) {
   }
 }
 
-TEST_F(computer_opponent_test, decisions_turn_into_requests) {
+TEST_F(ComputerOpponent, DecisionsTurnIntoRequests) {
   them.x = 900;
   p.ai_decision = -1;
   decide({0, 50});
@@ -104,7 +104,7 @@ TEST_F(computer_opponent_test, decisions_turn_into_requests) {
   EXPECT_EQ(p.vx, 0.0);
 }
 
-TEST_F(computer_opponent_test, range_test_is_strictly_less) {
+TEST_F(ComputerOpponent, RangeTestIsStrictlyLess) {
   p.ai_decision = 1;
   them.x = 300;  // 200 away; the limit is 30% of 1000
   decide({0, 1});
@@ -122,7 +122,7 @@ TEST_F(computer_opponent_test, range_test_is_strictly_less) {
   EXPECT_EQ(p.vx, 1.0);
 }
 
-TEST_F(computer_opponent_test, a_target_outside_the_list_is_never_read) {
+TEST_F(ComputerOpponent, ATargetOutsideTheListIsNeverRead) {
   p.ai_decision = 1;
   p.target = 7;
   decide({0});
@@ -132,7 +132,7 @@ TEST_F(computer_opponent_test, a_target_outside_the_list_is_never_read) {
   EXPECT_EQ(p.vx, 1.0);
 }
 
-TEST_F(computer_opponent_test, change_of_mind_and_jump_follow_up) {
+TEST_F(ComputerOpponent, ChangeOfMindAndJumpFollowUp) {
   p.ai_decision = 0;
   std::string out = decide({96, 101});
   EXPECT_EQ(out.rfind("AI Changing mind\n", 0), 0u);
@@ -146,7 +146,7 @@ TEST_F(computer_opponent_test, change_of_mind_and_jump_follow_up) {
   EXPECT_EQ(p.ai_decision, 1);
 }
 
-TEST_F(computer_opponent_test, special_hands_over_a_finished_combo) {
+TEST_F(ComputerOpponent, SpecialHandsOverAFinishedCombo) {
   std::vector<combo> combos(2);
   combos[0].combotype = 2;
   combos[1].combotype = 3;
@@ -159,7 +159,7 @@ TEST_F(computer_opponent_test, special_hands_over_a_finished_combo) {
   EXPECT_EQ(p.recognizer.poll(), -1);
 }
 
-TEST_F(computer_opponent_test, special_without_combos_adds_nothing) {
+TEST_F(ComputerOpponent, SpecialWithoutCombosAddsNothing) {
   p.ai_decision = -1;
   decide({0, 200});
   EXPECT_TRUE(p.recognizer.attempts.empty());

@@ -13,7 +13,7 @@
 
 namespace {
 
-class lifeform_draw_test : public fighter_scene {
+class LifeformDraw : public fighter_scene {
  protected:
   void SetUp() override {
     fighter_scene::SetUp();
@@ -42,7 +42,7 @@ class lifeform_draw_test : public fighter_scene {
   lifeform shooter;
 };
 
-TEST_F(lifeform_draw_test, fire_on_frame_1_spawns_one_bullet_when_leaving_it) {
+TEST_F(LifeformDraw, FireOnFrame1SpawnsOneBulletWhenLeavingIt) {
   start_special("images=3 rate0=1 rate1=1 rate2=1 fire1=1");
   draw();
   EXPECT_EQ(lifeform_list.size(), 1u);
@@ -56,7 +56,7 @@ TEST_F(lifeform_draw_test, fire_on_frame_1_spawns_one_bullet_when_leaving_it) {
 }
 
 // The right-hand fighter faces left: its attacks must be mirrored the same way.
-TEST_F(lifeform_draw_test, special_animation_frames_turn_with_the_facing) {
+TEST_F(LifeformDraw, SpecialAnimationFramesTurnWithTheFacing) {
   for (int facing : {1, 0, 1}) {
     start_special("images=1 rate0=5");
     shooter.facing = facing;
@@ -67,7 +67,7 @@ TEST_F(lifeform_draw_test, special_animation_frames_turn_with_the_facing) {
   }
 }
 
-TEST_F(lifeform_draw_test, a_bullet_has_the_fields_of_the_table) {
+TEST_F(LifeformDraw, ABulletHasTheFieldsOfTheTable) {
   start_special("images=1 rate0=1 fire0=1");
   draw();
   ASSERT_EQ(lifeform_list.size(), 2u);
@@ -103,7 +103,7 @@ TEST_F(lifeform_draw_test, a_bullet_has_the_fields_of_the_table) {
 
 // A bullet plays a copy of the shooter's slot 13 move, holding its animation
 // through it; freeing the bullet (lifeform_list's own) lets go of it again.
-TEST_F(lifeform_draw_test, freed_bullets_let_go_of_the_shooters_animation) {
+TEST_F(LifeformDraw, FreedBulletsLetGoOfTheShootersAnimation) {
   const animation* shared = shooter.moves[projectile_move_slot]->animations[0].get();
   const int32_t held = shared->ref_count;
   for (int i = 0; i < 3; ++i) {
@@ -117,7 +117,7 @@ TEST_F(lifeform_draw_test, freed_bullets_let_go_of_the_shooters_animation) {
   EXPECT_EQ(shared->ref_count, held);
 }
 
-TEST_F(lifeform_draw_test, a_shooter_facing_right_drives_its_bullet_right) {
+TEST_F(LifeformDraw, AShooterFacingRightDrivesItsBulletRight) {
   shooter.facing = 1;
   start_special("images=1 rate0=1 fire0=1");
   draw();
@@ -125,7 +125,7 @@ TEST_F(lifeform_draw_test, a_shooter_facing_right_drives_its_bullet_right) {
   EXPECT_EQ(lifeform_list[1]->ax, 1.0);
 }
 
-TEST_F(lifeform_draw_test, frames_play_for_their_rates_and_the_end_restores_the_pose) {
+TEST_F(LifeformDraw, FramesPlayForTheirRatesAndTheEndRestoresThePose) {
   start_special("images=3 rate0=2 rate1=1 rate2=3");
   EXPECT_EQ(shooter.width, 40);
   const unsigned expected_index[5] = {0, 1, 2, 2, 2};  // index after draws 1..5
@@ -145,14 +145,14 @@ TEST_F(lifeform_draw_test, frames_play_for_their_rates_and_the_end_restores_the_
   EXPECT_EQ(shooter.age, 0);  // age stands still while a special animation plays
 }
 
-TEST_F(lifeform_draw_test, a_looping_animation_fires_once_per_loop) {
+TEST_F(LifeformDraw, ALoopingAnimationFiresOncePerLoop) {
   start_special("images=2 loop=1 rate0=1 rate1=1 fire1=1");
   for (int d = 0; d < 6; ++d) draw();
   EXPECT_EQ(lifeform_list.size(), 4u);
   EXPECT_EQ(shooter.action, 2);
 }
 
-TEST_F(lifeform_draw_test, fire_on_the_last_frame_spawns_in_the_ending_draw) {
+TEST_F(LifeformDraw, FireOnTheLastFrameSpawnsInTheEndingDraw) {
   start_special("images=3 rate0=1 rate1=1 rate2=1 fire2=1");
   draw();
   draw();
@@ -162,7 +162,7 @@ TEST_F(lifeform_draw_test, fire_on_the_last_frame_spawns_in_the_ending_draw) {
   EXPECT_EQ(shooter.action, -1);
 }
 
-TEST_F(lifeform_draw_test, a_shooter_without_its_bullet_move_fires_nothing) {
+TEST_F(LifeformDraw, AShooterWithoutItsBulletMoveFiresNothing) {
   shooter.moves[projectile_move_slot] = nullptr;
   start_special("images=1 loop=1 rate0=1 fire0=1");
   std::string out = draw() + draw();
@@ -171,7 +171,7 @@ TEST_F(lifeform_draw_test, a_shooter_without_its_bullet_move_fires_nothing) {
   EXPECT_NE(out.find("no move [13]"), std::string::npos);
 }
 
-TEST_F(lifeform_draw_test, a_missing_posture_image_shows_image_0) {
+TEST_F(LifeformDraw, AMissingPostureImageShowsImage0) {
   shooter.state = 6;
   shooter.facing = 1;
   std::string out = draw();
@@ -180,7 +180,7 @@ TEST_F(lifeform_draw_test, a_missing_posture_image_shows_image_0) {
   EXPECT_EQ(shooter.age, 1);
 }
 
-TEST_F(lifeform_draw_test, no_images_draws_nothing_after_the_message) {
+TEST_F(LifeformDraw, NoImagesDrawsNothingAfterTheMessage) {
   lifeform bare;
   bare.x = 10;
   std::string out = capture_stdout([&] { bare.draw(); });
@@ -188,7 +188,7 @@ TEST_F(lifeform_draw_test, no_images_draws_nothing_after_the_message) {
   EXPECT_EQ(bare.age, 1);
 }
 
-TEST_F(lifeform_draw_test, on_screen_bounds) {
+TEST_F(LifeformDraw, OnScreenBounds) {
   shooter.facing = 1;
   stage.scroll_x = 100;
   shooter.width = 50;
@@ -211,7 +211,7 @@ TEST_F(lifeform_draw_test, on_screen_bounds) {
   EXPECT_EQ(shooter.age, 4);  // age counts every plain draw, on screen or not
 }
 
-TEST_F(lifeform_draw_test, the_gauge_over_the_fighter_uses_pending_draws) {
+TEST_F(LifeformDraw, TheGaugeOverTheFighterUsesPendingDraws) {
   shooter.gauge_count = 1;
   shooter.hp = shooter.max_hp = 10;
   draw();
@@ -236,7 +236,7 @@ Uint32 screen_pixel(int x, int y) {
   return (r << 16) | (g << 8) | b;
 }
 
-TEST_F(lifeform_draw_test, scale_below_one_draws_zoomed_at_x_over_scale) {
+TEST_F(LifeformDraw, ScaleBelowOneDrawsZoomedAtXOverScale) {
   lifeform l;
   l.images.push_back(picture("red.png", 20, 20, 250, 0, 0));
   l.width = 20;

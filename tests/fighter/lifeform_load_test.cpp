@@ -13,7 +13,7 @@
 
 namespace {
 
-class lifeform_load_test : public ::testing::Test {
+class LifeformLoad : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -42,7 +42,7 @@ class lifeform_load_test : public ::testing::Test {
   control_map* controls = nullptr;
 };
 
-TEST_F(lifeform_load_test, a_new_lifeform_has_its_start_values) {
+TEST_F(LifeformLoad, ANewLifeformHasItsStartValues) {
   lifeform l;
   EXPECT_EQ(l.hp, 1);
   EXPECT_EQ(l.max_hp, 1);
@@ -59,7 +59,7 @@ TEST_F(lifeform_load_test, a_new_lifeform_has_its_start_values) {
   EXPECT_EQ(l.ai_weights[0], 0);
 }
 
-TEST_F(lifeform_load_test, only_hp) {
+TEST_F(LifeformLoad, OnlyHp) {
   lifeform l;
   std::string out = load(l, "hp=100\n");
   EXPECT_EQ(l.hp, 100);
@@ -78,7 +78,7 @@ TEST_F(lifeform_load_test, only_hp) {
 }
 
 // Character files hold no name: the fight shows the file's own.
-TEST_F(lifeform_load_test, the_name_comes_from_the_character_files_name) {
+TEST_F(LifeformLoad, TheNameComesFromTheCharacterFilesName) {
   lifeform l;
   const std::string file = write_data(dir, "morvane_char.ini", "hp=5\n");
   capture_stdout([&] { l.load(file.c_str()); });
@@ -89,7 +89,7 @@ TEST_F(lifeform_load_test, the_name_comes_from_the_character_files_name) {
   EXPECT_EQ("", fighter_name_from_file(""));
 }
 
-TEST_F(lifeform_load_test, scale_speed_and_missing_hp) {
+TEST_F(LifeformLoad, ScaleSpeedAndMissingHp) {
   lifeform l;
   load(l, "scale=0.5 speed=0\n");
   EXPECT_EQ(l.scale, 0.5);
@@ -100,7 +100,7 @@ TEST_F(lifeform_load_test, scale_speed_and_missing_hp) {
   EXPECT_FALSE(l.alive());
 }
 
-TEST_F(lifeform_load_test, size_comes_from_the_largest_images_unless_overridden) {
+TEST_F(LifeformLoad, SizeComesFromTheLargestImagesUnlessOverridden) {
   std::string a = write_picture(dir, "a.png", 100, 200, 10, 20, 30);
   std::string b = write_picture(dir, "b.png", 150, 180, 10, 20, 30);
   const std::string images = "images=2\nimage0=" + a + "\nimage1=" + b + "\n";
@@ -119,7 +119,7 @@ TEST_F(lifeform_load_test, size_comes_from_the_largest_images_unless_overridden)
   EXPECT_NE(load(wide, images + "width=120 height=90\n").find("Final size [120,90]\n"), std::string::npos);
 }
 
-TEST_F(lifeform_load_test, moves_load_before_images_and_never_size_the_fighter) {
+TEST_F(LifeformLoad, MovesLoadBeforeImagesAndNeverSizeTheFighter) {
   std::string frame = write_picture(dir, "frame.png", 300, 300, 1, 2, 3);
   std::string anim = write_data(dir, "punch.ini", "images=1\nimage0=" + frame + "\nrate0=2\n");
   lifeform l;
@@ -134,7 +134,7 @@ TEST_F(lifeform_load_test, moves_load_before_images_and_never_size_the_fighter) 
   EXPECT_NE(out.find("Final size [0,0]"), std::string::npos);
 }
 
-TEST_F(lifeform_load_test, a_missing_control_keeps_the_other_steps) {
+TEST_F(LifeformLoad, AMissingControlKeepsTheOtherSteps) {
   lifeform l;
   l.controls = controls;
   std::string out = load(l,
@@ -155,7 +155,7 @@ TEST_F(lifeform_load_test, a_missing_control_keeps_the_other_steps) {
   EXPECT_NE(out.find("Combo[1]Move[0] == 'right'\nAdding combo[2] combotype[3] reqkeys[1]\n"), std::string::npos);
 }
 
-TEST_F(lifeform_load_test, combos_without_controls_have_no_steps) {
+TEST_F(LifeformLoad, CombosWithoutControlsHaveNoSteps) {
   lifeform l;
   std::string out = load(l, "combos=1 combo0moves=2 combo0move=1 combo0move0=down combo0move1=punch\n");
   ASSERT_EQ(l.combos->size(), 1u);
@@ -165,7 +165,7 @@ TEST_F(lifeform_load_test, combos_without_controls_have_no_steps) {
             std::string::npos);
 }
 
-TEST_F(lifeform_load_test, colour_swaps_apply_in_order) {
+TEST_F(LifeformLoad, ColourSwapsApplyInOrder) {
   std::string p = write_picture(dir, "swap.png", 4, 4, 200, 10, 10);
   lifeform l;
   const SDL_PixelFormat* f = g_video.screen->format;
@@ -186,7 +186,7 @@ TEST_F(lifeform_load_test, colour_swaps_apply_in_order) {
 
 // With costume_on_copies a costumed fighter loaded first leaves no colours in
 // the cache: a re-pick or a second player may load the same files plainly.
-TEST_F(lifeform_load_test, a_costume_loaded_first_leaves_the_files_colours_to_later_fighters) {
+TEST_F(LifeformLoad, ACostumeLoadedFirstLeavesTheFilesColoursToLaterFighters) {
   std::string p = write_picture(dir, "costume_first.png", 4, 4, 200, 10, 10);
   const SDL_PixelFormat* f = g_video.screen->format;
   auto red_of = [](const lifeform& l) {
@@ -208,7 +208,7 @@ TEST_F(lifeform_load_test, a_costume_loaded_first_leaves_the_files_colours_to_la
   EXPECT_EQ(red_of(plain), 200);
 }
 
-TEST_F(lifeform_load_test, counts_beyond_the_bounds_are_refused) {
+TEST_F(LifeformLoad, CountsBeyondTheBoundsAreRefused) {
   lifeform l;
   l.controls = controls;
   std::string file_name;
@@ -229,7 +229,7 @@ TEST_F(lifeform_load_test, counts_beyond_the_bounds_are_refused) {
   EXPECT_EQ((*steps.combos)[0].reqkeys(), 0);
 }
 
-TEST_F(lifeform_load_test, a_file_that_cannot_be_opened_gives_defaults) {
+TEST_F(LifeformLoad, AFileThatCannotBeOpenedGivesDefaults) {
   lifeform l;
   const std::string missing = dir + "/no_such_char.ini";
   std::string out = capture_stdout([&] { l.load(missing.c_str()); });
@@ -240,7 +240,7 @@ TEST_F(lifeform_load_test, a_file_that_cannot_be_opened_gives_defaults) {
   EXPECT_EQ(l.ai_weights[5], 50);
 }
 
-TEST_F(lifeform_load_test, move_at_says_once_per_slot) {
+TEST_F(LifeformLoad, MoveAtSaysOncePerSlot) {
   lifeform l;
   std::string out = capture_stdout([&] {
     EXPECT_EQ(l.move_at(12), nullptr);

@@ -20,7 +20,7 @@ Sint16 axes[2] = {0, 0};
 int fake_button(int b) { return (pressed_buttons >> b) & 1; }
 Sint16 fake_axis(int a) { return a >= 0 && a < 2 ? axes[a] : 0; }
 
-class path_test : public ::testing::Test {
+class Path : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -52,7 +52,7 @@ class path_test : public ::testing::Test {
 };
 
 // The update takes one event off the queue; a close request is kept, not lost.
-TEST_F(path_test, a_quit_event_taken_by_the_update_is_recorded) {
+TEST_F(Path, AQuitEventTakenByTheUpdateIsRecorded) {
   SDL_Event e;
   while (SDL_PollEvent(&e) == 1) {
   }
@@ -66,7 +66,7 @@ TEST_F(path_test, a_quit_event_taken_by_the_update_is_recorded) {
   forget_quit_request();
 }
 
-TEST_F(path_test, right_beats_left_and_nothing_held_stops) {
+TEST_F(Path, RightBeatsLeftAndNothingHeldStops) {
   key(SDLK_LEFT);
   key(SDLK_RIGHT);
   EXPECT_EQ(human().vx, 1.0);
@@ -79,13 +79,13 @@ TEST_F(path_test, right_beats_left_and_nothing_held_stops) {
   EXPECT_EQ(p.primary_trigger, -1);
 }
 
-TEST_F(path_test, down_beats_up) {
+TEST_F(Path, DownBeatsUp) {
   key(SDLK_UP);
   key(SDLK_DOWN);
   EXPECT_EQ(human().vy, 1.0);
 }
 
-TEST_F(path_test, k_beats_i_and_both_aim_up) {
+TEST_F(Path, KBeatsIAndBothAimUp) {
   key(SDLK_i);
   EXPECT_EQ(human().primary_trigger, 0);
   EXPECT_EQ(p.aim_y, -1.0);
@@ -95,7 +95,7 @@ TEST_F(path_test, k_beats_i_and_both_aim_up) {
   EXPECT_EQ(p.aim_y, -1.0);
 }
 
-TEST_F(path_test, joystick_is_ignored_without_one) {
+TEST_F(Path, JoystickIsIgnoredWithoutOne) {
   axes[0] = 20000;
   pressed_buttons = 1;
   human();
@@ -103,7 +103,7 @@ TEST_F(path_test, joystick_is_ignored_without_one) {
   EXPECT_EQ(p.primary_trigger, -1);
 }
 
-TEST_F(path_test, joystick_axis_bands_have_exclusive_bounds) {
+TEST_F(Path, JoystickAxisBandsHaveExclusiveBounds) {
   g_video.joystick_ok = 1;
   struct band {
     Sint16 value;
@@ -121,7 +121,7 @@ TEST_F(path_test, joystick_axis_bands_have_exclusive_bounds) {
   }
 }
 
-TEST_F(path_test, keyboard_beats_joystick) {
+TEST_F(Path, KeyboardBeatsJoystick) {
   g_video.joystick_ok = 1;
   axes[0] = 20000;
   axes[1] = 20000;
@@ -134,7 +134,7 @@ TEST_F(path_test, keyboard_beats_joystick) {
   EXPECT_EQ(p.primary_trigger, 0);  // i overrides the joystick's kick
 }
 
-TEST_F(path_test, joystick_buttons_map_to_attacks) {
+TEST_F(Path, JoystickButtonsMapToAttacks) {
   g_video.joystick_ok = 1;
   const int expected[4] = {0, 3, 4, 5};
   for (int b = 0; b < 4; ++b) {
@@ -147,7 +147,7 @@ TEST_F(path_test, joystick_buttons_map_to_attacks) {
   EXPECT_EQ(human().primary_trigger, 5);
 }
 
-TEST_F(path_test, step_table_cycles) {
+TEST_F(Path, StepTableCycles) {
   p.add_step(mode_human);
   p.add_step(mode_human);
   p.add_step(mode_straight);
@@ -162,14 +162,14 @@ TEST_F(path_test, step_table_cycles) {
   }
 }
 
-TEST_F(path_test, step_table_refuses_a_101st_row) {
+TEST_F(Path, StepTableRefusesA101stRow) {
   for (int i = 0; i < path::max_steps; ++i) p.add_step(mode_straight);
   std::string out = capture_stdout([&] { p.add_step(mode_human); });
   EXPECT_EQ(p.step_count, path::max_steps);
   EXPECT_NE(out.find("ERROR:"), std::string::npos);
 }
 
-TEST_F(path_test, empty_or_stale_step_index_is_safe) {
+TEST_F(Path, EmptyOrStaleStepIndexIsSafe) {
   p.vx = 3.0;
   p.update();  // no rows: nothing requested
   EXPECT_EQ(p.vx, 3.0);
@@ -182,7 +182,7 @@ TEST_F(path_test, empty_or_stale_step_index_is_safe) {
   EXPECT_EQ(p.step_index, 0);
 }
 
-TEST_F(path_test, circle_uses_the_trig_tables) {
+TEST_F(Path, CircleUsesTheTrigTables) {
   fill_trig_tables();
   p.add_step(mode_circle);
   p.age = 0;
@@ -200,7 +200,7 @@ TEST_F(path_test, circle_uses_the_trig_tables) {
   EXPECT_DOUBLE_EQ(p.vx, 100 * static_cast<double>(0.01f) + 0.1);
 }
 
-TEST_F(path_test, wave_follows_age_and_keeps_vy) {
+TEST_F(Path, WaveFollowsAgeAndKeepsVy) {
   p.add_step(mode_wave);
   p.age = 45;
   p.vy = 0.25;
@@ -210,7 +210,7 @@ TEST_F(path_test, wave_follows_age_and_keeps_vy) {
   EXPECT_EQ(p.primary_trigger, 0);
 }
 
-TEST_F(path_test, straight_keeps_the_horizontal_drive) {
+TEST_F(Path, StraightKeepsTheHorizontalDrive) {
   p.add_step(mode_straight);
   p.vx = -2.5;
   p.vy = 1.0;
@@ -220,7 +220,7 @@ TEST_F(path_test, straight_keeps_the_horizontal_drive) {
   EXPECT_EQ(p.primary_trigger, -1);
 }
 
-TEST_F(path_test, second_keyboard_tab_beats_z) {
+TEST_F(Path, SecondKeyboardTabBeatsZ) {
   p.add_step(mode_second_keys);
   key(SDLK_a);
   key(SDLK_d);
@@ -242,7 +242,7 @@ Sint16 fake_second_axis(int a) { return a >= 0 && a < 2 ? second_axes[a] : 0; }
 
 // Two humans at one keyboard: each path reads its own keys and joystick only,
 // by the same rules (kick beats punch, the keyboard beats the joystick).
-TEST_F(path_test, each_player_steers_with_their_own_keys_and_joystick) {
+TEST_F(Path, EachPlayerSteersWithTheirOwnKeysAndJoystick) {
   second_buttons = 0;
   second_axes[0] = second_axes[1] = 0;
   seams().second_joy_button = fake_second_button;
@@ -303,7 +303,7 @@ void script_rand(std::initializer_list<int> values) {
   seams().random = scripted_rand;
 }
 
-TEST_F(path_test, wander_draws_in_order) {
+TEST_F(Path, WanderDrawsInOrder) {
   p.add_step(mode_wander);
   p.vx = 7.0;
   p.vy = 7.0;
@@ -320,7 +320,7 @@ TEST_F(path_test, wander_draws_in_order) {
   EXPECT_EQ(p.primary_trigger, -1);
 }
 
-TEST_F(path_test, random_shooter_uses_the_secondary_trigger) {
+TEST_F(Path, RandomShooterUsesTheSecondaryTrigger) {
   p.add_step(mode_random_shooter);
   script_rand({11, 0, 81, 1, 96});
   p.update();

@@ -17,7 +17,7 @@ namespace {
 int fixed_roll = 0;
 int fixed_rand() { return fixed_roll; }
 
-class projectile_test : public fighter_scene {
+class Projectile : public fighter_scene {
  protected:
   void SetUp() override {
     fighter_scene::SetUp();
@@ -64,7 +64,7 @@ class projectile_test : public fighter_scene {
   cache_ref<img_mgr> bolt;
 };
 
-TEST_F(projectile_test, a_stream_with_reload_10_fires_again_after_ten_plain_draws) {
+TEST_F(Projectile, AStreamWithReload10FiresAgainAfterTenPlainDraws) {
   arm(ready_stream(10));
   steer();
   ASSERT_EQ(lifeform_list.size(), 2u);
@@ -80,7 +80,7 @@ TEST_F(projectile_test, a_stream_with_reload_10_fires_again_after_ten_plain_draw
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 10);
 }
 
-TEST_F(projectile_test, counters_stand_still_while_a_special_animation_plays) {
+TEST_F(Projectile, CountersStandStillWhileASpecialAnimationPlays) {
   arm(ready_stream(3));
   steer();
   carrier.moves.assign(move_slot_count, nullptr);
@@ -90,7 +90,7 @@ TEST_F(projectile_test, counters_stand_still_while_a_special_animation_plays) {
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 3);
 }
 
-TEST_F(projectile_test, a_projectile_starts_centred_with_the_fields_of_its_stream) {
+TEST_F(Projectile, AProjectileStartsCentredWithTheFieldsOfItsStream) {
   arm(ready_stream(10));
   std::string out = steer();
   ASSERT_EQ(lifeform_list.size(), 2u);
@@ -129,7 +129,7 @@ TEST_F(projectile_test, a_projectile_starts_centred_with_the_fields_of_its_strea
   EXPECT_EQ(capture_stdout([&] { proj->steer(); }), warning);
 }
 
-TEST_F(projectile_test, offsets_aim_and_jitter_move_the_start) {
+TEST_F(Projectile, OffsetsAimAndJitterMoveTheStart) {
   stream s = ready_stream(0);
   s.x_offset = 5;
   s.y_offset = -3;
@@ -152,7 +152,7 @@ TEST_F(projectile_test, offsets_aim_and_jitter_move_the_start) {
 
 // The start is in world pixels, whatever the camera shows; the vertical terms
 // all count when the aim is neither straight down nor level.
-TEST_F(projectile_test, the_start_ignores_the_camera_and_keeps_every_vertical_term) {
+TEST_F(Projectile, TheStartIgnoresTheCameraAndKeepsEveryVerticalTerm) {
   stage.scroll_x = 123;
   stage.scroll_y = -40;
   stage.zoom = 0.7;
@@ -172,7 +172,7 @@ TEST_F(projectile_test, the_start_ignores_the_camera_and_keeps_every_vertical_te
   EXPECT_EQ(p.y, 325);
 }
 
-TEST_F(projectile_test, primary_trigger_names_the_weapon) {
+TEST_F(Projectile, PrimaryTriggerNamesTheWeapon) {
   arm(ready_stream(4));
   carrier.weapons[1].disabled = 0;
   straight.primary_trigger = 1;
@@ -187,7 +187,7 @@ TEST_F(projectile_test, primary_trigger_names_the_weapon) {
   EXPECT_EQ(capture_stdout([&] { fire_weapons(carrier); }), "");
 }
 
-TEST_F(projectile_test, disabled_and_empty_weapons_say_so) {
+TEST_F(Projectile, DisabledAndEmptyWeaponsSaySo) {
   arm(ready_stream(4));
   carrier.weapons[1].disabled = 1;
   EXPECT_EQ(steer(), "Weapon 1 failed test!!\n");
@@ -201,7 +201,7 @@ TEST_F(projectile_test, disabled_and_empty_weapons_say_so) {
   EXPECT_EQ(steer(), fault);
 }
 
-TEST_F(projectile_test, disabled_streams_never_fire) {
+TEST_F(Projectile, DisabledStreamsNeverFire) {
   stream s = ready_stream(0);
   s.disabled = 1;
   arm(s);
@@ -210,7 +210,7 @@ TEST_F(projectile_test, disabled_streams_never_fire) {
   EXPECT_EQ(lifeform_list.size(), 1u);
 }
 
-TEST_F(projectile_test, attach_refuses_a_fourth_weapon_and_clamps_streams) {
+TEST_F(Projectile, AttachRefusesAFourthWeaponAndClampsStreams) {
   weapon w;
   w.streams.resize(12);
   std::string out = capture_stdout([&] {
@@ -225,7 +225,7 @@ TEST_F(projectile_test, attach_refuses_a_fourth_weapon_and_clamps_streams) {
   EXPECT_NE(out.find("ERROR:"), std::string::npos);
 }
 
-TEST_F(projectile_test, a_copy_shares_path_and_combos_and_duplicates_moves) {
+TEST_F(Projectile, ACopySharesPathAndCombosAndDuplicatesMoves) {
   carrier.moves.assign(2, nullptr);
   carrier.moves[1] = make_move("m.ini", "images=1 image0=" + write_picture(dir, "m.png", 8, 8, 5, 5, 5) + "\n");
   carrier.combos->push_back(combo());

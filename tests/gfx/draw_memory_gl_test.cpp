@@ -13,7 +13,7 @@
 #include "picture_files.h"
 #include "support/test_env.h"
 
-TEST(draw_memory_gl, every_kind_of_draw_stays_flat) {
+TEST(DrawMemoryGl, EveryKindOfDrawStaysFlat) {
   if (!memory_figures_meaningful) GTEST_SKIP() << "resident memory is not meaningful under AddressSanitizer";
   ensure_video();
   ASSERT_TRUE(opengl_mode());

@@ -20,7 +20,7 @@ rgba stripes(int x, int y) {
 
 }  // namespace
 
-TEST(draw_memory, every_kind_of_draw_stays_flat) {
+TEST(DrawMemory, EveryKindOfDrawStaysFlat) {
   if (!memory_figures_meaningful) GTEST_SKIP() << "resident memory is not meaningful under AddressSanitizer";
   ensure_video();
   std::string dir = make_temp_dir("drawmem");

@@ -22,7 +22,7 @@ int lit_in_row(int y, int x0, int x1) {
 
 }  // namespace
 
-TEST(health_gauge, colours_run_red_yellow_white_green) {
+TEST(HealthGauge, ColoursRunRedYellowWhiteGreen) {
   const gauge_colour first = gauge_column_colour(0, 100.0f);
   EXPECT_EQ(first.r, 255);
   EXPECT_EQ(first.g, 0);
@@ -37,7 +37,7 @@ TEST(health_gauge, colours_run_red_yellow_white_green) {
   EXPECT_EQ(white.b, 255);
 }
 
-TEST(health_gauge, full_gauge_draws_one_column_per_pixel_of_the_picture) {
+TEST(HealthGauge, FullGaugeDrawsOneColumnPerPixelOfThePicture) {
   ensure_video();
   g_video.clear_screen();
   int32_t count = 1;
@@ -56,7 +56,7 @@ TEST(health_gauge, full_gauge_draws_one_column_per_pixel_of_the_picture) {
   EXPECT_TRUE(is(pixel_at(s, 226, 20), 0, 0, 0));
 }
 
-TEST(health_gauge, facing_left_grows_to_the_left) {
+TEST(HealthGauge, FacingLeftGrowsToTheLeft) {
   ensure_video();
   g_video.clear_screen();
   int32_t count = 2;
@@ -69,7 +69,7 @@ TEST(health_gauge, facing_left_grows_to_the_left) {
   EXPECT_TRUE(is(pixel_at(s, 301, 35), 0, 0, 0));
 }
 
-TEST(health_gauge, zero_hp_draws_only_the_outline) {
+TEST(HealthGauge, ZeroHpDrawsOnlyTheOutline) {
   ensure_video();
   g_video.clear_screen();
   int32_t count = 1;
@@ -80,7 +80,7 @@ TEST(health_gauge, zero_hp_draws_only_the_outline) {
   EXPECT_EQ(lit_in_row(35, 90, 220), 1);
 }
 
-TEST(health_gauge, nothing_pending_draws_nothing) {
+TEST(HealthGauge, NothingPendingDrawsNothing) {
   ensure_video();
   g_video.clear_screen();
   int32_t count = 0;

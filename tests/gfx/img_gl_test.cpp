@@ -31,7 +31,7 @@ rgba halves(int x, int) {
   return x < 20 ? rgba{255, 0, 0, 255} : rgba{0, 0, 255, 255};
 }
 
-class img_gl_test : public testing::Test {
+class ImgGl : public testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -45,7 +45,7 @@ class img_gl_test : public testing::Test {
 
 }  // namespace
 
-TEST_F(img_gl_test, upload_sizes_the_texture_and_drops_the_surface) {
+TEST_F(ImgGl, UploadSizesTheTextureAndDropsTheSurface) {
   struct size_case { int w, h, tw, th; } cases[] = {{640, 480, 1024, 512}, {257, 3, 512, 4}, {1, 1, 1, 1}, {256, 256, 256, 256}};
   for (const size_case& c : cases) {
     std::string file = write_picture(dir, "s" + std::to_string(c.w) + ".png", c.w, c.h, halves);
@@ -67,7 +67,7 @@ TEST_F(img_gl_test, upload_sizes_the_texture_and_drops_the_surface) {
   }
 }
 
-TEST_F(img_gl_test, keyed_picture_shows_its_colours_and_nothing_where_green) {
+TEST_F(ImgGl, KeyedPictureShowsItsColoursAndNothingWhereGreen) {
   img_mgr img;
   img.load(picture.c_str());
   img.draw(100, 50);
@@ -78,7 +78,7 @@ TEST_F(img_gl_test, keyed_picture_shows_its_colours_and_nothing_where_green) {
   EXPECT_TRUE(is(gl_pixel(100, 150), 0, 0, 0));
 }
 
-TEST_F(img_gl_test, draw_zoomed_keeps_the_bottom_edge) {
+TEST_F(ImgGl, DrawZoomedKeepsTheBottomEdge) {
   img_mgr img;
   img.load(picture.c_str());
   img.draw_zoomed(0, 300, g_video.screen, 0.5);
@@ -90,7 +90,7 @@ TEST_F(img_gl_test, draw_zoomed_keeps_the_bottom_edge) {
   EXPECT_EQ(img.dest_rect.h, 100);
 }
 
-TEST_F(img_gl_test, flipped_is_mirrored_when_zoomed_but_not_in_draw) {
+TEST_F(ImgGl, FlippedIsMirroredWhenZoomedButNotInDraw) {
   img_mgr img;
   img.load(picture.c_str());
   img.flip();
@@ -103,7 +103,7 @@ TEST_F(img_gl_test, flipped_is_mirrored_when_zoomed_but_not_in_draw) {
   EXPECT_TRUE(is(gl_pixel(238, 50), 0, 0, 255));
 }
 
-TEST_F(img_gl_test, draw_depth_lays_the_floor_in_rows_shifted_left) {
+TEST_F(ImgGl, DrawDepthLaysTheFloorInRowsShiftedLeft) {
   img_mgr img;
   img.load(picture.c_str());
   img.draw_depth(0, 300, g_video.screen, 0.5, 0.17);
@@ -118,7 +118,7 @@ TEST_F(img_gl_test, draw_depth_lays_the_floor_in_rows_shifted_left) {
   EXPECT_NE(out.find("ERROR: draw_depth refused depth"), std::string::npos);
 }
 
-TEST_F(img_gl_test, copies_and_assignments_of_uploaded_images) {
+TEST_F(ImgGl, CopiesAndAssignmentsOfUploadedImages) {
   img_mgr* original = new img_mgr;
   original->load(picture.c_str());
   original->upload();
@@ -150,7 +150,7 @@ TEST_F(img_gl_test, copies_and_assignments_of_uploaded_images) {
   delete original;
 }
 
-TEST_F(img_gl_test, upload_takes_the_surface_opacity) {
+TEST_F(ImgGl, UploadTakesTheSurfaceOpacity) {
   img_mgr img;
   img.load(picture.c_str());
   SDL_SetAlpha(img.pixels(), SDL_SRCALPHA, 255);
@@ -160,7 +160,7 @@ TEST_F(img_gl_test, upload_takes_the_surface_opacity) {
   EXPECT_TRUE(is(gl_pixel(0, 0), 255, 0, 0));
 }
 
-TEST_F(img_gl_test, gauge_columns_and_end_colours) {
+TEST_F(ImgGl, GaugeColumnsAndEndColours) {
   int32_t count = 1;
   draw_health_gauge(10, 10, 1, count, 100, 100, 20);
   EXPECT_EQ(count, 0);
@@ -182,7 +182,7 @@ TEST_F(img_gl_test, gauge_columns_and_end_colours) {
   EXPECT_TRUE(is(gl_pixel(150, 28), 0, 0, 0));
 }
 
-TEST_F(img_gl_test, text_is_drawn_as_a_textured_quad) {
+TEST_F(ImgGl, TextIsDrawnAsATexturedQuad) {
   const char* font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   if (!std::filesystem::exists(font)) GTEST_SKIP() << "no font on this machine";
   glClearColor(0.0f, 0.0f, 0.8f, 1.0f);

@@ -20,7 +20,7 @@ rgba halves(int x, int y, int w) {
   return x < w / 2 ? rgba{255, 0, 0, 255} : rgba{0, 0, 255, 255};
 }
 
-class img_mgr_test : public testing::Test {
+class ImgMgr : public testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -35,7 +35,7 @@ const rgba red{255, 0, 0, 255}, blue{0, 0, 255, 255};
 
 }  // namespace
 
-TEST(texture_size, smallest_power_of_two_not_below) {
+TEST(TextureSize, SmallestPowerOfTwoNotBelow) {
   EXPECT_EQ(texture_size_for(640), 1024);
   EXPECT_EQ(texture_size_for(480), 512);
   EXPECT_EQ(texture_size_for(256), 256);
@@ -44,14 +44,14 @@ TEST(texture_size, smallest_power_of_two_not_below) {
   EXPECT_EQ(texture_size_for(0), 1);
 }
 
-TEST(zoom_key, truncates_zoom_times_25) {
+TEST(ZoomKey, TruncatesZoomTimes25) {
   EXPECT_EQ(zoom_key_for(0.5), 12);
   EXPECT_EQ(zoom_key_for(0.51), 12);
   EXPECT_EQ(zoom_key_for(0.52), 13);
   EXPECT_EQ(zoom_key_for(1.0), 25);
 }
 
-TEST_F(img_mgr_test, load_of_missing_file_reports_and_keeps_old_state) {
+TEST_F(ImgMgr, LoadOfMissingFileReportsAndKeepsOldState) {
   img_mgr img;
   img.load(picture.c_str());
   std::string missing = dir + "/none.png";
@@ -64,7 +64,7 @@ TEST_F(img_mgr_test, load_of_missing_file_reports_and_keeps_old_state) {
   EXPECT_EQ(img.pixels(), nullptr);
 }
 
-TEST_F(img_mgr_test, load_converts_every_depth_to_the_display_format) {
+TEST_F(ImgMgr, LoadConvertsEveryDepthToTheDisplayFormat) {
   // 24-bit pictures used to stay 24-bit; every depth now becomes the screen's 32 bits.
   std::string rgb = write_picture(dir, "rgb.png", 7, 3, [](int, int) { return rgba{1, 2, 3, 255}; }, 3);
   img_mgr a, b;
@@ -81,7 +81,7 @@ TEST_F(img_mgr_test, load_converts_every_depth_to_the_display_format) {
   EXPECT_EQ(a.pixels()->flags & SDL_SRCCOLORKEY, 0u);  // keyed only when uploaded, copied or assigned
 }
 
-TEST_F(img_mgr_test, copy_of_never_loaded_image_is_empty) {
+TEST_F(ImgMgr, CopyOfNeverLoadedImageIsEmpty) {
   img_mgr empty;
   std::string out = capture_stdout([&] { img_mgr copy(empty); EXPECT_EQ(copy.surface.get(), nullptr); });
   EXPECT_NE(out.find("WARNING: copying an empty img_mgr [] gl[-1]\n"), std::string::npos) << out;
@@ -92,7 +92,7 @@ TEST_F(img_mgr_test, copy_of_never_loaded_image_is_empty) {
   EXPECT_STREQ(copy.name, "");
 }
 
-TEST_F(img_mgr_test, copies_own_their_pixels_and_share_the_mirror) {
+TEST_F(ImgMgr, CopiesOwnTheirPixelsAndShareTheMirror) {
   img_mgr original;
   original.load(picture.c_str());
   original.flip();
@@ -113,7 +113,7 @@ TEST_F(img_mgr_test, copies_own_their_pixels_and_share_the_mirror) {
   EXPECT_NE(mirror->surface, nullptr);
 }
 
-TEST_F(img_mgr_test, assignment_shares_the_holder_and_logs) {
+TEST_F(ImgMgr, AssignmentSharesTheHolderAndLogs) {
   img_mgr a, b;
   a.load(picture.c_str());
   shared_surface* holder = a.surface.get();
@@ -133,7 +133,7 @@ TEST_F(img_mgr_test, assignment_shares_the_holder_and_logs) {
   EXPECT_EQ(b.surface.get(), holder);  // nothing changed
 }
 
-TEST_F(img_mgr_test, software_upload_converts_once_and_frees_with_the_last_holder) {
+TEST_F(ImgMgr, SoftwareUploadConvertsOnceAndFreesWithTheLastHolder) {
   img_mgr* a = new img_mgr;
   a->load(picture.c_str());
   shared_surface* holder = a->surface.get();
@@ -159,7 +159,7 @@ TEST_F(img_mgr_test, software_upload_converts_once_and_frees_with_the_last_holde
   EXPECT_NE(out.find("____Deleting surface ["), std::string::npos);  // the last one frees them
 }
 
-TEST_F(img_mgr_test, swap_colour_walks_padded_rows) {
+TEST_F(ImgMgr, SwapColourWalksPaddedRows) {
   // 5 pixels of 3 bytes: rows are padded to 16 bytes.
   std::string odd = write_picture(dir, "odd.png", 5, 4, [](int x, int y) {
     return (x + y) % 2 ? rgba{10, 20, 30, 255} : rgba{200, 100, 50, 255};
@@ -192,7 +192,7 @@ TEST_F(img_mgr_test, swap_colour_walks_padded_rows) {
   EXPECT_EQ(*pad, 0x77);
 }
 
-TEST_F(img_mgr_test, swap_colour_keeps_the_fourth_byte) {
+TEST_F(ImgMgr, SwapColourKeepsTheFourthByte) {
   img_mgr img;
   img.load(picture.c_str());
   SDL_Surface* s = img.pixels();
@@ -205,7 +205,7 @@ TEST_F(img_mgr_test, swap_colour_keeps_the_fourth_byte) {
   EXPECT_TRUE(same(pixel_at(s, 39, 0), blue));
 }
 
-TEST_F(img_mgr_test, flip_twice_reuses_one_mirror) {
+TEST_F(ImgMgr, FlipTwiceReusesOneMirror) {
   img_mgr img;
   img.load(picture.c_str());
   SDL_Surface* shown = img.pixels();
@@ -221,7 +221,7 @@ TEST_F(img_mgr_test, flip_twice_reuses_one_mirror) {
   EXPECT_EQ(img.pixels(), mirrored);
 }
 
-TEST_F(img_mgr_test, keyed_draw_shows_colours_and_leaves_green_out) {
+TEST_F(ImgMgr, KeyedDrawShowsColoursAndLeavesGreenOut) {
   img_mgr img;
   img.load(picture.c_str());
   g_video.clear_screen();
@@ -234,7 +234,7 @@ TEST_F(img_mgr_test, keyed_draw_shows_colours_and_leaves_green_out) {
   EXPECT_TRUE(same(pixel_at(s, 140, 150), {0, 0, 0, 0}));
 }
 
-TEST_F(img_mgr_test, draw_zoomed_keeps_the_bottom_edge_and_resets_rects) {
+TEST_F(ImgMgr, DrawZoomedKeepsTheBottomEdgeAndResetsRects) {
   img_mgr img;
   img.load(picture.c_str());
   SDL_Surface* target = patterned_target(640, 480);
@@ -256,7 +256,7 @@ TEST_F(img_mgr_test, draw_zoomed_keeps_the_bottom_edge_and_resets_rects) {
   SDL_FreeSurface(target);
 }
 
-TEST_F(img_mgr_test, flipped_picture_is_mirrored_when_zoomed) {
+TEST_F(ImgMgr, FlippedPictureIsMirroredWhenZoomed) {
   img_mgr img;
   img.load(picture.c_str());
   img.flip();
@@ -267,7 +267,7 @@ TEST_F(img_mgr_test, flipped_picture_is_mirrored_when_zoomed) {
   SDL_FreeSurface(target);
 }
 
-TEST_F(img_mgr_test, zoom_cache_shares_keys_and_orientation) {
+TEST_F(ImgMgr, ZoomCacheSharesKeysAndOrientation) {
   const kept_zoom_copies straightforward_path;
   img_mgr img;
   img.load(picture.c_str());
@@ -292,7 +292,7 @@ TEST_F(img_mgr_test, zoom_cache_shares_keys_and_orientation) {
   SDL_FreeSurface(target);
 }
 
-TEST_F(img_mgr_test, draw_depth_refuses_a_depth_that_would_never_end) {
+TEST_F(ImgMgr, DrawDepthRefusesADepthThatWouldNeverEnd) {
   img_mgr img;
   img.load(picture.c_str());
   SDL_Surface* target = patterned_target(64, 64);
@@ -307,7 +307,7 @@ TEST_F(img_mgr_test, draw_depth_refuses_a_depth_that_would_never_end) {
   SDL_FreeSurface(target);
 }
 
-TEST_F(img_mgr_test, translucent_zoomed_draw_blends) {
+TEST_F(ImgMgr, TranslucentZoomedDrawBlends) {
   img_mgr img;
   img.load(picture.c_str());
   img.no_zoom_cache = 1;
@@ -321,7 +321,7 @@ TEST_F(img_mgr_test, translucent_zoomed_draw_blends) {
   SDL_FreeSurface(target);
 }
 
-TEST_F(img_mgr_test, opacity_set_before_the_first_draw_survives_the_conversion) {
+TEST_F(ImgMgr, OpacitySetBeforeTheFirstDrawSurvivesTheConversion) {
   std::string grey = write_picture(dir, "grey.png", 4, 10, [](int, int) { return rgba{200, 200, 200, 255}; });
   img_mgr img;
   img.load(grey.c_str());

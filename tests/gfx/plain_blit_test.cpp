@@ -43,7 +43,7 @@ std::vector<uint8_t> draw_sequence(bool fast, const std::string& file) {
 
 }  // namespace
 
-TEST(plain_blit, fighter_draws_give_the_same_screen) {
+TEST(PlainBlit, FighterDrawsGiveTheSameScreen) {
   ensure_video();
   std::string dir = make_temp_dir("plainblit");
   std::string file = write_picture(dir, "f.png", 60, 80, figure);

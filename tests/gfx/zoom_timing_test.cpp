@@ -51,7 +51,7 @@ double median_frame_us(bool fast, img_mgr* layers, img_mgr& floor, int frames, s
 
 }  // namespace
 
-TEST(zoom_timing, stage_shaped_frame_figures) {
+TEST(ZoomTiming, StageShapedFrameFigures) {
   ensure_video();
   std::string dir = make_temp_dir("zoomtiming");
   auto colour = [](int x, int y) -> rgba {

@@ -22,7 +22,7 @@ struct draw_case {
   uint32_t alpha = 255;
 };
 
-class zoom_window_test : public testing::Test {
+class ZoomWindow : public testing::Test {
  protected:
   void SetUp() override {
     ensure_video();
@@ -96,7 +96,7 @@ const draw_case cases[] = {
 
 }  // namespace
 
-TEST_F(zoom_window_test, line_map_matches_a_full_rotozoom) {
+TEST_F(ZoomWindow, LineMapMatchesAFullRotozoom) {
   for (double zoom : {0.6, 0.613, 0.77, 0.999, 1.0, 0.5, 0.04}) {
     const std::vector<int>& cols = zoom_line_map(1600, zoom);
     const std::vector<int>& rows = zoom_line_map(300, zoom);
@@ -120,19 +120,19 @@ TEST_F(zoom_window_test, line_map_matches_a_full_rotozoom) {
   }
 }
 
-TEST_F(zoom_window_test, draw_zoomed_fast_path_gives_the_same_pixels) {
+TEST_F(ZoomWindow, DrawZoomedFastPathGivesTheSamePixels) {
   for (const draw_case& c : cases) expect_same(c, 0.0);
   EXPECT_TRUE(changed_any);
 }
 
-TEST_F(zoom_window_test, draw_depth_fast_path_gives_the_same_pixels) {
+TEST_F(ZoomWindow, DrawDepthFastPathGivesTheSamePixels) {
   for (const draw_case& c : cases) expect_same(c, 0.17);
   expect_same({0, 1600, 0, 300, 0.85}, 0.5);
   expect_same({250, 1067, 10, 380, 0.62}, 0.05);
   EXPECT_TRUE(changed_any);
 }
 
-TEST_F(zoom_window_test, blit_plan_follows_sdl_clipping) {
+TEST_F(ZoomWindow, BlitPlanFollowsSdlClipping) {
   SDL_Surface* src = SDL_CreateRGBSurface(SDL_SWSURFACE, 50, 40, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   SDL_Surface* dst = SDL_CreateRGBSurface(SDL_SWSURFACE, 60, 30, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   const SDL_Rect srcs[] = {{-5, 3, 30, 50}, {10, -8, 60, 20}, {45, 35, 20, 20}, {0, 0, 50, 40}, {60, 0, 5, 5}};
@@ -155,7 +155,7 @@ TEST_F(zoom_window_test, blit_plan_follows_sdl_clipping) {
 // A fighter's picture (zoom cache allowed) follows the camera's exact zoom:
 // drawn at 0.51 after 0.50 (one 4% zoom step) it is the picture zoomed by
 // 0.51, not the copy made at 0.50, and no zoomed copy is kept.
-TEST_F(zoom_window_test, cached_pictures_are_drawn_at_the_exact_zoom_and_nothing_is_kept) {
+TEST_F(ZoomWindow, CachedPicturesAreDrawnAtTheExactZoomAndNothingIsKept) {
   const std::string small = write_picture(dir, "fighter.png", 184, 208, layer_colour);
   const long long kept_before = zoomed_pixels_in_use();
   std::vector<uint8_t> fast, exact;

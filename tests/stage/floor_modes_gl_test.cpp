@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/fight_camera.h"
+#include "app/fight/fight_camera.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"
 #include "gfx/screen.h"
@@ -65,7 +65,7 @@ struct camera_case {
   int left, right, lift;  // the fighters' span and how high they are
 };
 
-class floor_modes : public testing::Test {
+class FloorModes : public testing::Test {
  protected:
   void TearDown() override {
     if (soft) SDL_FreeSurface(soft);
@@ -129,7 +129,7 @@ double row_difference(const frame& p, const frame& q, int y, int w) {
 // a row's channels stays within a few levels (the tiles' slanted edges may
 // land a pixel apart), where a floor drawn from other picture rows differs by
 // tens of levels on most rows.
-void floor_modes::expect_same_floor(const camera_case& c) {
+void FloorModes::expect_same_floor(const camera_case& c) {
   place(c);
   const frame without = draw_soft(false);
   const frame soft_frame = draw_soft(true);
@@ -154,7 +154,7 @@ void floor_modes::expect_same_floor(const camera_case& c) {
 }  // namespace
 
 // Minified: the camera's zooms on a 640 x 480 screen lie below 1.
-TEST_F(floor_modes, SmallScreenFloorShowsTheSameRowsInBothModes) {
+TEST_F(FloorModes, SmallScreenFloorShowsTheSameRowsInBothModes) {
   if (!load(640, 480)) GTEST_SKIP() << "GAME_DATA_DIR is not set";
   expect_same_floor({0, 400, 0});      // close, at the stage's left end
   expect_same_floor({300, 900, 0});    // middle distance, scrolled
@@ -163,7 +163,7 @@ TEST_F(floor_modes, SmallScreenFloorShowsTheSameRowsInBothModes) {
 }
 
 // Magnified: on a 1920 x 1080 screen the close views zoom above 1.
-TEST_F(floor_modes, LargeScreenFloorShowsTheSameRowsInBothModes) {
+TEST_F(FloorModes, LargeScreenFloorShowsTheSameRowsInBothModes) {
   if (!load(1920, 1080)) GTEST_SKIP() << "GAME_DATA_DIR is not set";
   expect_same_floor({1200, 1600, 0});
   expect_same_floor({0, 1600, 0});

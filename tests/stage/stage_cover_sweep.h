@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/fight_camera.h"
-#include "app/fight_setup.h"
+#include "app/fight/fight_camera.h"
+#include "app/fight/fight_setup.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"

@@ -1,0 +1,16 @@
+// The data checker's file checks: every file the data names must be a regular
+// file, within its kind's size cap and inside the data directory, as the game
+// itself demands before opening it (core/data_path.h).
+#include "app/check/data_check.h"
+
+bool data_checker::refused(const char* path, data_kind kind, const data_site& by) {
+  const data_file_status status = inspect_data_file(path, kind);
+  if (status.refusal.empty()) return false;
+  if (!refused_.insert(path).second) return true;
+  if (by.file.empty()) {
+    error(path, 0, "is refused: %s", status.refusal.c_str());
+  } else {
+    error(by.file, by.line, "%s=%s is refused: %s", by.key.c_str(), path, status.refusal.c_str());
+  }
+  return true;
+}

@@ -1,0 +1,147 @@
+// The data checker's pictures, sounds and font: each file is decoded the way
+// the game decodes it, without a window or a sound device.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "app/check/data_check.h"
+#include "app/check/data_check_pictures.h"
+#include "core/data_path.h"
+#include "gfx/picture_header.h"
+#include "fighter/sound_effect.h"
+
+namespace {
+
+Uint32 read_pixel(const SDL_Surface* s, int x, int y) {
+  const Uint8* p = static_cast<const Uint8*>(s->pixels) + static_cast<size_t>(y) * s->pitch +
+                   static_cast<size_t>(x) * s->format->BytesPerPixel;
+  switch (s->format->BytesPerPixel) {
+    case 1:
+      return p[0];
+    case 2:
+      return *reinterpret_cast<const Uint16*>(p);
+    case 3:
+      return p[0] | (p[1] << 8) | (static_cast<Uint32>(p[2]) << 16);
+    default:
+      return *reinterpret_cast<const Uint32*>(p);
+  }
+}
+
+// True when some pixel is exactly (0, 255, 0), the game's transparent colour.
+bool has_key_colour(SDL_Surface* s) {
+  bool found = false;
+  if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+  for (int y = 0; y < s->h && !found; ++y) {
+    for (int x = 0; x < s->w; ++x) {
+      Uint8 r, g, b;
+      SDL_GetRGB(read_pixel(s, x, y), s->format, &r, &g, &b);
+      if (r == 0 && g == 255 && b == 0) {
+        found = true;
+        break;
+      }
+    }
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  return found;
+}
+
+// "FILE:LINE" of the naming key, or who loads a fixed name.
+std::string named_by(const data_site& by) {
+  return by.file.empty() ? by.what : by.file + ":" + std::to_string(by.line);
+}
+
+bool mixer_ready() {
+  static int state = -1;
+  if (state < 0) {
+    state = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && open_sound_mixer() ? 1 : 0;
+  }
+  return state == 1;
+}
+
+}  // namespace
+
+void data_checker::check_picture(const char* path, const data_site& by, bool need_key) {
+  if (!*path) {
+    error(by.file, by.line, "%s names an empty picture file", by.key.c_str());
+    return;
+  }
+  if (first_time(path)) {
+    // Decoded once, whoever names it; the key colour is looked for at the same time.
+    picture_state& state = pictures_[path];
+    if (refused(path, data_kind::picture, by)) return;
+    if (!check_picture_size(*this, path, by)) return;
+    if (png_chunk_runs_past_end(path)) {
+      error(path, 0, "picture doesn't load (named by %s): a PNG chunk runs past the end of the file", named_by(by).c_str());
+      return;
+    }
+    const std::string host = checked_data_path(path, data_kind::picture);
+    SDL_Surface* s = IMG_Load(host.c_str());
+    if (!s) {
+      if (access(host.c_str(), F_OK) != 0) {
+        error_at(by, path, "missing picture");
+      } else {
+        error(path, 0, "picture doesn't load (named by %s): %s", named_by(by).c_str(), IMG_GetError());
+      }
+      return;
+    }
+    state.loaded = true;
+    state.has_key = has_key_colour(s);
+    SDL_FreeSurface(s);
+  }
+  picture_state& state = pictures_[path];
+  if (need_key && state.loaded && !state.has_key && !state.key_reported) {
+    state.key_reported = true;
+    error(path, 0, "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
+  }
+}
+
+void data_checker::check_sound(const char* path, const data_site& by) {
+  if (!*path) {
+    error(by.file, by.line, "%s names an empty sound file", by.key.c_str());
+    return;
+  }
+  if (!first_time(path)) return;
+  if (refused(path, data_kind::sound, by)) return;
+  SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
+  if (!rw) {
+    error_at(by, path, "missing sound file");
+    return;
+  }
+  if (mixer_ready()) {
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    if (!chunk) {
+      error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), Mix_GetError());
+      return;
+    }
+    Mix_FreeChunk(chunk);
+    return;
+  }
+  SDL_AudioSpec audio_format;
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (!SDL_LoadWAV_RW(rw, 1, &audio_format, &buffer, &length)) {
+    error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), SDL_GetError());
+    return;
+  }
+  SDL_FreeWAV(buffer);
+}
+
+void data_checker::check_font(const char* path) {
+  if (!first_time(path)) return;
+  if (!TTF_WasInit() && TTF_Init() != 0) {
+    error(path, 0, "the font library doesn't start: %s", TTF_GetError());
+    return;
+  }
+  if (refused(path, data_kind::font, fixed_site("the game"))) return;
+  TTF_Font* font = TTF_OpenFont(checked_data_path(path, data_kind::font).c_str(), 12);
+  if (!font) {
+    error(path, 0, "font doesn't open: %s", TTF_GetError());
+    return;
+  }
+  TTF_CloseFont(font);
+}

@@ -1,0 +1,229 @@
+#include "app/dev/script_driver.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "app/fight/fight_text.h"
+#include "app/replay/replay_format.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "core/png_write.h"
+#include "core/seams.h"
+#include "fighter/lifeform.h"
+#include "fighter/path.h"
+
+namespace {
+
+struct driver_state {
+  std::vector<key_script_event> events;
+  size_t next_event = 0;
+  bool scripted_clock = false;
+  int fps = 60;
+  long frames = 0;
+  long frame_limit = -1;
+  std::vector<std::pair<long, std::string>> screenshots;
+};
+
+driver_state driver;
+
+Uint32 scripted_ticks() {
+  // Whole milliseconds from the frame count, so no rounding drift builds up.
+  return static_cast<Uint32>(driver.frames * 1000L / driver.fps);
+}
+
+// With a second player, entry 0 is steered by a human step too.
+bool human_steers(const lifeform* l) {
+  return l && l->path && l->path->step_count > 0 && l->path->steps[0].mode == mode_human;
+}
+
+// Where the human's fighter stands and what it does when a key changes: lets
+// a test see that a scripted walk moved the fighter and a punch started one.
+void trace_key(const key_script_event& e) {
+  const char* name = SDL_GetKeyName(static_cast<SDLKey>(e.key));
+  const char* change = e.down ? "down" : "up";
+  const lifeform* human = lifeform_at(1);
+  if (!human) {
+    log_err("fight trace: frame [%ld] key [%s] %s\n", e.frame, name, change);
+    return;
+  }
+  log_err("fight trace: frame [%ld] key [%s] %s: entry [1] at [%d,%d] state [%d] action [%d]\n", e.frame, name,
+          change, human->x, human->y, human->state, human->action);
+  const lifeform* second = lifeform_at(0);
+  if (human_steers(second)) {
+    log_err("fight trace: frame [%ld] key [%s] %s: entry [0] at [%d,%d] state [%d] action [%d]\n", e.frame, name,
+            change, second->x, second->y, second->state, second->action);
+  }
+}
+
+void apply_events_up_to(long frame) {
+  Uint8* keys = scripted_keys();
+  while (driver.next_event < driver.events.size() && driver.events[driver.next_event].frame <= frame) {
+    const key_script_event& e = driver.events[driver.next_event++];
+    if (fight_tracing()) trace_key(e);
+    if (e.key == script_quit_key) {  // a close request, as SDL reports one
+      SDL_Event quit;
+      quit.type = SDL_QUIT;
+      if (e.down) SDL_PushEvent(&quit);
+    } else {
+      keys[e.key] = static_cast<Uint8>(e.down);
+    }
+  }
+}
+
+void before_present() {
+  for (const auto& shot : driver.screenshots) {
+    if (shot.first == driver.frames && !save_screenshot(shot.second)) {
+      log_err("screenshot: can't write [%s]\n", shot.second.c_str());
+    }
+  }
+}
+
+void after_present() {
+  ++driver.frames;
+  if (driver.frame_limit >= 0 && driver.frames >= driver.frame_limit) {
+    std::fflush(stdout);
+    std::exit(0);
+  }
+  if (driver.scripted_clock) apply_events_up_to(driver.frames);
+}
+
+}  // namespace
+
+int key_code_for_name(const std::string& name) {
+  if (name.empty()) return -1;
+  char* end = nullptr;
+  long n = std::strtol(name.c_str(), &end, 10);
+  if (*end == '\0') return (n > 0 && n < SDLK_LAST) ? static_cast<int>(n) : -1;
+  for (int k = 1; k < SDLK_LAST; ++k) {
+    const char* key_name = SDL_GetKeyName(static_cast<SDLKey>(k));
+    if (key_name && name == key_name) return k;
+  }
+  return -1;
+}
+
+bool parse_key_script(const std::string& text, std::vector<key_script_event>& events, std::string& error) {
+  std::istringstream in(text);
+  std::string line;
+  int line_number = 0;
+  long last_frame = 0;
+  while (std::getline(in, line)) {
+    ++line_number;
+    size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream fields(line);
+    std::string frame_text, key_text, action, extra;
+    if (!(fields >> frame_text)) continue;  // blank or comment line
+    if (is_replay_header_word(frame_text)) continue;  // a replay's header: read by the replay loader
+    fields >> key_text >> action;
+    if (is_replay_event_word(key_text)) continue;     // joystick, check and end lines of a replay
+    char* end = nullptr;
+    long frame = std::strtol(frame_text.c_str(), &end, 10);
+    int key = key_text == "quit" ? script_quit_key : key_code_for_name(key_text);
+    bool bad = *end != '\0' || frame < 0 || key < 0 || (action != "down" && action != "up") ||
+               static_cast<bool>(fields >> extra);
+    if (bad) {
+      error = "line " + std::to_string(line_number) + ": expected 'FRAME KEY down|up', got '" + line + "'";
+      return false;
+    }
+    if (frame < last_frame) {
+      error = "line " + std::to_string(line_number) + ": frames must not go backwards";
+      return false;
+    }
+    last_frame = frame;
+    events.push_back({frame, key, action == "down" ? 1 : 0});
+  }
+  return true;
+}
+
+bool load_key_script(const std::string& file, std::vector<key_script_event>& events, std::string& error) {
+  // Only a regular file: a FIFO or a device would block or never end.
+  struct stat info;
+  if (stat(file.c_str(), &info) != 0) {
+    error = "can't read the key script " + file + ": " + std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = "can't read the key script " + file + ": not a regular file";
+    return false;
+  }
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.is_open() || in.bad()) {
+    error = "can't read the key script " + file;
+    return false;
+  }
+  if (!parse_key_script(text, events, error)) {
+    error = "key script " + file + ", " + error;
+    return false;
+  }
+  return true;
+}
+
+bool install_script_driver(const run_options& options, int fps, std::string& error) {
+  driver = driver_state();
+  driver.fps = fps > 0 ? fps : 60;
+  driver.frame_limit = options.frame_limit;
+  driver.screenshots = options.screenshots;
+  // A replay is a key script; a recording runs on the same clock so it can be one.
+  const std::string& keys_file = options.script.empty() ? options.replay : options.script;
+  if (!keys_file.empty() || !options.record.empty()) {
+    if (!keys_file.empty() && !load_key_script(keys_file, driver.events, error)) return false;
+    driver.scripted_clock = true;
+    use_scripted_keys();
+    seams().ticks = scripted_ticks;
+    apply_events_up_to(0);
+  }
+  if (driver.scripted_clock || driver.frame_limit >= 0 || !driver.screenshots.empty()) {
+    g_video.before_present = before_present;
+    g_video.after_present = after_present;
+  }
+  return true;
+}
+
+long presented_frames() { return driver.frames; }
+
+bool save_screenshot(const std::string& host_file) {
+  SDL_Surface* screen = g_video.screen;
+  if (!screen) return false;
+  const int w = screen->w, h = screen->h;
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  if (g_video.opengl()) {
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    std::vector<uint8_t> raw(rgba.size());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
+    for (int y = 0; y < h; ++y) {  // OpenGL rows run bottom to top
+      std::copy(raw.begin() + static_cast<long>(h - 1 - y) * w * 4, raw.begin() + static_cast<long>(h - y) * w * 4,
+                rgba.begin() + static_cast<long>(y) * w * 4);
+    }
+  } else {
+    SDL_Surface* copy = g_video.create_rgba_surface(w, h, 32, 0);
+    if (!copy) return false;
+    SDL_Surface* source = SDL_ConvertSurface(screen, copy->format, 0);
+    if (!source) {
+      SDL_FreeSurface(copy);
+      return false;
+    }
+    SDL_LockSurface(source);
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(rgba.data() + static_cast<size_t>(y) * w * 4,
+                  static_cast<uint8_t*>(source->pixels) + static_cast<size_t>(y) * source->pitch, static_cast<size_t>(w) * 4);
+    }
+    SDL_UnlockSurface(source);
+    SDL_FreeSurface(source);
+    SDL_FreeSurface(copy);
+  }
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;  // screenshots are opaque
+  return write_png(host_file, rgba.data(), w, h, w * 4, 4);
+}

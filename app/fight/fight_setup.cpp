@@ -1,0 +1,239 @@
+#include "app/fight/fight_setup.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+#include "app/video.h"
+#include "core/log.h"
+#include "core/quit_request.h"
+#include "fighter/control.h"
+#include "fighter/lifeform.h"
+#include "fighter/path.h"
+#include "stage/level.h"
+
+const char* const roster_char_files[roster_size] = {
+    "game\\fighter\\brela_char.ini",
+    "game\\fighter\\kastrell_char.ini",
+    "game\\fighter\\morvane_char.ini",
+    "game\\fighter\\dravitz_char.ini",
+};
+
+namespace {
+
+struct control_row {
+  const char* map_name;  // null: built but entered in no map
+  const char* name;
+  int pairs;
+  int key[2];
+  int state[2];
+};
+
+// Building order: the first map's seven, the second map's seven, then the four
+// controls no map holds. Every control has the window (1, 1000) ms.
+const control_row control_table[18] = {
+    {"up", "p1_up", 1, {SDLK_UP, 0}, {1, 0}},
+    {"noup", "p1_noup", 1, {SDLK_UP, 0}, {0, 0}},
+    {"down", "p1_down", 1, {SDLK_DOWN, 0}, {1, 0}},
+    {"left", "p1_left", 2, {SDLK_DOWN, SDLK_LEFT}, {0, 1}},
+    {"right", "p1_right", 1, {SDLK_RIGHT, 0}, {1, 0}},
+    {"punch", "p1_punch", 1, {SDLK_i, 0}, {1, 0}},
+    {"kick", "p1_kick", 1, {SDLK_k, 0}, {1, 0}},
+    {"up", "p2_up", 1, {SDLK_w, 0}, {1, 0}},
+    {"noup", "p2_noup", 1, {SDLK_w, 0}, {0, 0}},
+    {"down", "p2_down", 1, {SDLK_s, 0}, {1, 0}},
+    {"left", "p2_left", 2, {SDLK_s, SDLK_a}, {0, 1}},
+    {"right", "p2_right", 1, {SDLK_d, 0}, {1, 0}},
+    {"punch", "p2_punch", 1, {SDLK_TAB, 0}, {1, 0}},
+    {"kick", "p2_kick", 1, {SDLK_z, 0}, {1, 0}},
+    {nullptr, "p1_up2", 1, {SDLK_UP, 0}, {1, 0}},
+    {nullptr, "p1_downleft", 2, {SDLK_DOWN, SDLK_LEFT}, {1, 1}},
+    {nullptr, "p2_up2", 1, {SDLK_w, 0}, {1, 0}},
+    {nullptr, "p2_downleft", 2, {SDLK_s, SDLK_a}, {1, 1}},
+};
+
+struct rgb {
+  Uint8 r, g, b;
+};
+
+// The human's fighter is recoloured so a mirror match can be told apart.
+const rgb swap_from[5] = {{252, 244, 255}, {166, 154, 204}, {91, 74, 97}, {41, 31, 50}, {160, 124, 145}};
+const rgb swap_to[5] = {{252, 213, 130}, {133, 100, 91}, {183, 74, 97}, {121, 47, 91}, {183, 74, 97}};
+
+uint32_t map_colour(const rgb& c) {
+  if (g_video.screen) return SDL_MapRGB(g_video.screen->format, c.r, c.g, c.b);
+  return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) | c.b;
+}
+
+// Half the level's width in world pixels; a level scale of 0 (bad data) counts as 1.
+int level_centre() {
+  if (!g_level) return 0;
+  const double s = g_level->scale != 0.0 ? g_level->scale : 1.0;
+  const double centre = 0.5 * g_level->max_width / s;
+  if (!std::isfinite(centre) || std::fabs(centre) > 1e9) return 0;
+  return static_cast<int>(centre);
+}
+
+}  // namespace
+
+std::vector<colour_swap> player_colour_swaps() {
+  std::vector<colour_swap> swaps;
+  for (int i = 0; i < 5; ++i) swaps.push_back(colour_swap{map_colour(swap_from[i]), map_colour(swap_to[i])});
+  return swaps;
+}
+
+namespace {
+
+void place(lifeform* l, path* p, int x, int team, int screen_h) {
+  l->path = p;
+  if (p) p->recognizer.import(l->combos.get());
+  l->x = x;
+  l->y = screen_h - l->height;
+  l->team = team;
+}
+
+}  // namespace
+
+int fight_start_x(int entry) { return level_centre() + (entry == 0 ? -200 : 200); }
+
+void fight_setup::build_paths(bool demo) {
+  human_path = new path;
+  human_path->add_step(mode_human, 0, 0, 0, 0);
+  computer_path = new path;
+  computer_path->add_step(mode_computer, 0, 0, 0, 0);
+  if (demo) {
+    demo_path = new path;
+    demo_path->add_step(mode_computer, 0, 0, 0, 0);
+  }
+}
+
+void fight_setup::build_controls() {
+  maps[0] = new control_map;
+  maps[1] = new control_map;
+  for (int i = 0; i < 18; ++i) {
+    const control_row& row = control_table[i];
+    control* c = new control(row.name, 1, 1000);
+    for (int p = 0; p < row.pairs; ++p) c->add_pair(row.key[p], row.state[p]);
+    controls.push_back(c);
+    if (row.map_name) maps[i < 7 ? 0 : 1]->insert(row.map_name, c);
+  }
+}
+
+void fight_setup::make_second_player_path() {
+  if (second_player_path) return;
+  second_player_path = new path;
+  second_player_path->add_step(mode_human, 0, 0, 0, 0);
+  second_player_path->keys = &second_player_keys;
+}
+
+void fight_setup::start_fight(int roster_position, int second_player) {
+  if (roster_position < 0 || roster_position >= roster_size) {
+    log_out("WARNING: roster position [%d] outside 0..%d, playing position 0\n", roster_position,
+            roster_size - 1);
+    roster_position = 0;
+  }
+  path* entry0_path = computer_path;
+  int entry0_position = 0;
+  if (second_player >= 0) {
+    entry0_position = second_player < roster_size ? second_player : 0;
+    make_second_player_path();
+    entry0_path = second_player_path;
+  }
+  if (g_level) g_level->load(fight_level_file);
+  // A quit request stops the loading between files; the fight is not started.
+  if (poll_quit_request()) return;
+
+  lifeform* computer = new lifeform;
+  computer->controls = maps[1];
+  computer->load(roster_char_files[entry0_position]);
+  const int computer_index = static_cast<int>(lifeform_list.size());
+  lifeform_list.push_back(computer);
+  if (poll_quit_request()) return;
+
+  lifeform* human = new lifeform;
+  human->controls = maps[0];
+  human->colour_swaps = player_colour_swaps();
+  human->costume_on_copies = costume_on_copies;
+  human->load(roster_char_files[roster_position]);
+  const int human_index = static_cast<int>(lifeform_list.size());
+  lifeform_list.push_back(human);
+
+  computer->target = human_index;
+  human->target = computer_index;
+  for (lifeform* l : lifeform_list) {
+    if (l) l->edge_death = 0;
+  }
+
+  const int screen_w = g_video.screen ? g_video.screen->w : 0;
+  const int screen_h = g_video.screen ? g_video.screen->h : 0;
+  computer->facing = 1;
+  place(computer, entry0_path, fight_start_x(0), 0, screen_h);
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
+
+  const int max_width = g_level ? g_level->max_width : 0;
+  const int max_height = g_level ? g_level->max_height : 0;
+  log_out("Level [%d,%d] screen [%d,%d]\n", max_width, max_height, screen_w, screen_h);
+  log_out("Scrolling Max for level: maxx [%d] maxy[%d]\n", max_width - screen_w, max_height - screen_h);
+}
+
+void fight_setup::change_fighters(int roster_position, int second_player) {
+  static std::vector<lifeform*> retired;
+  if (lifeform_list.size() < 2 || roster_position < 0 || roster_position >= roster_size) return;
+  const int screen_h = g_video.screen ? g_video.screen->h : 0;
+
+  // Entry 0 changes when a second player picks now or played before: the
+  // computer takes position 0 back when the second player has gone. It is
+  // loaded before entry 1, as at set-up, so the costume recolours only the
+  // human's copies of pictures both may share.
+  const bool second_played = lifeform_list[0] && second_player_path && lifeform_list[0]->path == second_player_path;
+  if (second_player >= 0 || second_played) {
+    path* entry0_path = computer_path;
+    int entry0_position = 0;
+    if (second_player >= 0) {
+      entry0_position = second_player < roster_size ? second_player : 0;
+      make_second_player_path();
+      entry0_path = second_player_path;
+    }
+    lifeform* entry0 = new lifeform;
+    entry0->controls = maps[1];
+    entry0->load(roster_char_files[entry0_position]);
+    retired.push_back(lifeform_list[0]);
+    lifeform_list[0] = entry0;
+    entry0->edge_death = 0;
+    entry0->facing = 1;
+    place(entry0, entry0_path, fight_start_x(0), 0, screen_h);
+  }
+
+  lifeform* human = new lifeform;
+  human->controls = maps[0];
+  human->colour_swaps = player_colour_swaps();
+  human->costume_on_copies = costume_on_copies;
+  human->load(roster_char_files[roster_position]);
+  retired.push_back(lifeform_list[1]);
+  lifeform_list[1] = human;
+  human->edge_death = 0;
+  place(human, demo_path ? demo_path : human_path, fight_start_x(1), 1, screen_h);
+  lifeform_list[0]->target = 1;
+  human->target = 0;
+}
+
+void fight_setup::release() {
+  for (size_t i = controls.size(); i-- > 0;) delete controls[i];
+  controls.clear();
+  // The maps only point at the controls; they go with them.
+  delete maps[0];
+  delete maps[1];
+  maps[0] = maps[1] = nullptr;
+  // The fighters outlive their paths: leave them none rather than a dangling one.
+  for (lifeform* l : lifeform_list) {
+    if (l && (l->path == human_path || l->path == computer_path || l->path == demo_path ||
+                               l->path == second_player_path)) {
+      l->path = nullptr;
+    }
+  }
+  delete human_path;
+  delete computer_path;
+  delete demo_path;
+  delete second_player_path;
+  human_path = computer_path = demo_path = second_player_path = nullptr;
+}

@@ -1,0 +1,272 @@
+#include "app/fight/object_update.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+#include "app/dev/script_driver.h"
+#include "app/fight/fight_text.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "core/safe_trunc.h"
+#include "core/seams.h"
+#include "fighter/lifeform.h"
+#include "fighter/path.h"
+#include "gfx/health_gauge.h"
+#include "stage/level.h"
+
+bool match_draws_gauges = false;
+
+namespace {
+
+constexpr Uint32 combo_shown_ms = 1000;  // long enough to read
+
+int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
+int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
+
+bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empty(); }
+
+// Posture while a special animation plays, by its action code.
+void posture_from_action(lifeform& l) {
+  switch (l.action) {
+    case -1:
+    case 2:
+      l.state = posture_standing;
+      break;
+    case 0:
+    case 3:
+    case 4:
+      l.state = posture_attacking;
+      break;
+    case 1:
+      l.state = posture_hit;
+      break;
+    default:
+      break;  // no such action: the derived posture stands
+  }
+}
+
+void request_attack(lifeform& l) {
+  if (!l.path || l.path->primary_trigger == -1 || !stack_empty(l)) return;
+  int slot = l.path->primary_trigger;
+  if (l.state == posture_crouching) {
+    if (slot == slot_punch) slot = slot_crouch_punch;
+    if (slot == slot_kick) slot = slot_crouch_kick;
+  } else if (l.state == posture_airborne) {
+    if (slot == slot_punch) slot = slot_air_punch;
+    if (slot == slot_kick) slot = slot_air_kick;
+  }
+  l.start_move(slot, action_attack);  // a missing move is said once and skipped
+}
+
+// Combos 2 and 3: replace whatever plays by the move in `slot`, unless it
+// already plays.
+void start_combo_move(lifeform& l, int slot, int new_action) {
+  if (!stack_empty(l) && !playing_move(l, slot)) l.clear_anim_stack();
+  if (stack_empty(l) && l.move_at(slot)) l.start_move(slot, new_action);
+}
+
+void play_combo(lifeform& l, int k) {
+  if (!l.path) return;
+  const int n = l.path->recognizer.poll();
+  if (n == -1) return;
+  if (fight_tracing()) log_err("fight trace: frame [%ld] entry [%d] combo [%d]\n", presented_frames(), k, n);
+  // Shown above the fighter from this frame's draw on (show_combo).
+  l.combo_shown = n;
+  l.combo_shown_until = game_ticks() + combo_shown_ms;
+  if (n == 1) {
+    l.ay -= 1.1;
+  } else if (n == 2) {
+    start_combo_move(l, slot_combo_special, 2);
+  } else if (n == 3) {
+    start_combo_move(l, slot_dash, l.facing == 1 ? action_dash_right : action_dash_left);
+  }
+}
+
+// Where this frame's combo texts went; emptied at the start of every frame.
+std::vector<SDL_Rect> combo_texts_this_frame;
+
+// "Combo[%d]" centred above where the fighter is drawn, kept on screen and
+// clear of the gauges and names at the top.
+void show_combo(lifeform& l) {
+  if (l.combo_shown == -1) return;
+  if (game_ticks() >= l.combo_shown_until) {
+    l.combo_shown = -1;
+    return;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "Combo[%d]", l.combo_shown);
+  int w = 0, h = 0;
+  fight_text_size(text, w, h);
+  const lifeform::screen_box box = l.on_screen();
+  const int top_margin = 44;  // below the gauges and the names by them
+  const int x = std::max(0, std::min(box.x + box.w / 2 - w / 2, screen_width() - w));
+  int y = std::max(top_margin, std::min(box.y - h - 4, screen_height() - h));
+  // Fighters standing close: stack this text over the other's, or under it
+  // when there is no room above.
+  for (const SDL_Rect& other : combo_texts_this_frame) {
+    const bool overlap = x < other.x + other.w && other.x < x + w && y < other.y + other.h && other.y < y + h;
+    if (!overlap) continue;
+    y = other.y - h - 2 >= top_margin ? other.y - h - 2 : other.y + other.h + 2;
+  }
+  combo_texts_this_frame.push_back(SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                                            static_cast<Uint16>(h)});
+  draw_fight_text(x, y, text);
+}
+
+// The fighter's name under its top-of-screen gauge.
+void show_name(const lifeform& l, int gauge_x, int gauge_y) {
+  if (l.name.empty()) return;
+  int w = 0, h = 0;
+  fight_label_size(l.name.c_str(), w, h);
+  const gauge_label_spot at = gauge_label_position(l.facing, gauge_x, gauge_y, w);
+  draw_fight_label(at.x, at.y, l.name.c_str());
+}
+
+// One afterimage: shifted back against the dash, drawn at `alpha`, and the
+// tick its draw consumed handed back.
+void draw_ghost(lifeform& l, int alpha) {
+  l.x = trunc_to_int(l.x - 2 * l.vx);
+  l.alpha = alpha;
+  l.draw();
+  if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
+}
+
+// True when the next draw would play the last tick of a record that does not
+// loop: that draw ends the special animation (and clears the stack).
+bool next_draw_ends_special(const lifeform& l) {
+  if (stack_empty(l)) return false;
+  for (const anim_play* play : l.anim_stack->plays) {
+    if (!play || !play->animation || play->loop) continue;
+    if (play->countdown <= 1 && play->index + 1 >= play->animation->frames.size()) return true;
+  }
+  return false;
+}
+
+void dash_afterimages(lifeform& l) {
+  if (stack_empty(l) || !playing_move(l, slot_dash)) return;
+  l.vx += l.action == action_dash_right ? 3.0 : -3.0;
+  // On the dash's last tick a ghost's draw would end it, and the following
+  // draws would show the standing pose, opaque: the fighter's own draw ends it.
+  if (next_draw_ends_special(l)) return;
+  const int32_t home = l.x;
+  draw_ghost(l, 192);
+  draw_ghost(l, 64);
+  l.x = home;
+  l.alpha = 255;
+}
+
+// Whichever fighter attacks stops (unless dashing) and pins a blocking opponent.
+void two_fighter_rule(lifeform& attacker, lifeform& other) {
+  if (attacker.state != posture_attacking) return;
+  if (attacker.action != 3 && attacker.action != 4) attacker.vx = 0.0;
+  if (other.state == posture_blocking) {
+    other.state = posture_block_struck;
+    other.vx = 0.0;
+  }
+}
+
+}  // namespace
+
+bool on_floor(const lifeform& l) { return l.y + l.height == screen_height(); }
+
+bool playing_move(const lifeform& l, int slot) {
+  if (slot < 0 || static_cast<size_t>(slot) >= l.moves.size() || !l.moves[slot]) return false;
+  if (stack_empty(l) || !l.anim_stack->plays[0]) return false;
+  const move& m = *l.moves[slot];
+  if (m.animations.empty()) return false;
+  return l.anim_stack->plays[0]->animation == m.animations[0].get();
+}
+
+void movement_step(lifeform& l, int ticks) {
+  if (l.speed != 0.0) {
+    const double f = l.kind > 0 ? ticks * 4.0 : ticks;
+    l.vx += l.ax;
+    l.vy += l.ay;
+    l.x = trunc_to_int(l.x + std::trunc(f * l.vx / l.speed));
+    l.y = trunc_to_int(l.y + std::trunc(f * l.vy / l.speed));
+  }
+  const int floor_y = screen_height() - l.height;
+  const int level_width = g_level ? g_level->max_width : 0;
+
+  if (l.edge_death != 0) {
+    if (l.x < 0) { l.x = 0; l.hp = -1; l.vx = 0.0; }
+    if (l.y < 0) { l.y = 0; l.hp = -1; l.vy = 0.0; }
+    if (l.x > level_width - l.width) { l.x = level_width - l.width; l.hp = -1; l.vx = 0.0; }
+    if (l.y > floor_y) { l.y = floor_y; l.hp = -1; l.vy = 0.0; }
+    return;
+  }
+  if (l.x < 0) { l.x = 0; l.vx = 0.0; }
+  if (l.y < 0) { l.y = 0; l.vy = 0.0; }
+  // Fighters are held inside the level's width in world units; a scale of 0
+  // (bad data) counts as 1 rather than pushing the limit to infinity.
+  const double scale = g_level && g_level->scale != 0.0 ? g_level->scale : 1.0;
+  const double right_limit = level_width / scale - l.width;
+  if (l.x > right_limit) { l.x = trunc_to_int(right_limit); l.vx = 0.0; }
+  if (l.y > floor_y) { l.y = floor_y; l.vy = 0.0; }
+}
+
+void update_lifeform(int k) {
+  lifeform* self = lifeform_at(k);
+  if (!self || !self->alive()) return;
+  lifeform& l = *self;
+  const bool fighter = k == 0 || k == 1;
+
+  l.vy = 0.0;
+  l.vx = 0.0;
+  l.state = posture_standing;
+  l.steer();
+
+  if (l.vy > 0 && l.ay == 0) l.state = posture_crouching;
+  if (l.ay != 0) l.state = posture_airborne;
+
+  request_attack(l);
+  play_combo(l, k);
+  if (!stack_empty(l)) posture_from_action(l);
+  if (fighter) dash_afterimages(l);
+
+  if (l.state == posture_crouching) l.vx = 0.0;
+  if ((l.facing == 0 && l.vx > 0) || (l.facing == 1 && l.vx < 0)) l.state = posture_blocking;
+  if (l.action == action_combo_special) l.vx = 0.0;
+
+  // Jump from the floor; rise (no steering in the air); land once falling.
+  if (l.vy < 0 && on_floor(l)) {
+    l.ay = -12.0;
+    l.ax = l.vx;
+  }
+  if (l.ay < 0) {
+    l.ay += 0.25;
+    l.vx = 0.0;
+  }
+  if (l.ay > -6 && l.ay < 0 && on_floor(l)) {
+    l.ay = 0.0;
+    l.ax = 0.0;
+  }
+  if (fighter) l.vy += 9.0;
+
+  lifeform* first = lifeform_at(0);
+  lifeform* second = lifeform_at(1);
+  if (first && second) {
+    two_fighter_rule(*first, *second);
+    two_fighter_rule(*second, *first);
+  }
+
+  movement_step(l, 1);
+  l.draw();
+  show_combo(l);
+
+  if (fighter && !match_draws_gauges) {
+    const int gauge_x = (1 - l.facing) * (screen_width() - 25);
+    l.gauge_count += 1;
+    l.draw_health_gauge(gauge_x, 5);
+    show_name(l, gauge_x, 5);
+  }
+}
+
+void update_all_lifeforms() {
+  combo_texts_this_frame.clear();
+  // The size is read again every pass: draws may append bullets.
+  for (size_t k = 0; k < lifeform_list.size(); ++k) update_lifeform(static_cast<int>(k));
+}

@@ -1,0 +1,365 @@
+#include "app/replay/replay_session.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "app/dev/script_driver.h"
+#include "app/fight/fight_loop.h"
+#include "app/fight/fight_text.h"
+#include "app/replay/replay_format.h"
+#include "app/replay/replay_run_log.h"
+#include "app/replay/replay_saving.h"
+#include "app/replay/replay_state_hash.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "core/seams.h"
+#include "fighter/lifeform.h"
+
+namespace {
+
+constexpr int joy_buttons = 32;
+constexpr int joy_axes = 8;
+
+struct pending_key {
+  int key;
+  int down;
+};
+
+struct session_state {
+  bool recording = false;  // --record FILE
+  bool keeping = false;    // the run is kept in memory, for F9 to save
+  bool playing = false;
+  bool keys_from_script = false;  // a run driven by --script: its keys are already in the array
+  bool started = false;    // the first present has been made
+  bool escape = false;     // the player pressed Escape during a replay
+  bool save_held = false;  // F9, as it was last frame
+  bool libc_random = false;  // this run's numbers come from rand(), counted in libc_draws
+  unsigned long long libc_draws = 0;
+  long frames = 0;         // presents so far
+  std::string file;
+  std::FILE* out = nullptr;
+  replay_file replay;
+  size_t next_joy = 0;
+  size_t next_check = 0;
+  size_t next_clock = 0;         // replayed clock: the frame entry in use,
+  size_t reading_in_frame = 0;   // the readings of it given out,
+  Uint32 clock_now = 0;          // and the last one given
+  replay_run_log log;
+  replay_header kept_header;     // of what F9 saves
+  std::string data_dir;
+  Uint8 last_keys[SDLK_LAST] = {};
+  std::vector<pending_key> pending;  // key changes caught since the last frame
+  int buttons[joy_buttons] = {};
+  int axes[joy_axes] = {};
+  int joystick_ok = 0;
+  replay_header header;  // of the --record file
+  input_seams devices;  // the real sources, for reading the joystick while recording
+  SDL_EventFilter chained_filter = nullptr;  // the quit watch's, still called for other events
+  bool filter_installed = false;
+  void (*chained_before)() = nullptr;
+  void (*chained_after)() = nullptr;
+};
+
+session_state session;
+
+int recorded_button(int b) { return b >= 0 && b < joy_buttons ? session.buttons[b] : 0; }
+Sint16 recorded_axis(int a) { return static_cast<Sint16>(a >= 0 && a < joy_axes ? session.axes[a] : 0); }
+
+// rand() gives the same numbers from the same seed; how many were drawn
+// stands for its state, which can't be read.
+int counted_libc_random() {
+  ++session.libc_draws;
+  return session.devices.random();
+}
+
+unsigned long long random_state() { return session.libc_random ? session.libc_draws : recordable_random_state(); }
+
+// Every reading of the clock is kept by frame, so a replay can give the game
+// the very same times.
+Uint32 logged_ticks() {
+  const Uint32 now = session.devices.ticks();
+  session.log.add_reading(session.frames, now);
+  return now;
+}
+
+// The recorded readings of this frame in turn; past the last one, the last again.
+Uint32 replayed_ticks() {
+  const std::vector<replay_clock_frame>& clock = session.replay.clock;
+  while (session.next_clock < clock.size() && clock[session.next_clock].frame < session.frames) {
+    ++session.next_clock;
+    session.reading_in_frame = 0;
+  }
+  if (session.next_clock < clock.size()) {
+    const replay_clock_frame& c = clock[session.next_clock];
+    if (c.frame == session.frames && session.reading_in_frame < c.count) {
+      session.clock_now = session.replay.clock_readings[c.first + session.reading_in_frame++];
+    }
+  }
+  return session.clock_now;
+}
+
+// Key presses reach the game only through the frame's key array: a press
+// and release inside one frame still lasts that frame, as it will in the replay.
+int catch_keys(const SDL_Event* e) {
+  if (e->type != SDL_KEYDOWN && e->type != SDL_KEYUP) return session.chained_filter ? session.chained_filter(e) : 1;
+  if (session.playing) {
+    if (e->type == SDL_KEYDOWN && e->key.keysym.sym == SDLK_ESCAPE) session.escape = true;
+    return 0;
+  }
+  if (!session.keys_from_script) session.pending.push_back({e->key.keysym.sym, e->type == SDL_KEYDOWN ? 1 : 0});
+  return 0;
+}
+
+void append_line(std::string& lines, long frame, const std::string& rest) {
+  lines += std::to_string(frame) + " " + rest + "\n";
+}
+
+void key_changes(long frame, std::string& lines) {
+  const Uint8* keys = scripted_keys();
+  for (int k = 1; k < SDLK_LAST; ++k) {
+    if (keys[k] == session.last_keys[k]) continue;
+    session.last_keys[k] = keys[k];
+    const char* name = SDL_GetKeyName(static_cast<SDLKey>(k));
+    append_line(lines, frame,
+                std::string(key_code_for_name(name) == k ? name : std::to_string(k).c_str()) + (keys[k] ? " down" : " up"));
+  }
+}
+
+void save_kept_run(long frame) {
+  std::string written, error;
+  const std::string text = session.log.text(session.kept_header, frame);
+  if (save_replay_text(text, session.data_dir, std::getenv("HOME"), std::time(nullptr), written, error)) {
+    log_out("NOTICE: replay of the run so far (%ld frames) saved as %s\n", frame, written.c_str());
+  } else {
+    log_err("WARNING: can't save the replay: %s\n", error.c_str());
+  }
+}
+
+// The lines of this frame: key and joystick changes, and every 60 frames a check.
+void record_frame(long frame) {
+  std::string lines;
+  if (!session.started) {  // the joystick has opened by now
+    session.started = true;
+    session.header.joystick = session.kept_header.joystick = session.joystick_ok = g_video.joystick_ok;
+    if (session.recording) std::fputs(replay_header_text(session.header).c_str(), session.out);
+    key_changes(0, lines);  // a script's keys for frame 0 were set before the first picture
+  }
+  Uint8* keys = scripted_keys();
+  std::vector<pending_key> later;
+  std::vector<int> changed_now;
+  for (const pending_key& p : session.pending) {
+    bool changed_this_frame = false;
+    for (int k : changed_now) changed_this_frame |= k == p.key;
+    if (changed_this_frame || (p.key > 0 && p.key < SDLK_LAST && keys[p.key] == p.down)) {
+      if (changed_this_frame) later.push_back(p);
+      continue;
+    }
+    if (p.key <= 0 || p.key >= SDLK_LAST) continue;
+    keys[p.key] = static_cast<Uint8>(p.down);
+    changed_now.push_back(p.key);
+  }
+  session.pending = later;
+  key_changes(frame, lines);
+  if (session.joystick_ok) {
+    for (int b = 0; b < joy_buttons; ++b) {
+      const int now = session.devices.joy_button(b) ? 1 : 0;
+      if (now != session.buttons[b]) {
+        session.buttons[b] = now;
+        append_line(lines, frame, "joybutton " + std::to_string(b) + (now ? " down" : " up"));
+      }
+    }
+    for (int a = 0; a < joy_axes; ++a) {
+      const int now = session.devices.joy_axis(a);
+      if (now != session.axes[a]) {
+        session.axes[a] = now;
+        append_line(lines, frame, "joyaxis " + std::to_string(a) + " " + std::to_string(now));
+      }
+    }
+  }
+  if (frame % replay_check_interval == 0) {
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", fight_state_hash(random_state()));
+    append_line(lines, frame, std::string("check ") + hash);
+  }
+  if (session.recording) {
+    std::fputs(lines.c_str(), session.out);
+    std::fflush(session.out);
+  }
+  if (session.keeping) {
+    session.log.add_lines(lines);
+    const bool save_down = keys[SDLK_F9] != 0;
+    if (save_down && !session.save_held) save_kept_run(frame);
+    session.save_held = save_down;
+  }
+}
+
+void finish_recording() {
+  if (!session.out) return;
+  std::fprintf(session.out, "%ld end\n", presented_frames());
+  std::fclose(session.out);
+  session.out = nullptr;
+}
+
+void play_frame(long frame) {
+  g_video.joystick_ok = session.joystick_ok;  // as when recorded, whatever is plugged in now
+  const std::vector<replay_joy_event>& joy = session.replay.joystick;
+  while (session.next_joy < joy.size() && joy[session.next_joy].frame <= frame) {
+    const replay_joy_event& e = joy[session.next_joy++];
+    (e.axis ? session.axes : session.buttons)[e.index] = e.value;
+  }
+  const std::vector<replay_check>& checks = session.replay.checks;
+  while (session.next_check < checks.size() && checks[session.next_check].frame <= frame) {
+    const replay_check& c = checks[session.next_check++];
+    if (c.frame != frame) continue;
+    const unsigned long long now = fight_state_hash(random_state());
+    if (now != c.hash) {
+      log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx%s\n",
+              session.file.c_str(), frame, c.line, now, c.hash,
+              session.replay.header.build != replay_build_version
+                  ? (" (recorded by build " + session.replay.header.build + ", this is " + replay_build_version + ")")
+                        .c_str()
+                  : "");
+      std::fflush(stdout);
+      std::_Exit(3);
+    }
+  }
+  if (frame >= session.replay.end_frame) {
+    log_out("NOTICE: replay %s ended at frame %ld, every check matched\n", session.file.c_str(), frame);
+    std::fflush(stdout);
+    std::exit(0);
+  }
+  // The player's own Escape ends the replay.
+  if (session.escape) scripted_keys()[SDLK_ESCAPE] = 1;
+}
+
+// A replay whose run stops before the recording's did has gone astray, unless
+// the player stopped it.
+void check_replay_finished() {
+  if (session.escape || presented_frames() >= session.replay.end_frame) return;
+  log_err("ERROR: replay %s desynchronised: the run ended at frame %ld, the recording at frame %ld\n",
+          session.file.c_str(), presented_frames(), session.replay.end_frame);
+  std::fflush(stdout);
+  std::_Exit(3);
+}
+
+void before_present() {
+  if (session.playing && lifeform_at(1)) draw_fight_text(centred_text_x("REPLAY"), 40, "REPLAY");
+  if (session.chained_before) session.chained_before();
+}
+
+void after_present() {
+  if (session.chained_after) session.chained_after();
+  if (!session.filter_installed) {  // after the quit watch has set its filter, which ours wraps
+    session.filter_installed = true;
+    session.chained_filter = SDL_GetEventFilter();
+    SDL_SetEventFilter(catch_keys);
+  }
+  const long frame = ++session.frames;
+  if (session.recording || session.keeping) record_frame(frame);
+  if (session.playing) play_frame(frame);
+}
+
+}  // namespace
+
+bool replaying() { return session.playing; }
+
+bool prepare_replay_options(run_options& options, std::string& error) {
+  if (!options.replay.empty()) {
+    if (!load_replay(options.replay, session.replay, error)) return false;
+    options.seeded = true;
+    options.seed = session.replay.header.seed;
+    options.fighter = session.replay.header.fighter;
+  } else if (!options.seeded) {  // as every run seeds, but known, for a replay
+    options.seeded = true;
+    options.seed = static_cast<unsigned>(std::time(nullptr));
+  }
+  return true;
+}
+
+void apply_replay_settings(const run_options& options, game_settings& settings) {
+  if (options.replay.empty()) return;
+  const replay_header& h = session.replay.header;
+  if (h.width > 0) settings.width = h.width;
+  if (h.height > 0) settings.height = h.height;
+  if (h.fps > 0) settings.fps = h.fps;
+  // The match keys it was recorded with; none (an older replay): one endless fight.
+  settings.rounds = h.rounds;
+  settings.round_time = h.round_time;
+  settings.difficulty = h.difficulty;
+}
+
+bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error) {
+  // Every run a player plays is kept for F9; a demo or a benchmark is not.
+  session.keeping = options.replay.empty() && !options.demo && options.benchmark_frames < 0;
+  if (!session.keeping && options.record.empty() && options.replay.empty()) return true;
+  session.devices = seams();
+  const bool replayed_libc = !options.replay.empty() && session.replay.header.libc_random;
+  session.libc_random = replayed_libc || (options.record.empty() && options.replay.empty());
+  if (!session.libc_random) {
+    use_recordable_random(options.seed);
+  } else {
+    seams().random = counted_libc_random;  // rand() was seeded with options.seed at start-up
+  }
+  if (!options.replay.empty() && session.replay.header.clock_readings) seams().ticks = replayed_ticks;
+  if (session.keeping) {
+    seams().ticks = logged_ticks;
+    session.keys_from_script = !options.script.empty();
+    use_scripted_keys();  // keys are taken once a frame, as the replay will give them
+    char cwd[4096];
+    session.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    replay_header& k = session.kept_header;
+    k.version = replay_saved_format_version;
+    k.build = replay_build_version;
+    k.seed = options.seed;
+    k.width = settings.width;
+    k.height = settings.height;
+    k.fps = settings.fps;
+    k.fighter = options.fighter;
+    k.libc_random = session.libc_random;
+    k.clock_readings = true;
+  }
+  seams().joy_button = recorded_button;
+  seams().joy_axis = recorded_axis;
+  session.chained_before = g_video.before_present;
+  session.chained_after = g_video.after_present;
+  g_video.before_present = before_present;
+  g_video.after_present = after_present;
+  if (!options.replay.empty()) {
+    session.playing = true;
+    session.file = options.replay;
+    session.joystick_ok = session.replay.header.joystick;
+    std::atexit(check_replay_finished);
+    if (session.replay.header.build != replay_build_version) {
+      log_err("WARNING: replay %s was recorded by build %s, this is %s: it may not play the same\n",
+              options.replay.c_str(), session.replay.header.build.c_str(), replay_build_version);
+    }
+    return true;
+  }
+  if (options.record.empty()) return true;
+  session.recording = true;
+  session.file = options.record;
+  session.keys_from_script = !options.script.empty();
+  session.out = std::fopen(options.record.c_str(), "w");
+  if (!session.out) {
+    error = "can't write the replay " + options.record;
+    return false;
+  }
+  replay_header& h = session.header;
+  h.version = replay_format_version;
+  h.build = replay_build_version;
+  h.seed = options.seed;
+  h.width = settings.width;
+  h.height = settings.height;
+  h.fps = settings.fps;
+  h.fighter = options.fighter;
+  h.rounds = settings.rounds;
+  h.round_time = settings.round_time;
+  h.difficulty = settings.difficulty;
+  std::atexit(finish_recording);
+  return true;
+}

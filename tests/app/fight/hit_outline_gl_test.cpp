@@ -1,0 +1,35 @@
+// In OpenGL mode the overlap test draws the boxes it compares.
+#include <gtest/gtest.h>
+
+#include "anim/test_media.h"
+#include "app/fight/hit_detection.h"
+#include "fighter/lifeform.h"
+#include "stage/level.h"
+#include "support/test_env.h"
+
+namespace {
+
+TEST(HitOutlineGl, BodyBoxesAreOutlinedInRedAndDarkRed) {
+  ensure_video(640, 480);
+  level stage;
+  level* saved = g_level;
+  g_level = &stage;
+  lifeform p, q;
+  p.x = 100;
+  p.y = 100;
+  q.x = 400;
+  q.y = 100;
+  p.width = q.width = 20;
+  p.height = q.height = 40;
+  clear_frame();
+  EXPECT_FALSE(overlap_test(p, q));
+  EXPECT_EQ((rgb{255, 0, 0}), screen_pixel(100, 120));  // p's left edge
+  EXPECT_EQ((rgb{255, 0, 0}), screen_pixel(110, 140));  // p's bottom edge
+  const rgb dark = screen_pixel(420, 120);              // q's right edge
+  EXPECT_NEAR(128, dark.r, 2);
+  EXPECT_EQ(0, dark.g);
+  EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(110, 120));  // inside: outlines only
+  g_level = saved;
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// The match's bookkeeping (rounds, clock, results, log lines) and the menu's
+// key handling, without a window.
+#include "app/fight/match.h"
+
+#include <gtest/gtest.h>
+
+#include "app/fight/menu.h"
+#include "app/replay/replay_format.h"
+#include "support/test_env.h"
+
+namespace {
+
+match_rules rules(int rounds, int round_time, int fps = 10) {
+  match_rules r;
+  r.rounds = rounds;
+  r.round_time = round_time;
+  r.fps = fps;
+  return r;
+}
+
+// Runs frames with the given health until the phase changes; returns the log.
+std::string run_until_phase_changes(match_state& m, fighter_health h0, fighter_health h1, int limit = 100000) {
+  const fighter_health h[2] = {h0, h1};
+  const match_phase start = m.phase;
+  return capture_stdout([&] {
+    for (int i = 0; i < limit && m.phase == start; ++i) m.advance(h);
+  });
+}
+
+const fighter_health full{100, 100};
+
+TEST(Match, KnockOutsWinRoundsUntilTheMatchIsWon) {
+  match_state m(rules(2, 0));
+  EXPECT_EQ("round [1] begins\n", capture_stdout([&] { m.start_match(); }));
+  const fighter_health h[2] = {full, full};
+  int intro = 0;
+  EXPECT_EQ("", capture_stdout([&] {
+    while (m.phase == match_phase::intro && intro < 1000) {
+      m.advance(h);
+      ++intro;
+    }
+  }));
+  EXPECT_EQ(10, intro);  // one second at 10 frames a second
+  EXPECT_EQ(match_phase::fighting, m.phase);
+  // Entry 1 falls: entry 0 takes the round; the K.O. shows two seconds.
+  EXPECT_EQ("round [1] won by entry [0]\n", run_until_phase_changes(m, full, {-1, 100}));
+  EXPECT_FALSE(m.by_time);
+  EXPECT_EQ(0, m.round_winner);
+  EXPECT_EQ("round [2] begins\n", run_until_phase_changes(m, full, {-1, 100}));
+  EXPECT_EQ(2, m.round);
+  run_until_phase_changes(m, full, full);
+  EXPECT_EQ("round [2] won by entry [0]\n", run_until_phase_changes(m, {50, 100}, {-5, 100}));
+  EXPECT_EQ("match won by entry [0]\n", run_until_phase_changes(m, full, full));
+  EXPECT_EQ(match_phase::result, m.phase);
+  EXPECT_EQ(0, m.match_winner);
+  EXPECT_EQ(2, m.wins[0]);
+  EXPECT_EQ(0, m.wins[1]);
+  // A rematch starts from nothing.
+  EXPECT_EQ("round [1] begins\n", capture_stdout([&] { m.start_match(); }));
+  EXPECT_EQ(0, m.wins[0]);
+  EXPECT_EQ(-1, m.match_winner);
+}
+
+TEST(Match, BothFallingOrEqualSharesAtTimeDrawTheRoundAndNobodyScores) {
+  match_state m(rules(1, 10));
+  capture_stdout([&] { m.start_match(); });
+  run_until_phase_changes(m, full, full);
+  EXPECT_EQ("round [1] drawn\n", run_until_phase_changes(m, {-1, 100}, {-1, 100}));
+  EXPECT_EQ("round [2] begins\n", run_until_phase_changes(m, full, full));
+  run_until_phase_changes(m, full, full);
+  // Equal shares of different maxima: 75/150 and 50/100.
+  EXPECT_EQ("round [2] drawn\n", run_until_phase_changes(m, {75, 150}, {50, 100}));
+  EXPECT_TRUE(m.by_time);
+  EXPECT_EQ(0, m.wins[0] + m.wins[1]);
+}
+
+TEST(Match, TheClockRunsTheRoundTimeThenTheLargerShareWins) {
+  match_state m(rules(1, 10, 20));
+  capture_stdout([&] { m.start_match(); });
+  run_until_phase_changes(m, full, full);
+  EXPECT_EQ(10, m.clock_seconds());
+  const fighter_health h[2] = {{60, 150}, {41, 100}};  // 0.4 against 0.41
+  int frames = 0;
+  std::string log = capture_stdout([&] {
+    while (m.phase == match_phase::fighting) {
+      m.advance(h);
+      ++frames;
+    }
+  });
+  EXPECT_EQ(200, frames);  // ten seconds at 20 frames a second
+  EXPECT_EQ("round [1] won by entry [1]\n", log);
+  EXPECT_TRUE(m.by_time);
+  EXPECT_EQ(0, m.clock_seconds());
+  EXPECT_EQ("match won by entry [1]\n", run_until_phase_changes(m, full, full));
+}
+
+TEST(Match, LargerHealthShareComparesSharesNotPoints) {
+  const fighter_health a[2] = {{100, 200}, {60, 100}};
+  EXPECT_EQ(1, larger_health_share(a));
+  const fighter_health b[2] = {{0, 100}, {-3, 100}};  // below 0 counts as 0
+  EXPECT_EQ(-1, larger_health_share(b));
+  const fighter_health c[2] = {{80, 100}, {100, 200}};  // 0.8 against 0.5: fewer points, larger share
+  EXPECT_EQ(0, larger_health_share(c));
+}
+
+menu_keys held(bool up, bool down, bool confirm, bool escape) {
+  menu_keys k;
+  k.held[menu_up] = up;
+  k.held[menu_down] = down;
+  k.held[menu_confirm] = confirm;
+  k.held[menu_escape] = escape;
+  return k;
+}
+
+TEST(Menu, KeysActOnPressesWrapAndIgnoreWhatWasHeldAtOpening) {
+  menu m;
+  m.open({"Rematch", "Character select", "Quit"}, held(false, false, true, false));
+  // RETURN held since before the menu opened chooses nothing.
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, true, false)));
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, false, false)));
+  EXPECT_EQ(menu_nothing, m.apply(held(true, false, false, false)));  // up from the first: the last
+  EXPECT_EQ(2, m.selected);
+  EXPECT_EQ(menu_nothing, m.apply(held(true, false, false, false)));  // still held: no repeat
+  EXPECT_EQ(2, m.selected);
+  EXPECT_EQ(menu_nothing, m.apply(held(false, true, false, false)));  // down from the last: the first
+  EXPECT_EQ(0, m.selected);
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, false, false)));
+  EXPECT_EQ(menu_nothing, m.apply(held(false, true, false, false)));
+  EXPECT_EQ(1, m.apply(held(false, true, true, false)));
+  EXPECT_EQ(menu_escaped, m.apply(held(false, false, false, true)));
+}
+
+// A replay carries the match keys it was recorded with; one without them
+// (recorded before matches) plays one endless fight.
+TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
+  replay_header h;
+  h.version = replay_format_version;
+  h.build = "fight-2";
+  h.rounds = 2;
+  h.round_time = 60;
+  h.difficulty = 3;
+  replay_file with;
+  std::string error;
+  ASSERT_TRUE(parse_replay(replay_header_text(h) + "10 end\n", with, error)) << error;
+  EXPECT_EQ(2, with.header.rounds);
+  EXPECT_EQ(60, with.header.round_time);
+  EXPECT_EQ(3, with.header.difficulty);
+
+  h.rounds = h.round_time = h.difficulty = 0;
+  const std::string old = replay_header_text(h);
+  EXPECT_EQ(std::string::npos, old.find("round"));  // byte for byte as before matches
+  replay_file without;
+  ASSERT_TRUE(parse_replay(old + "10 end\n", without, error)) << error;
+  EXPECT_EQ(0, without.header.rounds);
+  EXPECT_EQ(0, without.header.round_time);
+  EXPECT_EQ(0, without.header.difficulty);
+
+  replay_file bad;
+  EXPECT_FALSE(parse_replay(old + "rounds 10\n10 end\n", bad, error));
+  EXPECT_NE(std::string::npos, error.find("rounds")) << error;
+}
+
+}  // namespace
