@@ -2,6 +2,10 @@
 
 #include <SDL_gfxPrimitives.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <cmath>
 #include <cstdlib>
 
@@ -80,10 +84,33 @@ void whiten_surface(SDL_Surface* surface, uint8_t alpha) {
   }
   if (alpha == 0 || clip.w == 0 || clip.h == 0) return;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  const uint32_t channels = f->Rmask | f->Gmask | f->Bmask;
+  [[maybe_unused]] const bool byte_channels = f->Rshift % 8 == 0 && f->Gshift % 8 == 0 && f->Bshift % 8 == 0;
   for (int y = clip.y; y < clip.y + clip.h; ++y) {
     uint32_t* p = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
                                               static_cast<size_t>(y) * surface->pitch) + clip.x;
-    for (int x = 0; x < clip.w; ++x) {
+    int x = 0;
+#ifdef __SSE2__
+    // Four pixels at a time in 16-bit lanes; the same integer formula, so the
+    // same values (a frame with a flash at 1920 x 1080 is 2 million pixels).
+    if (byte_channels) {
+      const __m128i zero = _mm_setzero_si128();
+      const __m128i full = _mm_set1_epi16(255);
+      const __m128i a16 = _mm_set1_epi16(static_cast<short>(alpha));
+      const __m128i keep = _mm_set1_epi32(static_cast<int>(~channels));
+      const __m128i chan = _mm_set1_epi32(static_cast<int>(channels));
+      for (; x + 4 <= clip.w; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
+        __m128i lo = _mm_unpacklo_epi8(v, zero);
+        __m128i hi = _mm_unpackhi_epi8(v, zero);
+        lo = _mm_add_epi16(lo, _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(full, lo), a16), 8));
+        hi = _mm_add_epi16(hi, _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(full, hi), a16), 8));
+        const __m128i out = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(lo, hi), chan), _mm_and_si128(v, keep));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + x), out);
+      }
+    }
+#endif
+    for (; x < clip.w; ++x) {
       const uint32_t v = p[x];
       p[x] = whiten_channel(v, f->Rmask, f->Rshift, alpha) | whiten_channel(v, f->Gmask, f->Gshift, alpha) |
              whiten_channel(v, f->Bmask, f->Bshift, alpha) | (v & ~(f->Rmask | f->Gmask | f->Bmask));
