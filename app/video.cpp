@@ -104,7 +104,7 @@ int video::set_video_mode(int width, int height, int bpp) {
 
   video_ok = 1;
   if (opengl()) {
-    log_out("Setting GL Atts [%d]\n", static_cast<int>(flags & 0xA));
+    log_out("Setting GL Atts [%d]\n", static_cast<int>(flags & opengl_mode_bits));
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);

@@ -4,6 +4,7 @@
 // creates it and keeps it in g_level until the program ends.
 #pragma once
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "gfx/img_mgr.h"
@@ -29,7 +30,7 @@ class level {
  public:
   std::vector<img_mgr> images;     // background-set pictures; everything else indexes these
   std::deque<img_mgr> plist;       // on-screen pieces, highest part first (part 0 last)
-  std::vector<layered_segment*> layered_segments;  // parallel to plist; owned
+  std::vector<std::unique_ptr<layered_segment>> layered_segments;  // parallel to plist
   int floor = -1;          // index into images of the floor picture, -1 for none
   int stage_width = 0;     // "width" of the background set; only printed
   int max_height = 0;      // tallest picture, times scale

@@ -97,7 +97,7 @@ void level::draw() {
     const int y = base_y - r + h;
     if (y <= -h || y >= screen_h) continue;
 
-    const layered_segment* segment = k < layered_segments.size() ? layered_segments[k] : nullptr;
+    const layered_segment* segment = k < layered_segments.size() ? layered_segments[k].get() : nullptr;
     const int n = segment ? static_cast<int>(segment->layers.size()) : 0;
     if (n == 0) {
       if (opengl_mode()) {

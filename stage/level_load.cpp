@@ -2,6 +2,7 @@
 // loading animation playing at the bottom-left of the screen.
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #include "anim/animation.h"
@@ -26,13 +27,11 @@ bool loading_tick(move* loading_move) {
 }
 
 // The loading animation lives only while the level loads, however it ends.
+// The move is declared last so it goes first: it drops its handle on the
+// animation before the animation is freed.
 struct loading_screen {
-  animation* anim = nullptr;
-  move* played = nullptr;
-  ~loading_screen() {
-    delete played;  // drops its handle on the animation first
-    delete anim;
-  }
+  std::unique_ptr<animation> anim{new (std::nothrow) animation};
+  std::unique_ptr<move> played{new (std::nothrow) move};
 };
 
 // An index into the background set from `key`; -1 (and an ERROR line) when
@@ -67,9 +66,7 @@ constexpr double max_level_scale = 10.0;
 
 }  // namespace
 
-level::~level() {
-  for (layered_segment* s : layered_segments) delete s;
-}
+level::~level() = default;
 
 void level::load(const char* path) {
   if (!path) path = "";
@@ -80,7 +77,6 @@ void level::load(const char* path) {
   log_out("load level\n");
   loop = -1;
   shake = 0;
-  for (layered_segment* s : layered_segments) delete s;
   layered_segments.clear();
   plist.clear();
   images.clear();
@@ -89,8 +85,8 @@ void level::load(const char* path) {
 
   // The loading screen.
   loading_screen screen;
-  animation* loading_anim = screen.anim = new (std::nothrow) animation;
-  move* loading_move = screen.played = new (std::nothrow) move;
+  animation* loading_anim = screen.anim.get();
+  move* loading_move = screen.played.get();
   if (loading_anim) {
     loading_anim->load("game\\fighter\\loading.ini");
     loading_anim->loop = 1;
@@ -105,7 +101,7 @@ void level::load(const char* path) {
   }
   if (!loading_tick(loading_move)) return;
 
-  // 3-5. The level file and its background set.
+  // The level file and its background set.
   log_out("loading [%s]\n", path);
   config_file config;
   config.load(path);
@@ -121,7 +117,7 @@ void level::load(const char* path) {
   if (picture_count == 0) log_out("WARNING: [%s] has no pictures, the stage stays empty\n", bgset);
   if (!loading_tick(loading_move)) return;
 
-  // 6.
+  // The loop and floor pieces.
   if (config.has_key("loop")) {
     log_out("Has loop\n");
     loop = config.get_int("loop");
@@ -132,7 +128,7 @@ void level::load(const char* path) {
     floor = config.get_int("floor") == -1 ? -1 : picture_index(config, path, "floor", picture_count);
   }
 
-  // 7-8. The pictures. Room for all of them first, so appending never moves them.
+  // The pictures, then the parts in file order. Room for all of them first, so appending never moves them.
   total_height = 0;
   loading = 1;
   // A quit request ends the loading after the tick it came in.
@@ -179,7 +175,7 @@ void level::load(const char* path) {
         plist.emplace_front(images[p]);
         log_out("Add layers [%d]\n", static_cast<int>(layers.layers.size()));
         log_out("Copying layered segment\n");
-        layered_segments.insert(layered_segments.begin(), new layered_segment(layers));
+        layered_segments.insert(layered_segments.begin(), std::make_unique<layered_segment>(layers));
         total_height += images[p].height;
         log_out("level: height [%d] onscrsz[%d]\n", images[p].height, total_height);
       }
@@ -198,7 +194,7 @@ void level::load(const char* path) {
   }
   log_out("level length is [%d/%d]\n", length, total_height);
 
-  // 11.
+  // The stage's own size factor.
   if (config.has_key("scale")) {
     log_out("Scaling level \n");
     double value = config.get_float("scale");
@@ -231,7 +227,7 @@ void level::load(const char* path) {
   // An empty set has no picture 0: the bottom piece then sits on the screen's edge.
   base_y = screen_h - (images.empty() ? 0 : images[0].height);
 
-  // 14.
+  // One last loading frame, then the finished screen.
   loading_tick(loading_move);
   present_frame();
 }

@@ -38,7 +38,7 @@ TEST(LevelDrawGl, LayeredPieceShowsItsScrolledWindow) {
   picture.no_zoom_cache = 1;
   l.images.push_back(picture);
   l.plist.emplace_front(l.images[0]);
-  l.layered_segments.push_back(new layered_segment{{0}});
+  l.layered_segments.push_back(std::make_unique<layered_segment>(layered_segment{{0}}));
   l.total_height = 200;
   l.max_width = 1000;  // dx = 90
   l.max_height = 200;

@@ -41,7 +41,7 @@ class LevelDraw : public testing::Test {
   // Inserts a piece in front of the others, as the loader does.
   void add_piece(level& l, int picture, std::vector<int> layers = {}) {
     l.plist.emplace_front(l.images[picture]);
-    l.layered_segments.insert(l.layered_segments.begin(), new layered_segment{layers});
+    l.layered_segments.insert(l.layered_segments.begin(), std::make_unique<layered_segment>(layered_segment{layers}));
     l.total_height += l.images[picture].height;
   }
 
