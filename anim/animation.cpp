@@ -14,9 +14,9 @@ frame_effect_hooks g_frame_effects;
 
 // ---- animation_frame ----
 
-static std::unique_ptr<img_mgr> copy_picture(const img_mgr* src) {
+static private_image copy_picture(const img_mgr* src) {
   if (!src) return nullptr;
-  std::unique_ptr<img_mgr> copy(new (std::nothrow) img_mgr(*src));
+  private_image copy = copy_private(src);
   if (!copy) log_out("ERROR: Out of memory? can't allocated new image\n");
   return copy;
 }
@@ -79,7 +79,7 @@ void animation::load(const char* path) {
     // is ours. With costume_on_copies the swaps go to the frame's copy only,
     // so a fighter loaded later from the same files keeps the file's colours.
     const bool costume_on_own_copy = costume_on_copies && fetched_picture.is_lent() && !colour_swaps.empty();
-    std::unique_ptr<img_mgr> own;
+    private_image own;
     if (costume_on_own_copy) {
       if (picture->pixels() && flipped == 1) picture->flip();
       own = copy_picture(picture);
@@ -99,7 +99,7 @@ void animation::load(const char* path) {
     if (own) {
       frame.image = std::move(own);
     } else {
-      frame.image = fetched_picture.is_lent() ? copy_picture(picture) : fetched_picture.take_copy();
+      frame.image = fetched_picture.is_lent() ? copy_picture(picture) : hold_private(fetched_picture.take_copy());
     }
     frame.rate = bounded_key(config, path, keys.rate, 0, -max_frame_rate, max_frame_rate);
     frame.shake = bounded_key(config, path, keys.shake, 0, -max_frame_shake, max_frame_shake);

@@ -10,6 +10,7 @@
 #include "anim/frame_effects.h"
 #include "core/config_file.h"
 #include "core/counted_ptr.h"
+#include "gfx/image_cache.h"
 #include "gfx/img_mgr.h"
 
 // Longest animation a file may describe; larger "images" values are clamped.
@@ -18,7 +19,7 @@ constexpr int max_animation_frames = 1000;
 // One frame: owns its picture and its sound effect (the sample is shared).
 class animation_frame {
  public:
-  std::unique_ptr<img_mgr> image;     // null only when a copy ran out of memory
+  private_image image;                // null only when a copy ran out of memory
   std::unique_ptr<frame_sound> sound; // null when the frame is silent
   int rate = 0;        // ticks on screen; 0 or less still shows one tick
   int has_sound = 0;   // 1 when the file named "sound%d"

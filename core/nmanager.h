@@ -110,6 +110,17 @@ class nmanager {
     return fetched<T>::lent(created);
   }
 
+  // Frees every stored object and forgets every name, as at exit: for
+  // harnesses that load many unrelated trees in one process. Nothing fetched
+  // before may be used afterwards.
+  void forget_all() {
+    for (size_t i = items.size(); i-- > 0;) delete items[i];
+    items.clear();
+    names.~name_hash();
+    new (&names) name_hash();
+    names.file_name_keys = true;
+  }
+
   // True when `item` is one of the objects this cache keeps.
   bool keeps(const T* item) const {
     for (const T* kept : items) {

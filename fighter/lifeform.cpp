@@ -106,7 +106,7 @@ void lifeform::give_path(std::unique_ptr<::path> p) {
 bool lifeform::add_image(fetched<img_mgr> picture) {
   img_mgr* img = picture.get();
   if (!img) return false;
-  if (!picture.is_lent()) owned_images.emplace_back(picture.take_copy().release());
+  if (!picture.is_lent()) owned_images.push_back(hold_private(picture.take_copy()));
   images.push_back(img);
   return true;
 }

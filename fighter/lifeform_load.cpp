@@ -102,7 +102,7 @@ void lifeform::load(const char* char_path) {
       // With costume_on_copies the costume recolours a copy of its own and the
       // cache's picture keeps the file's colours.
       if (costume_on_copies && !colour_swaps.empty() && picture.is_lent()) {
-        std::unique_ptr<img_mgr> own(new (std::nothrow) img_mgr(*img));
+        std::unique_ptr<img_mgr> own = cache_copy(*img);
         if (own) {
           picture = fetched<img_mgr>::given(std::move(own));
           img = picture.get();

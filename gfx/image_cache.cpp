@@ -2,7 +2,6 @@
 
 #include <SDL_opengl.h>
 
-#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -18,6 +17,10 @@ void cache_load(img_mgr* item, const char* name) {
 
 std::unique_ptr<img_mgr> cache_copy(const img_mgr& item) {
   return std::unique_ptr<img_mgr>(new (std::nothrow) img_mgr(item));
+}
+
+private_image copy_private(const img_mgr* src) {
+  return src ? hold_private(cache_copy(*src)) : nullptr;
 }
 
 namespace {
@@ -36,20 +39,13 @@ bool cache_uses_texture(uint32_t texture) {
   return false;
 }
 
-bool cache_uses_zoom_entry(const zoom_entry* e) {
-  for (const img_mgr* kept : image_cache.items) {
-    if (std::find(kept->zoom_cache.begin(), kept->zoom_cache.end(), e) != kept->zoom_cache.end()) return true;
-  }
-  return false;
-}
-
 // A holder nobody counts any more is freed with its pixels; one that a cached
 // image still counts stays.
 void drop_holder(shared_surface* h) {
   if (!h || cache_uses_holder(h)) return;
   if (h->ref_count > 0) return;  // still counted by some other image
   if (h->surface) {
-    SDL_FreeSurface(h->surface);
+    free_picture_surface(h->surface);  // also the shared pixels' count of this user
     h->surface = nullptr;
   }
   delete h;
@@ -59,23 +55,15 @@ void drop_holder(shared_surface* h) {
 
 void free_private_copy(img_mgr* copy) {
   if (!copy || image_cache.keeps(copy)) return;
-  std::vector<zoom_entry*> zoomed;
-  for (zoom_entry* e : copy->zoom_cache) {
-    if (e && !cache_uses_zoom_entry(e)) zoomed.push_back(e);
-  }
-  if (opengl_mode() && copy->has_texture() && !cache_uses_texture(copy->texture)) {
-    GLuint name = copy->texture;
-    glDeleteTextures(1, &name);
-    copy->texture = no_texture;
-  }
+  const uint32_t texture = copy->texture;
   shared_surface* shown = copy->surface.get();
   shared_surface* mirror = copy->mirror.get();
-  delete copy;  // drops its two counts
+  delete copy;  // drops its two counts and its hold on the texture
   drop_holder(shown);
   if (mirror != shown) drop_holder(mirror);
-  for (zoom_entry* e : zoomed) {
-    drop_zoom_holder(&e->surface);
-    if (e->surface) SDL_FreeSurface(e->surface);
-    delete e;
+  // Copies share their source's texture: it goes with the last of them.
+  if (opengl_mode() && texture != no_texture && texture_holders(texture) == 0 && !cache_uses_texture(texture)) {
+    GLuint name = texture;
+    glDeleteTextures(1, &name);
   }
 }

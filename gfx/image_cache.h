@@ -13,8 +13,9 @@ std::unique_ptr<img_mgr> cache_copy(const img_mgr& item);  // null when out of m
 extern nmanager<img_mgr> image_cache;
 
 // Frees a copy image_cache handed out, with what it alone holds (its pixels,
-// mirror, texture and zoomed copies); what it still shares with a picture the
-// cache keeps is left alone. A picture the cache keeps is never freed here.
+// mirror and texture); what it still shares with another image is left alone,
+// and so are its zoomed copies (gfx/zoom_entries.h). A picture the cache keeps
+// is never freed here.
 void free_private_copy(img_mgr* copy);
 
 struct private_copy_deleter {
@@ -22,3 +23,8 @@ struct private_copy_deleter {
 };
 // A picture copy owned by one holder, freed by free_private_copy.
 using private_image = std::unique_ptr<img_mgr, private_copy_deleter>;
+// A copy the cache gave (fetched<img_mgr>::take_copy, cache_copy), held from
+// now on as a private_image.
+inline private_image hold_private(std::unique_ptr<img_mgr> copy) { return private_image(copy.release()); }
+// A new private copy of `src` (null when `src` is, or out of memory).
+private_image copy_private(const img_mgr* src);

@@ -9,6 +9,7 @@
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
 #include "gfx/screen.h"
+#include "gfx/zoom_entries.h"
 #include "gfx/zoom_window.h"
 
 namespace {
@@ -60,7 +61,7 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
     }
     // Made already for another picture showing the same pixels.
     if (SDL_Surface* kept = kept_zoom(s, key, img.flipped)) {
-      zoom_entry* e = emptied ? emptied : new zoom_entry{nullptr, key, img.flipped};
+      zoom_entry* e = emptied ? emptied : new_zoom_entry(key, img.flipped);
       e->surface = kept;
       if (!emptied) img.zoom_cache.push_back(e);
       hold_zoom(kept, &e->surface);
@@ -88,7 +89,7 @@ SDL_Surface* zoomed_surface(img_mgr& img, SDL_Surface* s, double zoom, bool key_
   const SDL_PixelFormat* key_format = key_in_source_format ? s->format : z->format;
   SDL_SetColorKey(z, SDL_SRCCOLORKEY, SDL_MapRGB(const_cast<SDL_PixelFormat*>(key_format), 0, 255, 0));
   if (!img.no_zoom_cache) {
-    zoom_entry* e = emptied ? emptied : new zoom_entry{nullptr, key, img.flipped};
+    zoom_entry* e = emptied ? emptied : new_zoom_entry(key, img.flipped);
     e->surface = z;
     if (!emptied) img.zoom_cache.push_back(e);
     keep_zoom(s, key, img.flipped, z, &e->surface);

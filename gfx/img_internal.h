@@ -7,6 +7,10 @@
 
 #include "core/safe_trunc.h"
 
+// Counting the images that hold a texture name (img_mgr::texture).
+void hold_texture(uint32_t texture);
+void let_go_texture(uint32_t texture);
+
 
 // Rectangle fields keep 16 bits, with wrap-around, like the SDL 1.2 rectangle.
 inline Sint16 to_s16(int v) { return static_cast<Sint16>(static_cast<Uint16>(static_cast<unsigned>(v) & 0xFFFFu)); }

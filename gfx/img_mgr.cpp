@@ -10,9 +10,11 @@
 #include <SDL_rotozoom.h>
 
 #include <cstring>
+#include <unordered_map>
 
 #include "core/data_path.h"
 #include "core/log.h"
+#include "gfx/img_internal.h"
 #include "gfx/screen.h"
 
 void shared_surface::release() {
@@ -43,10 +45,37 @@ void shared_surface::apply_colour_key() {
 
 namespace {
 
+std::unordered_map<uint32_t, int>& texture_counts() {
+  static std::unordered_map<uint32_t, int> counts;
+  return counts;
+}
+
+}  // namespace
+
+void hold_texture(uint32_t texture) {
+  if (texture != no_texture) ++texture_counts()[texture];
+}
+
+void let_go_texture(uint32_t texture) {
+  auto it = texture_counts().find(texture);
+  if (it != texture_counts().end() && --it->second <= 0) texture_counts().erase(it);
+}
+
+int texture_holders(uint32_t texture) {
+  auto it = texture_counts().find(texture);
+  return it == texture_counts().end() ? 0 : it->second;
+}
+
+namespace {
+
 // The fields copy construction and assignment both take over unchanged.
 void copy_drawing_state(img_mgr& to, const img_mgr& from) {
   to.dest_rect = from.dest_rect;
   to.src_rect = from.src_rect;
+  if (to.texture != from.texture) {
+    let_go_texture(to.texture);
+    hold_texture(from.texture);
+  }
   to.texture = from.texture;
   to.texture_width = from.texture_width;
   to.texture_height = from.texture_height;
@@ -170,6 +199,7 @@ img_mgr& img_mgr::operator=(const img_mgr& src) {
 
 img_mgr::~img_mgr() {
   zoom_cache.clear();  // entries are shared with copies and outlive every image
+  let_go_texture(texture);  // the texture itself stays: copies may still show it
   if (opengl_mode() && has_texture()) {
     log_out("Would be ");
     log_out("opengl: Freeing [%d]\n", static_cast<int>(texture));

@@ -97,5 +97,7 @@ class img_mgr {
 
 // Smallest power of two not below n (1 for n <= 1).
 int texture_size_for(int n);
+// How many images hold OpenGL texture `texture`: a copy shares its source's.
+int texture_holders(uint32_t texture);
 // trunc(zoom x 25): the zoom-cache key.
 int zoom_key_for(double zoom);

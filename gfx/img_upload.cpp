@@ -79,7 +79,9 @@ void upload_texture(img_mgr& img) {
 
   GLuint name = 0;
   glGenTextures(1, &name);
+  let_go_texture(img.texture);
   img.texture = name;
+  hold_texture(name);
   log_out("opengl texture upload: got [%d] for [%s]/[%x]->[%x]\n", static_cast<int>(img.texture), img.name,
           log_addr(&img), log_addr(holder));
   glBindTexture(GL_TEXTURE_2D, name);

@@ -271,3 +271,22 @@ TEST_F(Animation, NewStackTakesFrameZeroSizesAndLoopFlags) {
 }
 
 }  // namespace
+
+TEST_F(Animation, FreedFramesLetGoOfTheCachedPixels) {
+  auto load = [&] {
+    auto* anim = new animation;
+    anim->load(write_anim("images=3 image0=" + a + " image1=" + a + " image2=" + a).c_str());
+    return anim;
+  };
+  animation* first = load();
+  auto* cached = static_cast<img_mgr*>(image_cache.names.lookup(a.c_str()));
+  ASSERT_NE(nullptr, cached);
+  ASSERT_NE(nullptr, cached->pixels());
+  const int users = cached->pixels()->refcount;
+  animation* second = load();
+  EXPECT_GT(cached->pixels()->refcount, users);
+  delete second;
+  // Every frame's copy went, with the surface it showed the cached pixels through.
+  EXPECT_EQ(users, cached->pixels()->refcount);
+  delete first;
+}

@@ -10,6 +10,7 @@
 #include "app/video.h"
 #include "core/log.h"
 #include "gfx/health_gauge.h"
+#include "gfx/image_cache.h"
 #include "gfx/img_mgr.h"
 #include "picture_files.h"
 #include "support/test_env.h"
@@ -206,4 +207,22 @@ TEST_F(ImgGl, TextIsDrawnAsATexturedQuad) {
   EXPECT_GT(black, 10);
   EXPECT_EQ(gl_pixel(49, 59).b, 204);
   text.destroy();
+}
+
+TEST_F(ImgGl, APrivateCopysTextureGoesWithTheLastImageShowingIt) {
+  img_mgr loaded;
+  loaded.load(picture.c_str());
+  private_image first = copy_private(&loaded);
+  ASSERT_NE(nullptr, first);
+  capture_stdout([&] { first->upload(); });
+  const GLuint texture = first->texture;
+  ASSERT_EQ(GL_TRUE, glIsTexture(texture));
+  private_image second;
+  capture_stdout([&] { second = copy_private(first.get()); });
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(texture, second->texture);
+  capture_stdout([&] { first.reset(); });
+  EXPECT_EQ(GL_TRUE, glIsTexture(texture)) << "still shown by the second copy";
+  capture_stdout([&] { second.reset(); });
+  EXPECT_EQ(GL_FALSE, glIsTexture(texture));
 }

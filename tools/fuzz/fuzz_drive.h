@@ -8,30 +8,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "anim/animation.h"
 #include "app/video.h"
 #include "core/config_file.h"
-#include "gfx/image_cache.h"
-#include "gfx/pixel_share.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
+#include "gfx/image_cache.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
+#include "gfx/zoom_entries.h"
 #include "stage/level.h"
 
 // Frees every picture the image cache holds and empties its table: each input
 // then starts from the same cache and memory stays flat.
-inline void fuzz_reset_image_cache() {
-  for (size_t i = image_cache.items.size(); i-- > 0;) delete image_cache.items[i];
-  image_cache.items.clear();
-  // The table has no way to forget names: build a fresh one in its place.
-  image_cache.names.~name_hash();
-  new (&image_cache.names) name_hash();
-}
+inline void fuzz_reset_image_cache() { image_cache.forget_all(); }
 
 // Splits an input at each line "#--" into up to `max_parts` pieces (the
 // targets that need several files at once).
@@ -91,20 +84,12 @@ inline void drive_animation(const char* name) {
     a->draw_frame(0, 0, 1000000u);  // past the end: the last frame
     m.animations.clear();
   }
-  // Zoomed copies live until the program ends in the game; here they go with
-  // the input so that a leak of anything else stands out.
-  std::set<zoom_entry*> zoomed;
-  for (const animation_frame& f : a->frames) {
-    if (f.image) zoomed.insert(f.image->zoom_cache.begin(), f.image->zoom_cache.end());
-  }
   delete a;
-  for (zoom_entry* e : zoomed) {
-    drop_zoom_holder(&e->surface);
-    SDL_FreeSurface(e->surface);
-    delete e;
-  }
   g_level = saved;
   fuzz_reset_image_cache();
+  // Zoomed copies live until the program ends in the game; here they go with
+  // the input so that memory stays flat.
+  free_all_zoom_entries();
 }
 
 // The seven names a character file may use in its combos, as in the fight.
