@@ -15,6 +15,7 @@
 #include "app/fight/match.h"
 #include "app/fight/match_round.h"
 #include "app/frame_limiter.h"
+#include "app/keep_until_exit.h"
 #include "app/replay/replay_session.h"
 #include "app/screens/select_screen.h"
 #include "app/screens/title_screens.h"
@@ -41,7 +42,7 @@ int run_game(const run_options& given) {
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 
   // The one stage; it lives until the program ends.
-  g_level = new level;
+  g_level = keep_until_exit(std::make_unique<level>());
 
   // Settings.
   config_file ini;
@@ -177,8 +178,9 @@ int run_game(const run_options& given) {
 
   // End of the run: the eighteen controls (reverse building order), then the
   // paths, the action shots, the symbols, the backdrop, the logo, and the text
-  // renderer (closing its font).
+  // renderer (closing its font). The fighters stay until the program ends.
   setup.release();
+  setup.keep_fighters_until_exit();
   titles.reset();
   g_text = nullptr;
   text.destroy();

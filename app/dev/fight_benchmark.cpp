@@ -21,39 +21,45 @@ namespace {
 
 constexpr int floor_frames = 200;
 
+// The pixels of a picture made here rather than loaded. An img_mgr only
+// counts its holder (and keeps the surface when the count reaches 0), so the
+// holder is ours: freed with its surface after the picture.
+struct free_made_pixels {
+  void operator()(shared_surface* holder) const {
+    if (holder->surface) SDL_FreeSurface(holder->surface);
+    delete holder;
+  }
+};
+
+struct placed_picture {
+  std::unique_ptr<shared_surface, free_made_pixels> pixels;  // outlives picture, declared first
+  std::unique_ptr<img_mgr> picture;
+  int x = 0, y = 0;
+};
+
 // A picture of w x h made for the floor: opaque grey with a key-green band,
-// so software blits take the keyed path like the game's pictures.
-img_mgr* make_floor_picture(int w, int h) {
-  if (w <= 0 || h <= 0) return nullptr;
+// so software blits take the keyed path like the game's pictures. Nothing is
+// added when it can't be made.
+void place(std::vector<placed_picture>& out, int w, int h, int x, int y) {
+  if (w <= 0 || h <= 0) return;
   SDL_Surface* raw = g_video.create_rgba_surface(w, h, 32, 0);
-  if (!raw) return nullptr;
+  if (!raw) return;
   SDL_FillRect(raw, nullptr, SDL_MapRGB(raw->format, 96, 96, 112));
   SDL_Rect band = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h / 3)};
   SDL_FillRect(raw, &band, SDL_MapRGB(raw->format, 0, 255, 0));
   SDL_Surface* shown = opengl_mode() ? raw : SDL_DisplayFormat(raw);
   if (shown != raw) SDL_FreeSurface(raw);
-  if (!shown) return nullptr;
-  img_mgr* img = new img_mgr;
-  img->surface = new shared_surface;
-  img->surface.get()->set_surface(shown);
-  img->surface.get()->apply_colour_key();
-  img->width = w;
-  img->height = h;
-  img->src_rect = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
-  img->dest_rect = img->src_rect;
-  return img;
-}
-
-struct placed_picture {
-  std::unique_ptr<img_mgr> picture;
-  int x = 0, y = 0;
-};
-
-void place(std::vector<placed_picture>& out, int w, int h, int x, int y) {
-  img_mgr* img = make_floor_picture(w, h);
-  if (!img) return;
+  if (!shown) return;
   placed_picture p;
-  p.picture.reset(img);
+  p.pixels.reset(new shared_surface);
+  p.pixels->set_surface(shown);
+  p.pixels->apply_colour_key();
+  p.picture = std::make_unique<img_mgr>();
+  p.picture->surface = p.pixels.get();
+  p.picture->width = w;
+  p.picture->height = h;
+  p.picture->src_rect = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
+  p.picture->dest_rect = p.picture->src_rect;
   p.x = x;
   p.y = y;
   out.push_back(std::move(p));

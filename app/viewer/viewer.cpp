@@ -4,12 +4,14 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include "app/dev/script_driver.h"
 #include "app/fight/fight_setup.h"
 #include "app/fight/hud_scale.h"
 #include "app/frame_limiter.h"
+#include "app/keep_until_exit.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "app/viewer/viewer_scene.h"
@@ -98,7 +100,7 @@ std::string viewer_char_file(const run_options& options) {
 
 int run_viewer(const run_options& options) {
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
-  g_level = new level;  // lives until the program ends, as in the game
+  g_level = keep_until_exit(std::make_unique<level>());  // lives until the program ends, as in the game
   if (!open_viewer_window(options)) return 1;
 
   overlay_text text;
@@ -115,8 +117,8 @@ int run_viewer(const run_options& options) {
   fight_setup setup;
   setup.build_controls();
   viewer_scene scene;
-  scene.fighter.controls[0] = setup.maps[0];
-  scene.fighter.controls[1] = setup.maps[1];
+  scene.fighter.controls[0] = setup.maps[0].get();
+  scene.fighter.controls[1] = setup.maps[1].get();
   scene.start(viewer_char_file(options));
   log_out("viewer: ready at frame [%ld]\n", presented_frames());
 

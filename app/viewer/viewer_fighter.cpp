@@ -96,11 +96,12 @@ bool stamp_of(const char* name, off_t& size, long long& mtime_ns) {
   return true;
 }
 
-// The pixels a holder no image counts any more (the holder rule keeps them).
+// A holder no image counts any more belongs to nobody (the holder rule keeps
+// its pixels): it is adopted here and freed with its pixels.
 void free_uncounted(shared_surface* holder) {
   if (!holder || holder->ref_count > 0) return;
-  if (holder->surface) free_picture_surface(holder->surface);
-  delete holder;
+  std::unique_ptr<shared_surface> orphan(holder);
+  if (orphan->surface) free_picture_surface(orphan->surface);
 }
 
 // The cache's stored picture takes the file's new pixels; copies made from
@@ -129,12 +130,12 @@ bool picture_missing(const img_mgr* img) { return !img->pixels() && !img->has_te
 // ---- viewer_fighter ----
 
 viewer_fighter::~viewer_fighter() {
-  discard_viewer_fighter(plain);
-  discard_viewer_fighter(costumed);
+  plain.reset();
+  costumed.reset();
 }
 
-lifeform* viewer_fighter::load_one(bool costume) {
-  lifeform* l = new lifeform;
+std::unique_ptr<lifeform> viewer_fighter::load_one(bool costume) {
+  std::unique_ptr<lifeform> l = std::make_unique<lifeform>();
   l->controls = controls[costume ? 0 : 1];
   if (costume) l->colour_swaps = player_colour_swaps();
   l->load(file.c_str());
@@ -142,9 +143,10 @@ lifeform* viewer_fighter::load_one(bool costume) {
 }
 
 void viewer_fighter::load_fighters(bool costume) {
-  discard_viewer_fighter(plain);
-  discard_viewer_fighter(costumed);
-  costumed = nullptr;
+  // Freed with its moves, their animations and frame pictures and its own
+  // picture copies; pictures the cache keeps stay.
+  plain.reset();
+  costumed.reset();
   // The plain fighter first: a picture's first load lands in the cache as
   // read, and the costume only ever recolours copies of it.
   plain = load_one(false);
@@ -180,9 +182,8 @@ void viewer_fighter::reload() {
   log_out("viewer: reloading [%s]\n", file.c_str());
   start_collecting(problems);
   // The old fighters go first, so nothing shows the old pixels when they are replaced.
-  discard_viewer_fighter(plain);
-  discard_viewer_fighter(costumed);
-  plain = costumed = nullptr;
+  plain.reset();
+  costumed.reset();
   refresh_changed_files();
   load_fighters(costume_loaded_);
   stop_collecting();
@@ -191,7 +192,7 @@ void viewer_fighter::reload() {
 }
 
 lifeform* viewer_fighter::shown(bool costume) {
-  if (!costume) return plain;
+  if (!costume) return plain.get();
   if (!costumed && plain) {
     start_collecting(problems);
     costumed = load_one(true);
@@ -199,7 +200,7 @@ lifeform* viewer_fighter::shown(bool costume) {
     costume_loaded_ = true;
     note_file_stamps();
   }
-  return costumed;
+  return costumed.get();
 }
 
 void viewer_fighter::note_file_stamps() {
@@ -231,10 +232,4 @@ void viewer_fighter::refresh_changed_files() {
     // The old sample stays: a channel may still be playing it.
     if (stored && (changed(e->name) || !stored->chunk)) stored->load_sound(e->name);
   }
-}
-
-void discard_viewer_fighter(lifeform* l) {
-  // Its moves, their animations (with each frame's picture copy) and its own
-  // picture copies go with it.
-  delete l;
 }

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@ struct problem_line {
 class viewer_fighter {
  public:
   std::string file;                // the character file, a data name
-  lifeform* plain = nullptr;       // as the computer plays it; owned
-  lifeform* costumed = nullptr;    // with the player's colour swaps, loaded when first asked; owned
+  std::unique_ptr<lifeform> plain;     // as the computer plays it
+  std::unique_ptr<lifeform> costumed;  // with the player's colour swaps, loaded when first asked
   std::vector<std::string> move_files;  // "move%d" of the character file, by slot ("" when absent)
   std::vector<problem_line> problems;   // ERROR, WARNING and failure lines of the last load
   int rest_width = 0, rest_height = 0;  // the box size the loader gave (a move changes it)
@@ -33,14 +34,14 @@ class viewer_fighter {
   viewer_fighter() = default;
   viewer_fighter(const viewer_fighter&) = delete;
   viewer_fighter& operator=(const viewer_fighter&) = delete;
-  ~viewer_fighter();
+  ~viewer_fighter();  // the plain fighter goes first, then the costumed one
 
   // Loads `char_file` (the plain fighter; the costumed one too when `costume`).
   void load(const std::string& char_file, bool costume);
   // Reads changed pictures and sounds again, then loads the fighter anew.
   void reload();
   // The fighter for the costume asked for, loading it when needed; null only
-  // before the first load.
+  // before the first load. Still this object's: valid until the next load or reload.
   lifeform* shown(bool costume);
 
  private:
@@ -51,12 +52,8 @@ class viewer_fighter {
   std::map<std::string, file_stamp> stamps_;  // cached file -> as it was when last read
   bool costume_loaded_ = false;
 
-  lifeform* load_one(bool costume);
+  std::unique_ptr<lifeform> load_one(bool costume);
   void load_fighters(bool costume);
   void note_file_stamps();
   void refresh_changed_files();
 };
-
-// Frees a fighter the viewer loaded: its moves, their animations and frame
-// pictures, its own picture copies, the lifeform. Pictures the cache keeps stay.
-void discard_viewer_fighter(lifeform* l);

@@ -45,7 +45,7 @@ TEST_F(BundledContent, EveryFighterLoadsCompleteThroughTheGame) {
   for (int position = 0; position < roster_size; ++position) {
     SCOPED_TRACE(roster_char_files[position]);
     lifeform fighter;
-    fighter.controls = setup.maps[0];
+    fighter.controls = setup.maps[0].get();
     std::string log;
     in_data_dir([&] { log = capture_stdout([&] { fighter.load(roster_char_files[position]); }); });
     EXPECT_EQ(std::string::npos, log.find("Can't")) << log;

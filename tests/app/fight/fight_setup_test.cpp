@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <memory>
 #include <cstring>
 #include <vector>
 
@@ -43,7 +44,7 @@ TEST(FightSetupControls, EighteenControlsAndTwoMaps) {
   ASSERT_EQ(setup.controls.size(), 18u);
   EXPECT_EQ(setup.controls[0]->name, "p1_up");
   EXPECT_EQ(setup.controls[17]->name, "p2_downleft");
-  for (const control* c : setup.controls) {
+  for (const std::unique_ptr<control>& c : setup.controls) {
     EXPECT_EQ(c->min_time, 1);
     EXPECT_EQ(c->max_time, 1000);
   }
@@ -106,7 +107,8 @@ class FightSetup : public ::testing::Test {
     lifeform_list.clear();
   }
   void TearDown() override {
-    for (lifeform* l : lifeform_list) delete l;
+    // The set-up owned its fighters; it has emptied the list as it went.
+    EXPECT_TRUE(lifeform_list.empty());
     lifeform_list = saved_list;
     delete g_level;
     g_level = saved_level;
@@ -151,10 +153,10 @@ TEST_F(FightSetup, FightersAreLoadedWiredAndPlaced) {
   lifeform* human = lifeform_list[1];
   const int sw = g_video.screen->w, sh = g_video.screen->h;
 
-  EXPECT_EQ(computer->controls, setup.maps[1]);
-  EXPECT_EQ(human->controls, setup.maps[0]);
-  EXPECT_EQ(computer->path, setup.computer_path);
-  EXPECT_EQ(human->path, setup.human_path);
+  EXPECT_EQ(computer->controls, setup.maps[1].get());
+  EXPECT_EQ(human->controls, setup.maps[0].get());
+  EXPECT_EQ(computer->path, setup.computer_path.get());
+  EXPECT_EQ(human->path, setup.human_path.get());
   EXPECT_EQ(computer->target, 1);
   EXPECT_EQ(human->target, 0);
   EXPECT_EQ(computer->edge_death, 0);
@@ -227,7 +229,7 @@ TEST_F(FightSetup, DemoGivesTheHumanFighterAComputerPath) {
   fight_setup setup;
   start(setup, 0, true);
   ASSERT_EQ(lifeform_list.size(), 2u);
-  EXPECT_EQ(lifeform_list[1]->path, setup.demo_path);
+  EXPECT_EQ(lifeform_list[1]->path, setup.demo_path.get());
   EXPECT_EQ(setup.demo_path->recognizer.combos, lifeform_list[1]->combos.get());
   setup.release();
 }
@@ -247,20 +249,61 @@ TEST_F(FightSetup, ASecondPlayerPlaysEntry0WithTheirPickAndKeys) {
   EXPECT_LT(out.find("load config [game\\fighter\\kastrell_char.ini]"),
             out.find("load config [game\\fighter\\dravitz_char.ini]"));
   ASSERT_NE(setup.second_player_path, nullptr);
-  EXPECT_EQ(second->path, setup.second_player_path);
-  EXPECT_EQ(lifeform_list[1]->path, setup.human_path);
+  EXPECT_EQ(second->path, setup.second_player_path.get());
+  EXPECT_EQ(lifeform_list[1]->path, setup.human_path.get());
   EXPECT_EQ(setup.second_player_path->steps[0].mode, mode_human);
   EXPECT_EQ(setup.second_player_path->keys, &second_player_keys);
   EXPECT_EQ(setup.human_path->keys, &first_player_keys);
   EXPECT_EQ(setup.second_player_path->recognizer.combos, second->combos.get());
   EXPECT_EQ((*second->combos)[0].steps[1].name, "p2_punch");
-  EXPECT_EQ(second->controls, setup.maps[1]);
+  EXPECT_EQ(second->controls, setup.maps[1].get());
   EXPECT_EQ(second->x, 600);
   EXPECT_EQ(second->y, g_video.screen->h - 110);
   EXPECT_EQ(second->team, 0);
   EXPECT_TRUE(second->colour_swaps.empty());
   setup.release();
   EXPECT_EQ(second->path, nullptr);
+}
+
+// Back from the select screen, the fighters replaced are freed (their combo
+// lists, shared only with their copies, go with them), and what still pointed
+// into them goes first: the projectiles in flight (copies playing their
+// animations), the combos the second player's path was bound to, and the
+// combo attempts in progress.
+TEST_F(FightSetup, ReplacedFightersAreFreedAndNothingPointsIntoThem) {
+  write_stage(640);
+  write_fighter("brela", 100, 1, 2, 3);
+  write_fighter("kastrell", 80, 1, 2, 3);
+  fight_setup setup;
+  start(setup, 0, false, 1);
+  ASSERT_EQ(lifeform_list.size(), 2u);
+  lifeform* second = lifeform_list[0];
+  ASSERT_EQ(second->path, setup.second_player_path.get());
+  capture_stdout([&] { enlist_projectile(std::make_unique<lifeform>(*lifeform_list[1])); });
+  combo* second_players_combo = &(*second->combos)[0];
+  setup.second_player_path->recognizer.attempts.push_back(combo_attempt{second_players_combo, 0, 1000000, 0, 1, 0});
+  setup.human_path->recognizer.attempts.push_back(combo_attempt{&(*lifeform_list[1]->combos)[0], 0, 1000000, 0, 1, 0});
+
+  const std::weak_ptr<std::vector<combo>> replaced[2] = {lifeform_list[0]->combos, lifeform_list[1]->combos};
+
+  // The second player has gone: the computer takes entry 0 back.
+  capture_stdout([&] { setup.change_fighters(2); });
+  EXPECT_TRUE(replaced[0].expired());
+  EXPECT_TRUE(replaced[1].expired());
+  ASSERT_EQ(lifeform_list.size(), 2u);  // the projectile went with the fighters it copied
+  EXPECT_NE(lifeform_list[0], second);
+  EXPECT_EQ(lifeform_list[0]->path, setup.computer_path.get());
+  EXPECT_EQ(setup.second_player_path->recognizer.combos, nullptr);
+  EXPECT_TRUE(setup.second_player_path->recognizer.attempts.empty());
+  EXPECT_TRUE(setup.human_path->recognizer.attempts.empty());
+  EXPECT_EQ(setup.human_path->recognizer.combos, lifeform_list[1]->combos.get());
+
+  // Without a second player only entry 1 is replaced; entry 0 stays as it is.
+  const std::weak_ptr<std::vector<combo>> kept = lifeform_list[0]->combos;
+  capture_stdout([&] { setup.change_fighters(1); });
+  EXPECT_FALSE(kept.expired());
+  EXPECT_EQ(lifeform_list[0]->combos, kept.lock());
+  setup.release();
 }
 
 TEST_F(FightSetup, MissingFilesAndABadRosterPositionStillStartAFight) {

@@ -42,7 +42,7 @@ TEST(ViewerReload, ChangedFilesAreReadAgainAndBrokenOnesListed) {
   ASSERT_NE(nullptr, f.plain);
   EXPECT_TRUE(f.problems.empty());
   EXPECT_EQ(40, f.plain->width);
-  EXPECT_EQ(1u, frames_of_move(f.plain, 0));
+  EXPECT_EQ(1u, frames_of_move(f.plain.get(), 0));
 
   // An edit: a bigger standing picture (the cache holds the old one) and a
   // second frame.
@@ -53,14 +53,14 @@ TEST(ViewerReload, ChangedFilesAreReadAgainAndBrokenOnesListed) {
   EXPECT_TRUE(f.problems.empty());
   EXPECT_EQ(50, f.plain->width);
   EXPECT_EQ(70, f.plain->height);
-  EXPECT_EQ(2u, frames_of_move(f.plain, 0));
+  EXPECT_EQ(2u, frames_of_move(f.plain.get(), 0));
 
   // Broken: the animation file gone, the picture unreadable.
   std::remove((dir + "/game/fighter/reload/jab.ini").c_str());
   write_text_file(dir, "rsrc/reload/stand.png", "not a picture");
   const std::string log = capture_stdout([&] { f.reload(); });
   ASSERT_NE(nullptr, f.plain);
-  EXPECT_EQ(0u, frames_of_move(f.plain, 0));
+  EXPECT_EQ(0u, frames_of_move(f.plain.get(), 0));
   EXPECT_TRUE(has_problem(f, "Can't load animation from [game\\fighter\\reload\\jab.ini]")) << log;
   EXPECT_TRUE(has_problem(f, "Can't open [game\\fighter\\reload\\jab.ini]")) << log;
   bool picture_said = false;
