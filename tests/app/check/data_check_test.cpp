@@ -156,8 +156,9 @@ TEST(DataCheck, ListsEveryPlantedErrorAtItsKeysLineInOrder) {
   ASSERT_TRUE(edit(settings, "fps=60", "fps=500"));
   // A missing sortie file
   fs::remove(dir / "rsrc/veltmoore/sortie0.ini");
-  // A missing posture picture
+  // A missing posture picture, a missing knocked-out picture
   fs::remove(dir / "rsrc/morvane/crouch.png");
+  fs::remove(dir / "rsrc/kastrell/knocked_out.png");
 
   game_run run = check(dir.string());
   EXPECT_EQ(1, run.exit_status);
@@ -166,6 +167,8 @@ TEST(DataCheck, ListsEveryPlantedErrorAtItsKeysLineInOrder) {
       at("game\\fighter\\dravitz\\punch.ini", line_of(punch, "images=-1"), "error") + "images=-1 is outside 0..1000",
       at("game\\fighter\\kastrell_char.ini", line_of(kastrell, "move3="), "error") +
           "move3=game\\fighter\\kastrell\\kick.ini: missing file",
+      at("game\\fighter\\kastrell_char.ini", line_of(kastrell, "knocked_out="), "error") +
+          "knocked_out=rsrc\\kastrell\\knocked_out.png: missing picture",
       at("game\\fighter\\morvane_char.ini", line_of(morvane, "image2="), "error") +
           "image2=rsrc\\morvane\\crouch.png: missing picture",
       at("game\\fighter\\morvane_char.ini", line_of(morvane, "combo0move0=jump"), "error") +
@@ -183,7 +186,7 @@ TEST(DataCheck, ListsEveryPlantedErrorAtItsKeysLineInOrder) {
   // Nothing else: exactly the planted faults (the broken sound is named by several animations but listed once).
   EXPECT_EQ(sizeof expected / sizeof expected[0], lines.size()) << run.out;
   EXPECT_TRUE(sorted_by_file_and_line(lines)) << run.out;
-  EXPECT_NE(std::string::npos, run.out.find("\n10 errors, 0 warnings in ")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\n11 errors, 0 warnings in ")) << run.out;
 }
 
 TEST(DataCheck, AuthorsSlipsAreWarningsAtTheirLines) {
