@@ -77,6 +77,7 @@ enum lifeform_kind {
 class lifeform {
  public:
   std::vector<img_mgr*> images;   // one per posture state, from "image%d"; owned only when in owned_images
+  img_mgr* knocked_out_image = nullptr;  // lying, from "knocked_out"; none: the hit posture. Owned as images are
   int32_t hp = 1;                 // alive while hp >= 0
   int32_t max_hp = 1;
   int32_t x = 0, y = 0;           // world position of the top-left corner, pixels

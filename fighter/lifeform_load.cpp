@@ -1,6 +1,9 @@
 // Reading a character file into a freshly constructed lifeform.
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "core/config_file.h"
 #include "core/log.h"
@@ -40,6 +43,19 @@ int bounded_size(const config_file& cfg, const char* file, const char* key) {
     return 0;
   }
   return v;
+}
+
+// The picture of that name from the image cache in the fighter's costume: with
+// `on_copies` a first fetch is copied, so the cache's picture keeps the file's colours.
+fetched<img_mgr> costumed_picture(const std::string& name, const std::vector<colour_swap>& swaps, bool on_copies) {
+  fetched<img_mgr> picture = image_cache.fetch(name.c_str());
+  if (!picture.get()) return picture;
+  if (on_copies && !swaps.empty() && picture.is_lent()) {
+    std::unique_ptr<img_mgr> own = cache_copy(*picture.get());
+    if (own) picture = fetched<img_mgr>::given(std::move(own));
+  }
+  picture.get()->swap_colours(swaps);
+  return picture;
 }
 
 std::string key_of(const char* fmt, int a, int b = 0) {
@@ -90,7 +106,7 @@ void lifeform::load(const char* char_path) {
     const int m = bounded_count(cfg, char_path, "images", max_char_images);
     for (int i = 0; i < m; ++i) {
       const std::string name = cfg.get_string(key_of("image%d", i).c_str());
-      fetched<img_mgr> picture = image_cache.fetch(name.c_str());
+      fetched<img_mgr> picture = costumed_picture(name, colour_swaps, costume_on_copies);
       img_mgr* img = picture.get();
       if (!img) {
         log_out("ERROR: [%s] image [%s] could not be copied, state [%d] has no image\n", char_path,
@@ -99,17 +115,20 @@ void lifeform::load(const char* char_path) {
       }
       if (img->get_width() > width) width = img->get_width();
       if (img->get_height() > height) height = img->get_height();
-      // With costume_on_copies the costume recolours a copy of its own and the
-      // cache's picture keeps the file's colours.
-      if (costume_on_copies && !colour_swaps.empty() && picture.is_lent()) {
-        std::unique_ptr<img_mgr> own = cache_copy(*img);
-        if (own) {
-          picture = fetched<img_mgr>::given(std::move(own));
-          img = picture.get();
-        }
-      }
-      img->swap_colours(colour_swaps);
       add_image(std::move(picture));
+    }
+  }
+
+  // Not a posture: the box stays the postures' size.
+  if (cfg.has_key("knocked_out")) {
+    const std::string name = cfg.get_string("knocked_out");
+    fetched<img_mgr> picture = costumed_picture(name, colour_swaps, costume_on_copies);
+    knocked_out_image = picture.get();
+    if (!knocked_out_image) {
+      log_out("ERROR: [%s] knocked_out picture [%s] could not be copied, the fighter falls in its hit posture\n",
+              char_path, name.c_str());
+    } else if (!picture.is_lent()) {
+      owned_images.push_back(hold_private(picture.take_copy()));
     }
   }
 

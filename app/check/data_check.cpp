@@ -165,6 +165,9 @@ void data_checker::check_fighter(const char* path) {
     }
     check_picture(cfg.get_string(key.c_str()), site_of(cfg, path, key), true);
   }
+  if (cfg.has_key("knocked_out")) {
+    check_picture(cfg.get_string("knocked_out"), site_of(cfg, path, "knocked_out"), true);
+  }
   check_combos(*this, cfg, path);
 }
 

@@ -18,7 +18,7 @@ const char* const settings_keys[] = {
 const char* const character_keys[] = {
     "hp", "speed", "scale", "width", "height",
     "moves", "move%d", "move%dscale",
-    "images", "image%d",
+    "images", "image%d", "knocked_out",
     "combos", "combo%dmove", "combo%dmoves", "combo%dmove%d",
 };
 const char* const animation_keys[] = {

@@ -103,6 +103,7 @@ void match_driver::open_pause() {
 void match_driver::rematch() {
   state.start_match();
   reset_for_next_round();
+  laid_down_[0] = laid_down_[1] = false;
 }
 
 void match_driver::step_pause() {
@@ -164,11 +165,17 @@ void match_driver::step() {
     if (const lifeform* l = lifeform_at(k)) health[k] = {l->hp, l->max_hp};
   }
   const match_phase before = state.phase;
-  if (state.advance(health)) reset_for_next_round();
+  if (state.advance(health)) {
+    reset_for_next_round();
+    laid_down_[0] = laid_down_[1] = false;
+  }
   if (before == match_phase::fighting && state.phase == match_phase::round_over && !state.by_time) {
     for (int k = 0; k < 2; ++k) {
       lifeform* l = lifeform_at(k);
-      if (l && !l->alive()) lay_down(*l);
+      if (l && !l->alive()) {
+        lay_down(*l);
+        laid_down_[k] = true;
+      }
     }
   }
   if (before != match_phase::result && state.phase == match_phase::result) {
@@ -182,7 +189,9 @@ void match_driver::draw_frozen_world() {
   still_sound_guard quiet;
   for (size_t k = 0; k < lifeform_list.size(); ++k) {
     lifeform* l = lifeform_list[k];
-    // A fighter knocked out stays on show; a spent projectile does not.
+    // A fighter knocked out stays on show, lying where it has a picture for
+    // that; a spent projectile does not.
+    if (k < 2 && l && laid_down_[k] && draw_lying(*l)) continue;
     if (l && (k < 2 || l->alive())) draw_lifeform_still(*l);
   }
 }

@@ -43,6 +43,7 @@ class match_driver {
   menu result_menu_;
   bool pause_held_ = false;     // the pause key or button was held last frame
   bool escape_latched_ = false;  // Escape left a menu: ignored until released
+  bool laid_down_[2] = {false, false};  // entry k lost this round by a knock-out
   std::vector<std::string> moves_;
 
   void open_pause();

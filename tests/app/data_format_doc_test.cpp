@@ -182,7 +182,7 @@ std::map<std::string, std::set<std::string>> keys_read_by_game() {
       }
     }
   }
-  static const std::regex key_shape("[a-z][a-z0-9]*(%d[a-z0-9]*)*");
+  static const std::regex key_shape("[a-z][a-z0-9_]*(%d[a-z0-9_]*)*");  // round_time, knocked_out
   std::map<std::string, std::set<std::string>> keys;
   for (const source_file& f : files) {
     for (const call& c : f.calls) {
@@ -209,7 +209,7 @@ bool documented(const std::string& doc, const std::string& key) {
 TEST(DataFormatReference, KeysAreFoundInEveryKindOfDataFile) {
   const auto keys = keys_read_by_game();
   // A scanner that lost its way would find nothing and let any reference pass.
-  for (const char* known : {"fps", "hwaccel",                  // settings (through a helper)
+  for (const char* known : {"fps", "hwaccel", "round_time",    // settings (through a helper)
                             "hp", "move%dscale", "combo%dmove%d",  // character
                             "flashrate%d", "sound%d", "loop",      // animation
                             "bgset", "part%dparallax%d", "length",  // level

@@ -47,6 +47,7 @@ struct Walker {
       DataFile c = read_data_file(root, ch);
       for (int i = 0; i < c.num("moves"); ++i) animation(c.str("move" + std::to_string(i)), ch);
       for (int i = 0; i < c.num("images"); ++i) need(c.str("image" + std::to_string(i)), ch);
+      need(c.str("knocked_out"), ch);
     }
     animation("game\\fighter\\loading.ini", "the level loader");
     std::string level = "rsrc\\veltmoore\\stage_veltmoore.ini";

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "lying_figure.h"
 #include "moves.h"
 #include "poses.h"
 #include "projectile_art.h"
@@ -46,6 +47,7 @@ KeyValues character_file(const FighterDef& f) {
   kv.add("images", static_cast<int>(postures.size()));
   for (size_t i = 0; i < postures.size(); ++i)
     kv.add(key("image%d", static_cast<int>(i)), picture_name(f, postures[i]));
+  kv.add("knocked_out", picture_name(f, "knocked_out"));
   kv.add("combos", static_cast<int>(f.combos.size()));
   for (size_t c = 0; c < f.combos.size(); ++c) {
     int ci = static_cast<int>(c);
@@ -65,6 +67,7 @@ std::string sound_file_name(const std::string& stem) { return "rsrc\\sfx\\" + st
 void write_fighter(DataTree& tree, const FighterDef& f) {
   for (const std::string& pose : pose_names())
     tree.write(picture_name(f, pose), paint_fighter(f.look, pose_for(pose, f.look.build)));
+  tree.write(picture_name(f, "knocked_out"), lying_figure(f.look));
   for (int i = 0; i < kBallFrames; ++i)
     tree.write(picture_name(f, "ball" + std::to_string(i + 1)), energy_ball(f.look.glow, i));
   std::set<std::string> done;

@@ -147,13 +147,6 @@ Canvas near_art() {
 Canvas stage_far_layer() { return lifted(far_art(), Canvas(kStageW, kStageH), 1); }
 Canvas stage_near_layer() { return lifted(near_art(), Canvas(kStageW, kStageH), 0); }
 
-Canvas stage_upper_piece() {
-  Canvas cv(kStageW, 240);
-  cv.vgradient(0, 240, RGB{12, 10, 34}, RGB{38, 32, 84}, 12);
-  stars(cv, 808, 420, 240);
-  return cv;
-}
-
 Canvas stage_floor() {
   Canvas cv(kStageW, 100);
   Rng rng(909);

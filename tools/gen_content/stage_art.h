@@ -1,4 +1,4 @@
-// Pictures of the Veltmoore stage: sky piece, parallax layers, upper sky, floor.
+// Pictures of the Veltmoore stage: sky piece, parallax layers, floor.
 #pragma once
 #include "canvas.h"
 
@@ -8,5 +8,4 @@ constexpr int kStageH = 1200;  // the back pieces (zoom goes down to 0.4); the a
 Canvas stage_ground_piece();  // 1600x1200, opaque: night and dusk sky, far mountains
 Canvas stage_far_layer();     // 1600x1200, keyed: hills and a ruined keep
 Canvas stage_near_layer();    // 1600x1200, keyed: trees, standing stones, earth bank
-Canvas stage_upper_piece();   // 1600x240, opaque: night sky above
 Canvas stage_floor();         // 1600x100, opaque: flagstones

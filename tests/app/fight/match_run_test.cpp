@@ -147,7 +147,7 @@ TEST(MatchRun, KnockOutsWinTheMatchThenCharacterSelectPicksAgainAndQuitEnds) {
   EXPECT_LE(frame_of(run.err, "fight ends"), 1050);
   // The K.O. of round 1, frozen: the big word, and entry 0's first mark won
   // under its name at the left; entry 1 has won nothing.
-  EXPECT_EQ(frames_showing(run.err, "K.O.").front(), 171);
+  EXPECT_EQ(frames_showing(run.err, "K.O.").front(), 168);
   EXPECT_GT(count_colour(shot, 200, 120, 440, 200, big_text[0], big_text[1], big_text[2]), 200);
   EXPECT_GT(count_colour(shot, 0, 20, 40, 60, mark_won[0], mark_won[1], mark_won[2]), 30);
   EXPECT_EQ(0, count_colour(shot, 600, 20, 640, 60, mark_won[0], mark_won[1], mark_won[2]));
