@@ -236,8 +236,8 @@ TEST_F(FightLoop, TimingFigureIsDrawnUnlessHidden) {
 }
 
 // A fighter walking into an idle one (4 world units a frame) pushes it at half
-// its pace, then, the other held at the level's right edge, stops against it;
-// the bodies never overlap, and a punch from there still lands.
+// its pace and a punch from there lands; once the other is held at the level's
+// right edge the walker stops against it. The bodies never overlap.
 TEST_F(FightLoop, PushApartKeepsWalkersSideBySideAndPunchesStillLand) {
   fight_options pushing;
   pushing.push_apart = true;
@@ -247,24 +247,29 @@ TEST_F(FightLoop, PushApartKeepsWalkersSideBySideAndPunchesStillLand) {
   lifeform& me = fighter(1440, 1);
   me.speed = 0.25;
   fight_loop loop;
-  press(SDLK_RIGHT);
   int worst_overlap = -1000;
-  for (int frame = 1; frame <= 60; ++frame) {
-    capture_stdout([&] { loop.run_frame(); });
-    worst_overlap = std::max(worst_overlap, me.x + me.width - other.x);
-    if (frame == 30) {  // touching from frame 10 on, then 2 units each a frame
-      EXPECT_EQ(1520, me.x);
-      EXPECT_EQ(1540, other.x);
+  auto frames = [&](int n) {
+    for (int k = 0; k < n; ++k) {
+      capture_stdout([&] { loop.run_frame(); });
+      worst_overlap = std::max(worst_overlap, me.x + me.width - other.x);
     }
-  }
-  EXPECT_EQ(0, worst_overlap);
-  EXPECT_EQ(1580, other.x);  // the level's right limit: 1600 - 20
-  EXPECT_EQ(1560, me.x);
+  };
+  press(SDLK_RIGHT);
+  frames(30);  // touching from frame 10 on, then 2 units each a frame
+  EXPECT_EQ(1520, me.x);
+  EXPECT_EQ(1540, other.x);
 
   release(SDLK_RIGHT);
   press(SDLK_i);
-  for (int frame = 0; frame < 3; ++frame) capture_stdout([&] { loop.run_frame(); });
+  frames(3);
   EXPECT_EQ(90, other.hp);  // body contact while punching: 10 hit points
+  release(SDLK_i);
+
+  press(SDLK_RIGHT);
+  frames(80);
+  EXPECT_EQ(0, worst_overlap);
+  EXPECT_EQ(1580, other.x);  // the level's right limit: 1600 - 20
+  EXPECT_EQ(1560, me.x);
 }
 
 TEST_F(FightLoop, DeadProjectilesLeaveTheListButTheFightersStay) {
