@@ -6,6 +6,7 @@
 
 #include "app/dev/fight_benchmark.h"
 #include "app/fight/fight_camera.h"
+#include "app/fight/body_push.h"
 #include "app/fight/fight_cleanup.h"
 #include "app/fight/fight_loop.h"
 #include "app/fight/fight_options.h"
@@ -270,6 +271,21 @@ TEST_F(FightLoop, PushApartKeepsWalkersSideBySideAndPunchesStillLand) {
   EXPECT_EQ(0, worst_overlap);
   EXPECT_EQ(1580, other.x);  // the level's right limit: 1600 - 20
   EXPECT_EQ(1560, me.x);
+}
+
+// Jumping over the opponent is a move: bodies overlapping in the air stay so,
+// and are set side by side once both stand on the floor again.
+TEST_F(FightLoop, FightersInTheAirPassOverEachOtherAndPartOnLanding) {
+  lifeform& a = fighter(500, 0);
+  lifeform& b = fighter(510, 1);
+  b.y -= 100;
+  push_fighters_apart();
+  EXPECT_EQ(500, a.x);
+  EXPECT_EQ(510, b.x);
+  b.y += 100;
+  push_fighters_apart();
+  EXPECT_EQ(495, a.x);
+  EXPECT_EQ(515, b.x);
 }
 
 TEST_F(FightLoop, DeadProjectilesLeaveTheListButTheFightersStay) {
