@@ -12,6 +12,7 @@
 #include "app/dev/script_driver.h"
 #include "app/fight/fight_loop.h"
 #include "app/fight/fight_setup.h"
+#include "app/fight/fight_options.h"
 #include "app/fight/match.h"
 #include "app/fight/match_round.h"
 #include "app/frame_limiter.h"
@@ -70,6 +71,10 @@ int run_game(const run_options& given) {
   rules.fps = settings.fps;
   rules.auto_continue = options.demo || options.benchmark_frames >= 0;
   set_match_rules(rules);
+  fight_options feel;
+  feel.push_apart = settings.push_apart;
+  feel.timing_figure = !settings.hide_timing_figure;
+  set_fight_options(feel);
 
   // Devices.
   g_video.start_audio();

@@ -17,6 +17,8 @@ struct game_settings {
   int difficulty = 0;   // 1..5: the computer opponent's level (0: its one classic level)
   int scale = 1;                 // the window is this many times the screen (1..8)
   bool smooth = false;           // scaled with linear filtering instead of whole pixels
+  bool push_apart = false;          // fighters on the floor can't walk through each other
+  bool hide_timing_figure = false;  // no frame-timing number in the fight
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383

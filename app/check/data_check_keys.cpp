@@ -13,7 +13,7 @@ namespace {
 // One list per kind of file: adding a key the game reads is one line here.
 const char* const settings_keys[] = {
     "width", "height", "bpp", "fps", "fullscreen", "hwaccel",
-    "rounds", "round_time", "difficulty", "scale", "smooth",
+    "rounds", "round_time", "difficulty", "scale", "smooth", "push_apart", "hide_timing_figure",
 };
 const char* const character_keys[] = {
     "hp", "speed", "scale", "width", "height",

@@ -9,6 +9,7 @@
 
 #include "app/fight/fight_camera.h"
 #include "app/fight/fight_cleanup.h"
+#include "app/fight/fight_options.h"
 #include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
 #include "app/fight/hit_detection.h"
@@ -169,7 +170,7 @@ bool fight_loop::run_frame() {
   const uint32_t t1 = game_ticks();
   char figure[16];
   std::snprintf(figure, sizeof figure, "%d", timing_figure(t0, t1));
-  draw_fight_text(0, 100, figure);
+  if (current_fight_options().timing_figure) draw_fight_text(0, 100, figure);
   g_video.present();
 
   if (measuring) {

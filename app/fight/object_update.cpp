@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/dev/script_driver.h"
+#include "app/fight/body_push.h"
+#include "app/fight/fight_options.h"
 #include "app/fight/fight_text.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -180,6 +182,14 @@ bool playing_move(const lifeform& l, int slot) {
   return l.anim_stack->plays[0]->animation == m.animations[0].get();
 }
 
+double held_right_limit(const lifeform& l) {
+  // Fighters are held inside the level's width in world units; a scale of 0
+  // (bad data) counts as 1 rather than pushing the limit to infinity.
+  const int level_width = g_level ? g_level->max_width : 0;
+  const double scale = g_level && g_level->scale != 0.0 ? g_level->scale : 1.0;
+  return level_width / scale - l.width;
+}
+
 void movement_step(lifeform& l, int ticks) {
   if (l.speed != 0.0) {
     const double f = l.kind > 0 ? ticks * 4.0 : ticks;
@@ -200,10 +210,7 @@ void movement_step(lifeform& l, int ticks) {
   }
   if (l.x < 0) { l.x = 0; l.vx = 0.0; }
   if (l.y < 0) { l.y = 0; l.vy = 0.0; }
-  // Fighters are held inside the level's width in world units; a scale of 0
-  // (bad data) counts as 1 rather than pushing the limit to infinity.
-  const double scale = g_level && g_level->scale != 0.0 ? g_level->scale : 1.0;
-  const double right_limit = level_width / scale - l.width;
+  const double right_limit = held_right_limit(l);
   if (l.x > right_limit) { l.x = trunc_to_int(right_limit); l.vx = 0.0; }
   if (l.y > floor_y) { l.y = floor_y; l.vy = 0.0; }
 }
@@ -254,6 +261,7 @@ void update_lifeform(int k) {
   }
 
   movement_step(l, 1);
+  if (fighter && current_fight_options().push_apart) push_fighters_apart();
   l.draw();
   show_combo(l);
 

@@ -20,6 +20,9 @@ void update_lifeform(int k);
 // the level (edge_death 0) or kills it at the edge (edge_death 1).
 void movement_step(lifeform& l, int ticks);
 
+// The largest x at which a lifeform clamped to the level (edge_death 0) stays.
+double held_right_limit(const lifeform& l);
+
 // True while `l` plays the first animation of its move in `slot`.
 bool playing_move(const lifeform& l, int slot);
 

@@ -15,15 +15,26 @@ const char* const header_words[] = {"replay", "build", "seed", "width", "height"
 const int required_header_words = 8;
 // Optional (F9 saves): "random libc", "clock readings".
 const char* const optional_header_words[] = {"random", "clock"};
-// Written only when set; older replays have none of them.
-const char* const match_words[] = {"rounds", "round_time", "difficulty"};
+// Written only when set; older replays have none of them. Each is 0 (off) or
+// in the range game.ini accepts.
+struct match_word {
+  const char* word;
+  long lo, hi;
+  int replay_header::*into;
+};
+const match_word match_words[] = {{"rounds", 1, 9, &replay_header::rounds},
+                                  {"round_time", 10, 999, &replay_header::round_time},
+                                  {"difficulty", 1, 5, &replay_header::difficulty},
+                                  {"push_apart", 1, 1, &replay_header::push_apart}};
 
-bool is_match_word(const std::string& word) {
-  for (const char* w : match_words) {
-    if (word == w) return true;
+const match_word* find_match_word(const std::string& word) {
+  for (const match_word& w : match_words) {
+    if (word == w.word) return &w;
   }
-  return false;
+  return nullptr;
 }
+
+bool is_match_word(const std::string& word) { return find_match_word(word) != nullptr; }
 
 bool to_long(const std::string& text, long& out) {
   if (text.empty()) return false;
@@ -89,15 +100,12 @@ bool parse_replay(const std::string& text, replay_file& out, std::string& error)
       (f[0] == "random" ? out.header.libc_random : out.header.clock_readings) = true;
       continue;
     }
-    if (is_match_word(f[0])) {
-      // As game.ini accepts them, or 0 (off).
-      const long hi = f[0] == "rounds" ? 9 : (f[0] == "round_time" ? 999 : 5);
-      const long lo = f[0] == "round_time" ? 10 : 1;
-      if (f.size() != 2 || !to_long(f[1], n) || (n != 0 && (n < lo || n > hi))) {
-        return fail("expected '" + f[0] + " 0' or '" + f[0] + " " + std::to_string(lo) + ".." + std::to_string(hi) + "'");
+    if (const match_word* w = find_match_word(f[0])) {
+      if (f.size() != 2 || !to_long(f[1], n) || (n != 0 && (n < w->lo || n > w->hi))) {
+        const std::string range = w->lo == w->hi ? std::to_string(w->lo) : std::to_string(w->lo) + ".." + std::to_string(w->hi);
+        return fail("expected '" + f[0] + " 0' or '" + f[0] + " " + range + "'");
       }
-      int& into = f[0] == "rounds" ? out.header.rounds : (f[0] == "round_time" ? out.header.round_time : out.header.difficulty);
-      into = static_cast<int>(n);
+      out.header.*(w->into) = static_cast<int>(n);
       continue;
     }
     if (is_replay_header_word(f[0])) {
@@ -197,5 +205,6 @@ std::string replay_header_text(const replay_header& h) {
   if (h.rounds) s << "rounds " << h.rounds << "\n";
   if (h.round_time) s << "round_time " << h.round_time << "\n";
   if (h.difficulty) s << "difficulty " << h.difficulty << "\n";
+  if (h.push_apart) s << "push_apart " << h.push_apart << "\n";
   return s.str();
 }

@@ -7,6 +7,8 @@
 //   width 640 / height 480 / fps 60 / fighter -1 (select screen) / joystick 0
 //   rounds 2 / round_time 60 / difficulty 3   only when game.ini set them; a
 //                            replay without them plays one endless fight
+//   push_apart 1             only when game.ini set it; without it the
+//                            fighters' bodies pass through each other
 //   FRAME KEY down|up        as in a key script
 //   FRAME joybutton B down|up, FRAME joyaxis A VALUE
 //   FRAME check HEX          fight state hash, every 60 frames
@@ -38,6 +40,7 @@ struct replay_header {
   bool libc_random = false;     // rand() seeded with `seed`; otherwise the game's own generator
   bool clock_readings = false;  // the clock lines give every reading; otherwise 1000/fps ms a frame
   int rounds = 0, round_time = 0, difficulty = 0;  // the match keys in force (0: off)
+  int push_apart = 0;  // 1: the fighters' bodies were kept apart
 };
 
 struct replay_joy_event {

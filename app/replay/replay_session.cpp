@@ -291,6 +291,7 @@ void apply_replay_settings(const run_options& options, game_settings& settings) 
   settings.rounds = h.rounds;
   settings.round_time = h.round_time;
   settings.difficulty = h.difficulty;
+  settings.push_apart = h.push_apart != 0;
 }
 
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error) {
@@ -360,6 +361,7 @@ bool start_replay_session(const run_options& options, const game_settings& setti
   h.rounds = settings.rounds;
   h.round_time = settings.round_time;
   h.difficulty = settings.difficulty;
+  h.push_apart = settings.push_apart ? 1 : 0;
   std::atexit(finish_recording);
   return true;
 }

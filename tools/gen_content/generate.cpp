@@ -17,6 +17,8 @@ void write_settings(DataTree& tree) {
   kv.add("width", 640).add("height", 480).add("bpp", 32).add("fps", 60);
   // Matches: first to two rounds, a minute a round, a middling opponent.
   kv.add("rounds", 2).add("round_time", 60).add("difficulty", 3);
+  // Bodies don't walk through each other; the frame-timing number stays hidden.
+  kv.add("push_apart", 1).add("hide_timing_figure", 1);
   tree.write("game\\game.ini", kv);
 }
 

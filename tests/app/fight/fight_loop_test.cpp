@@ -2,10 +2,14 @@
 // dead projectile removal and the benchmark's statistics.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/dev/fight_benchmark.h"
 #include "app/fight/fight_camera.h"
+#include "app/fight/body_push.h"
 #include "app/fight/fight_cleanup.h"
 #include "app/fight/fight_loop.h"
+#include "app/fight/fight_options.h"
 #include "app/fight/object_update.h"
 #include "core/quit_request.h"
 #include "fighter/control.h"
@@ -201,6 +205,87 @@ TEST_F(FightLoop, EscapeEndsTheLoopAfterAWholeFrame) {
   EXPECT_EQ("0", seen_texts().back().text);  // the limiter did not sleep (fixed clock)
   EXPECT_EQ(0, seen_texts().back().x);
   EXPECT_EQ(100, seen_texts().back().y);
+}
+
+// Puts the run's fight options back when a test ends.
+struct options_in_force {
+  explicit options_in_force(const fight_options& o) : saved(current_fight_options()) { set_fight_options(o); }
+  ~options_in_force() { set_fight_options(saved); }
+  fight_options saved;
+};
+
+bool figure_drawn() {
+  for (const seen_text& t : seen_texts()) {
+    if (t.x == 0 && t.y == 100) return true;
+  }
+  return false;
+}
+
+TEST_F(FightLoop, TimingFigureIsDrawnUnlessHidden) {
+  fighter(400, 0, mode_computer).path->step_count = 0;
+  fighter(800, 1);
+  fight_loop loop;
+  fight_options hidden;
+  hidden.timing_figure = false;
+  {
+    options_in_force with(hidden);
+    capture_stdout([&] { loop.run_frame(); });
+    EXPECT_FALSE(figure_drawn());
+  }
+  capture_stdout([&] { loop.run_frame(); });
+  EXPECT_TRUE(figure_drawn());
+}
+
+// A fighter walking into an idle one (4 world units a frame) pushes it at half
+// its pace and a punch from there lands; once the other is held at the level's
+// right edge the walker stops against it. The bodies never overlap.
+TEST_F(FightLoop, PushApartKeepsWalkersSideBySideAndPunchesStillLand) {
+  fight_options pushing;
+  pushing.push_apart = true;
+  options_in_force with(pushing);
+  lifeform& other = fighter(1500, 0, mode_computer);
+  other.path->step_count = 0;
+  lifeform& me = fighter(1440, 1);
+  me.speed = 0.25;
+  fight_loop loop;
+  int worst_overlap = -1000;
+  auto frames = [&](int n) {
+    for (int k = 0; k < n; ++k) {
+      capture_stdout([&] { loop.run_frame(); });
+      worst_overlap = std::max(worst_overlap, me.x + me.width - other.x);
+    }
+  };
+  press(SDLK_RIGHT);
+  frames(30);  // touching from frame 10 on, then 2 units each a frame
+  EXPECT_EQ(1520, me.x);
+  EXPECT_EQ(1540, other.x);
+
+  release(SDLK_RIGHT);
+  press(SDLK_i);
+  frames(3);
+  EXPECT_EQ(90, other.hp);  // body contact while punching: 10 hit points
+  release(SDLK_i);
+
+  press(SDLK_RIGHT);
+  frames(80);
+  EXPECT_EQ(0, worst_overlap);
+  EXPECT_EQ(1580, other.x);  // the level's right limit: 1600 - 20
+  EXPECT_EQ(1560, me.x);
+}
+
+// Jumping over the opponent is a move: bodies overlapping in the air stay so,
+// and are set side by side once both stand on the floor again.
+TEST_F(FightLoop, FightersInTheAirPassOverEachOtherAndPartOnLanding) {
+  lifeform& a = fighter(500, 0);
+  lifeform& b = fighter(510, 1);
+  b.y -= 100;
+  push_fighters_apart();
+  EXPECT_EQ(500, a.x);
+  EXPECT_EQ(510, b.x);
+  b.y += 100;
+  push_fighters_apart();
+  EXPECT_EQ(495, a.x);
+  EXPECT_EQ(515, b.x);
 }
 
 TEST_F(FightLoop, DeadProjectilesLeaveTheListButTheFightersStay) {

@@ -131,7 +131,7 @@ TEST(Menu, KeysActOnPressesWrapAndIgnoreWhatWasHeldAtOpening) {
 }
 
 // A replay carries the match keys it was recorded with; one without them
-// (recorded before matches) plays one endless fight.
+// (recorded before matches) plays one endless fight; push_apart is carried alike.
 TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   replay_header h;
   h.version = replay_format_version;
@@ -139,25 +139,31 @@ TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   h.rounds = 2;
   h.round_time = 60;
   h.difficulty = 3;
+  h.push_apart = 1;
   replay_file with;
   std::string error;
   ASSERT_TRUE(parse_replay(replay_header_text(h) + "10 end\n", with, error)) << error;
   EXPECT_EQ(2, with.header.rounds);
   EXPECT_EQ(60, with.header.round_time);
   EXPECT_EQ(3, with.header.difficulty);
+  EXPECT_EQ(1, with.header.push_apart);
 
-  h.rounds = h.round_time = h.difficulty = 0;
+  h.rounds = h.round_time = h.difficulty = h.push_apart = 0;
   const std::string old = replay_header_text(h);
   EXPECT_EQ(std::string::npos, old.find("round"));  // byte for byte as before matches
+  EXPECT_EQ(std::string::npos, old.find("push_apart"));
   replay_file without;
   ASSERT_TRUE(parse_replay(old + "10 end\n", without, error)) << error;
   EXPECT_EQ(0, without.header.rounds);
   EXPECT_EQ(0, without.header.round_time);
   EXPECT_EQ(0, without.header.difficulty);
+  EXPECT_EQ(0, without.header.push_apart);
 
   replay_file bad;
   EXPECT_FALSE(parse_replay(old + "rounds 10\n10 end\n", bad, error));
   EXPECT_NE(std::string::npos, error.find("rounds")) << error;
+  EXPECT_FALSE(parse_replay(old + "push_apart 2\n10 end\n", bad, error));
+  EXPECT_NE(std::string::npos, error.find("'push_apart 1'")) << error;
 }
 
 }  // namespace
