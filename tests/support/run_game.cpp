@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "support/test_env.h"
@@ -131,32 +133,66 @@ game_run wait_for_exit(running_game& game, double seconds, bool& ended, double& 
   return run;
 }
 
-std::string without_match_keys(const std::string& data_dir) {
+namespace {
+
+std::string key_of_line(const std::string& line) {
+  const size_t start = line.find_first_not_of(" \t");
+  if (start == std::string::npos) return "";
+  const size_t end = line.find_first_of("= \t", start);
+  return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// Rewrites `file` without the lines whose key is one of `keys`.
+void drop_keys(const std::filesystem::path& file, const std::vector<std::string>& keys) {
+  std::ifstream in(file);
+  std::ostringstream kept;
+  for (std::string line; std::getline(in, line);) {
+    if (std::find(keys.begin(), keys.end(), key_of_line(line)) == keys.end()) kept << line << "\n";
+  }
+  in.close();
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << kept.str();
+}
+
+// A copy of `data_dir` without `game_keys` in game.ini and `file_keys` in
+// every other .ini file; made once per tag and process, removed at exit.
+std::string copy_without(const std::string& data_dir, const std::string& tag,
+                         const std::vector<std::string>& game_keys, const std::vector<std::string>& file_keys) {
   namespace fs = std::filesystem;
-  static std::string made_from, made;
+  static std::map<std::string, std::pair<std::string, std::string>> made;  // tag -> (from, copy)
   if (data_dir.empty()) return "";
-  if (made_from == data_dir) return made;
-  const fs::path copy = fs::temp_directory_path() / ("fight_no_matches_" + std::to_string(getpid()));
+  auto it = made.find(tag);
+  if (it != made.end() && it->second.first == data_dir) return it->second.second;
+  const fs::path copy = fs::temp_directory_path() / ("fight_" + tag + "_" + std::to_string(getpid()));
   std::error_code ec;
   fs::remove_all(copy, ec);
   fs::copy(data_dir, copy, fs::copy_options::recursive, ec);
   if (ec) return "";
-  std::ifstream in(fs::path(data_dir) / "game" / "game.ini");
-  std::ostringstream kept;
-  for (std::string line; std::getline(in, line);) {
-    const std::string key = line.substr(0, line.find('='));
-    if (key != "rounds" && key != "round_time" && key != "difficulty") kept << line << "\n";
+  const fs::path settings = copy / "game" / "game.ini";
+  if (!file_keys.empty()) {
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(copy)) {
+      if (e.is_regular_file() && e.path().extension() == ".ini" && e.path() != settings) drop_keys(e.path(), file_keys);
+    }
   }
-  std::ofstream(copy / "game" / "game.ini", std::ios::binary | std::ios::trunc) << kept.str();
+  drop_keys(settings, game_keys);
   if (made.empty()) {
     std::atexit([] {
       std::error_code ignored;
-      std::filesystem::remove_all(made, ignored);
+      for (const auto& entry : made) std::filesystem::remove_all(entry.second.second, ignored);
     });
   }
-  made_from = data_dir;
-  made = copy.string();
-  return made;
+  made[tag] = {data_dir, copy.string()};
+  return copy.string();
+}
+
+}  // namespace
+
+std::string without_match_keys(const std::string& data_dir) {
+  return copy_without(data_dir, "no_matches", {"rounds", "round_time", "difficulty"}, {});
+}
+
+std::string without_new_keys(const std::string& data_dir) {
+  return copy_without(data_dir, "no_new_keys",
+                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure"}, {"knocked_out"});
 }
 
 std::string bundled_data_dir() {

@@ -43,6 +43,10 @@ std::string bundled_data_dir();
 // before matches. Made once per test process (in a temporary directory,
 // removed at exit) and reused; empty when `data_dir` is empty.
 std::string without_match_keys(const std::string& data_dir);
+// A copy of `data_dir` without any key added after the first version of the
+// game: the match keys, push_apart and hide_timing_figure in game\game.ini
+// and knocked_out in every character file. Made and reused as above.
+std::string without_new_keys(const std::string& data_dir);
 
 // Path of a file of the source tree, e.g. "README.md".
 std::string source_path(const std::string& relative);
