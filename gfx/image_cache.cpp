@@ -3,6 +3,7 @@
 #include <SDL_opengl.h>
 
 #include <new>
+#include <string>
 #include <vector>
 
 #include "core/startup_order.h"
@@ -66,4 +67,26 @@ void free_private_copy(img_mgr* copy) {
     GLuint name = texture;
     glDeleteTextures(1, &name);
   }
+}
+
+void reload_kept_picture(img_mgr* stored, const char* name) {
+  if (!stored || !image_cache.keeps(stored)) return;
+  const std::string spelled = stored->name[0] ? stored->name : (name ? name : "");
+  if (opengl_mode() && stored->has_texture()) {
+    GLuint texture = stored->texture;
+    glDeleteTextures(1, &texture);
+  }
+  shared_surface* old_pixels = stored->surface.get();
+  shared_surface* old_mirror = stored->mirror.get();
+  img_mgr fresh;
+  fresh.load(spelled.c_str());
+  *stored = fresh;  // also empties its zoomed copies and mirror
+  // Nobody counts the old holders any more: they go with their pixels.
+  auto free_uncounted = [](shared_surface* h) {
+    if (!h || h->ref_count > 0) return;
+    if (h->surface) free_picture_surface(h->surface);
+    delete h;
+  };
+  free_uncounted(old_pixels);
+  if (old_mirror != old_pixels) free_uncounted(old_mirror);
 }

@@ -18,6 +18,12 @@ extern nmanager<img_mgr> image_cache;
 // is never freed here.
 void free_private_copy(img_mgr* copy);
 
+// The cache's own picture `stored` reads its file again (`name` as the data
+// spells it): copies made from it afterwards show the new pixels. Its old
+// pixels, mirror, texture and zoomed copies go, so every image that showed
+// them must have been freed first.
+void reload_kept_picture(img_mgr* stored, const char* name);
+
 struct private_copy_deleter {
   void operator()(img_mgr* copy) const { free_private_copy(copy); }
 };

@@ -1,6 +1,5 @@
 #include "app/viewer/viewer_fighter.h"
 
-#include <SDL_opengl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -16,7 +15,6 @@
 #include "gfx/img_mgr.h"
 #include "fighter/sound_effect.h"
 #include "gfx/image_cache.h"
-#include "gfx/pixel_share.h"
 
 namespace {
 
@@ -94,33 +92,6 @@ bool stamp_of(const char* name, off_t& size, long long& mtime_ns) {
   size = st.st_size;
   mtime_ns = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
   return true;
-}
-
-// A holder no image counts any more belongs to nobody (the holder rule keeps
-// its pixels): it is adopted here and freed with its pixels.
-void free_uncounted(shared_surface* holder) {
-  if (!holder || holder->ref_count > 0) return;
-  std::unique_ptr<shared_surface> orphan(holder);
-  if (orphan->surface) free_picture_surface(orphan->surface);
-}
-
-// The cache's stored picture takes the file's new pixels; copies made from
-// it afterwards show them. Its old pixels, mirror, texture and zoomed copies
-// go: the fighters that showed them were discarded before.
-void read_picture_again(img_mgr* stored, const char* cache_name) {
-  // The name as the data spells it, for the log; the cache keeps its own form.
-  const std::string name = stored->name[0] ? stored->name : cache_name;
-  if (opengl_mode() && stored->has_texture()) {
-    GLuint texture = stored->texture;
-    glDeleteTextures(1, &texture);
-  }
-  shared_surface* old_pixels = stored->surface.get();
-  shared_surface* old_mirror = stored->mirror.get();
-  img_mgr fresh;
-  fresh.load(name.c_str());
-  *stored = fresh;  // also empties its zoomed copies and mirror
-  free_uncounted(old_pixels);
-  if (old_mirror != old_pixels) free_uncounted(old_mirror);
 }
 
 bool picture_missing(const img_mgr* img) { return !img->pixels() && !img->has_texture(); }
@@ -224,7 +195,7 @@ void viewer_fighter::refresh_changed_files() {
   for (const name_hash::entry* e = image_cache.names.first(); e; e = e->next) {
     img_mgr* stored = static_cast<img_mgr*>(e->data);
     if (stored && (changed(e->name) || picture_missing(stored))) {
-      read_picture_again(stored, e->name);
+      reload_kept_picture(stored, e->name);  // the fighters that showed it were discarded before
     }
   }
   for (const name_hash::entry* e = sound_cache.names.first(); e; e = e->next) {
