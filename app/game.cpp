@@ -74,6 +74,7 @@ int run_game(const run_options& given) {
   fight_options feel;
   feel.push_apart = settings.push_apart;
   feel.timing_figure = !settings.hide_timing_figure;
+  feel.hit_boxes = !settings.hide_hit_boxes;
   set_fight_options(feel);
 
   // Devices.

@@ -54,9 +54,10 @@ game_settings read_settings(const config_file& ini) {
   read_setting(ini, "difficulty", 1, 5, s.difficulty);
   read_setting(ini, "scale", 1, 8, s.scale);
   s.smooth = ini.has_key("smooth") && ini.get_int("smooth") != 0;
-  int push_apart = 0, hide_timing_figure = 0;
+  int push_apart = 0, hide_timing_figure = 0, hide_hit_boxes = 0;
   s.push_apart = read_setting(ini, "push_apart", 0, 1, push_apart);
   s.hide_timing_figure = read_setting(ini, "hide_timing_figure", 0, 1, hide_timing_figure);
+  s.hide_hit_boxes = read_setting(ini, "hide_hit_boxes", 0, 1, hide_hit_boxes);
   return s;
 }
 

@@ -19,6 +19,7 @@ struct game_settings {
   bool smooth = false;           // scaled with linear filtering instead of whole pixels
   bool push_apart = false;          // fighters on the floor can't walk through each other
   bool hide_timing_figure = false;  // no frame-timing number in the fight
+  bool hide_hit_boxes = false;      // OpenGL mode: no hit-box outlines in the fight
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/fight/fight_options.h"
 #include "app/fight/object_update.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"
@@ -72,7 +73,7 @@ bool overlap_test(lifeform& p, lifeform& q) {
   const screen_box pb = map_to_screen(p.x, p.y, p.x + p.width, p.y + p.height, p.height);
   const screen_box qb = map_to_screen(q.x, q.y, q.x + q.width, q.y + q.height, q.height);
 
-  if (opengl_mode()) {
+  if (opengl_mode() && current_fight_options().hit_boxes) {
     int dw, dh;
     move_size(p, 0, dw, dh);
     const int p_left = p.facing == 1 ? p.x + 2 * (first_image_width(p) - dw) : p.x;

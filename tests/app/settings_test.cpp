@@ -107,12 +107,15 @@ namespace {
 // The fight's feel keys: 1 turns each on, 0 or absent leaves it off, any other
 // value is refused with a WARNING naming the file, the key and the value.
 TEST(Settings, FeelKeysTakeOneAndRefuseOtherValues) {
-  read_result on = read_from("push_apart=1\nhide_timing_figure=1\n");
+  read_result on = read_from("push_apart=1\nhide_timing_figure=1\nhide_hit_boxes=1\n");
   EXPECT_TRUE(on.settings.push_apart);
   EXPECT_TRUE(on.settings.hide_timing_figure);
+  EXPECT_TRUE(on.settings.hide_hit_boxes);
   EXPECT_EQ("", on.log);
 
-  read_result off = read_from("push_apart=2\nhide_timing_figure=-1\n");
+  read_result off = read_from("push_apart=2\nhide_timing_figure=-1\nhide_hit_boxes=3\n");
+  EXPECT_FALSE(off.settings.hide_hit_boxes);
+  EXPECT_NE(std::string::npos, off.log.find("WARNING: game\\game.ini: hide_hit_boxes=3 is outside 0..1, keeping 0\n"));
   EXPECT_FALSE(off.settings.push_apart);
   EXPECT_FALSE(off.settings.hide_timing_figure);
   EXPECT_NE(std::string::npos, off.log.find("WARNING: game\\game.ini: push_apart=2 is outside 0..1, keeping 0\n"));

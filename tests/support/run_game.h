@@ -44,7 +44,8 @@ std::string bundled_data_dir();
 // removed at exit) and reused; empty when `data_dir` is empty.
 std::string without_match_keys(const std::string& data_dir);
 // A copy of `data_dir` without any key added after the first version of the
-// game: the match keys, push_apart and hide_timing_figure in game\game.ini
+// game: the match keys, push_apart, hide_timing_figure and hide_hit_boxes in
+// game\game.ini
 // and knocked_out in every character file. Made and reused as above.
 std::string without_new_keys(const std::string& data_dir);
 

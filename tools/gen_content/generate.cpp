@@ -12,13 +12,14 @@
 
 namespace {
 void write_settings(DataTree& tree) {
-  // Software mode: OpenGL mode (hwaccel=1) also draws the hit-box outlines.
+  // Software mode (hwaccel=1 plays in OpenGL mode).
   KeyValues kv;
   kv.add("width", 640).add("height", 480).add("bpp", 32).add("fps", 60);
   // Matches: first to two rounds, a minute a round, a middling opponent.
   kv.add("rounds", 2).add("round_time", 60).add("difficulty", 3);
-  // Bodies don't walk through each other; the frame-timing number stays hidden.
-  kv.add("push_apart", 1).add("hide_timing_figure", 1);
+  // Bodies don't walk through each other; the frame-timing number and the
+  // OpenGL mode's hit-box outlines stay hidden.
+  kv.add("push_apart", 1).add("hide_timing_figure", 1).add("hide_hit_boxes", 1);
   tree.write("game\\game.ini", kv);
 }
 

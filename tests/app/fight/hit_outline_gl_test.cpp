@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "anim/test_media.h"
+#include "app/fight/fight_options.h"
 #include "app/fight/hit_detection.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
@@ -29,6 +30,16 @@ TEST(HitOutlineGl, BodyBoxesAreOutlinedInRedAndDarkRed) {
   EXPECT_NEAR(128, dark.r, 2);
   EXPECT_EQ(0, dark.g);
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(110, 120));  // inside: outlines only
+
+  // hide_hit_boxes: the same test, nothing drawn.
+  fight_options hidden;
+  hidden.hit_boxes = false;
+  set_fight_options(hidden);
+  clear_frame();
+  EXPECT_FALSE(overlap_test(p, q));
+  EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(100, 120));
+  EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(420, 120));
+  set_fight_options(fight_options());
   g_level = saved;
 }
 
