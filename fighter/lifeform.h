@@ -127,7 +127,7 @@ class lifeform {
   std::vector<private_image> owned_images;  // picture copies fetched for it
   // The animations its character file loaded. Its moves, and the moves of
   // its copies (bullets), hold counted handles on them: the copies must go
-  // first (the fight keeps its fighters until the program ends).
+  // first (a fighter replaced at the select screen goes after its bullets).
   std::vector<std::unique_ptr<animation>> owned_animations;
   std::vector<std::unique_ptr<move>> owned_moves;  // the moves in `moves` it made (loaded, copied); go first
   std::vector<int32_t> missing_move_said;  // slots already reported missing
