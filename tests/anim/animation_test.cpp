@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "gfx/image_cache.h"
 #include "fighter/sound_effect.h"
 #include "gfx/img_mgr.h"

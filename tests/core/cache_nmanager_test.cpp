@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "core/nmanager.h"
 #include "fighter/sound_effect.h"
 #include "gfx/image_cache.h"

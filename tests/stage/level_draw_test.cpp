@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "gfx/zoom_window.h"
 #include "stage/level.h"
 #include "support/test_env.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "core/quit_request.h"
 #include "stage/level.h"
 #include "support/test_env.h"

@@ -1,7 +1,7 @@
 // In OpenGL mode the overlap test draws the boxes it compares.
 #include <gtest/gtest.h>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "app/fight/fight_options.h"
 #include "app/fight/hit_detection.h"
 #include "fighter/lifeform.h"

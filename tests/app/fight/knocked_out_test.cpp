@@ -3,7 +3,7 @@
 // its hit posture.
 #include <gtest/gtest.h>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "app/fight/match_driver.h"
 #include "fight_scene.h"
 

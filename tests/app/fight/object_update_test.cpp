@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "anim/test_media.h"
+#include "support/test_media.h"
 #include "app/fight/fight_cleanup.h"
 #include "app/fight/object_update.h"
 #include "app/fight/match.h"
