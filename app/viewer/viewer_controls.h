@@ -11,24 +11,28 @@
 
 class animation;
 
-// The items the viewer steps through: the nine postures, then the move slots.
+// The items the viewer steps through: the nine postures, the picture a
+// knocked-out fighter lies in, then the move slots.
 constexpr int viewer_posture_count = 9;
-constexpr int viewer_item_count = viewer_posture_count + move_slot_count;
+constexpr int viewer_knocked_out_item = viewer_posture_count;
+constexpr int viewer_first_move_item = viewer_knocked_out_item + 1;
+constexpr int viewer_item_count = viewer_first_move_item + move_slot_count;
 
 // Zoom steps of 1.25 times around the zoom a fight starts with.
 constexpr int viewer_min_zoom_step = -4;
 constexpr int viewer_max_zoom_step = 8;
 
 struct viewer_view {
-  int item = 0;            // 0..8 a posture, then move slot item - 9
+  int item = 0;            // 0..8 a posture, 9 knocked out, then move slot item - 10
   bool paused = false;     // the animation stays on its frame; Left/Right step it
   int facing = 0;          // 0 as painted (facing left), 1 mirrored (facing right)
   int zoom_step = 0;       // zoom = fight's start zoom x 1.25^zoom_step
   bool costume = false;    // the player's recoloured fighter instead of the computer's
   bool sound = true;       // frame sounds audible
 
-  bool is_move() const { return item >= viewer_posture_count; }
-  int slot() const { return item - viewer_posture_count; }  // move slot; meaningful when is_move()
+  bool is_move() const { return item >= viewer_first_move_item; }
+  bool is_knocked_out() const { return item == viewer_knocked_out_item; }
+  int slot() const { return item - viewer_first_move_item; }  // move slot; meaningful when is_move()
   double zoom_factor() const;
 };
 

@@ -9,6 +9,7 @@
 #include "app/fight/fight_cleanup.h"
 #include "app/fight/hit_detection.h"
 #include "app/fight/hud_scale.h"
+#include "app/fight/match_round.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "fighter/sound_effect.h"
@@ -72,7 +73,7 @@ bool viewer_scene::slot_present(const lifeform& f, int slot) const {
 }
 
 int viewer_scene::posture_drawn(const lifeform& f) const {
-  const int p = view.item;
+  const int p = view.is_knocked_out() ? posture_hit : view.item;  // without its picture the fight shows the hit posture
   return static_cast<size_t>(p) < f.images.size() && f.images[p] ? p : 0;
 }
 
@@ -88,6 +89,8 @@ void viewer_scene::show_item() {
     const int slot = view.slot();
     if (slot_present(*f, slot)) f->start_move(slot, action_for_slot(slot, view.facing));
     log_out("viewer: showing move [%d] [%s]\n", slot, fighter.move_files[slot].c_str());
+  } else if (view.is_knocked_out() && f->knocked_out_image) {
+    log_out("viewer: showing knocked out [%s]\n", f->knocked_out_image->name);
   } else {
     const int p = posture_drawn(*f);
     const img_mgr* img = static_cast<size_t>(p) < f->images.size() ? f->images[p] : nullptr;
@@ -159,7 +162,9 @@ void viewer_scene::place_and_aim_camera(lifeform& f) {
 void viewer_scene::draw_fighter(lifeform& f) {
   origin_known_ = false;
   const img_mgr* picture = nullptr;
-  if (!view.is_move()) {
+  if (view.is_knocked_out() && f.knocked_out_image && draw_lying(f)) {
+    picture = f.knocked_out_image;
+  } else if (!view.is_move()) {
     if (f.images.empty()) return;  // nothing to show, and draw would say so every frame
     f.state = posture_drawn(f);
     f.draw();
@@ -228,13 +233,25 @@ std::vector<std::string> viewer_scene::info_lines() const {
   char text[512];
   const int shown_count = view.is_move() ? move_slot_count : viewer_posture_count;
   const int number = view.is_move() ? view.slot() : view.item;
-  std::snprintf(text, sizeof text, "%s  %s   %s %d of 0..%d: %s", f ? f->name.c_str() : "?", fighter.file.c_str(),
-                view.is_move() ? "move" : "posture", number, shown_count - 1,
-                view.is_move() ? viewer_slot_name(number) : viewer_posture_name(number));
+  if (view.is_knocked_out()) {
+    std::snprintf(text, sizeof text, "%s  %s   knocked out (in a match)", f ? f->name.c_str() : "?", fighter.file.c_str());
+  } else {
+    std::snprintf(text, sizeof text, "%s  %s   %s %d of 0..%d: %s", f ? f->name.c_str() : "?", fighter.file.c_str(),
+                  view.is_move() ? "move" : "posture", number, shown_count - 1,
+                  view.is_move() ? viewer_slot_name(number) : viewer_posture_name(number));
+  }
   lines.push_back(text);
 
   if (!f) {
     lines.push_back("not loaded");
+  } else if (view.is_knocked_out()) {
+    const img_mgr* img = f->knocked_out_image;
+    if (img) {
+      std::snprintf(text, sizeof text, "%s  %d x %d", img->name, img->get_width(), img->get_height());
+    } else {
+      std::snprintf(text, sizeof text, "no knocked_out picture in the character file: the fight shows the hit posture");
+    }
+    lines.push_back(text);
   } else if (view.is_move()) {
     const int slot = view.slot();
     if (!slot_present(*f, slot)) {

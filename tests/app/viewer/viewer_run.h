@@ -1,5 +1,6 @@
 // The fighter viewer driven by a key script on the bundled data, in either
-// drawing mode: Brela's standing posture, then move 12 paused and stepped,
+// drawing mode: Brela's standing posture, then (past her knocked-out picture)
+// move 12 paused and stepped,
 // mirrored, recoloured, Escape. Screenshots show what each key did.
 #pragma once
 #include <SDL.h>
@@ -19,7 +20,7 @@ namespace viewer_run {
 // Keys after the stage has loaded (the viewer says when it is ready).
 inline std::string script() {
   std::string keys;
-  for (int i = 0; i < 21; ++i) {  // nine postures, then move slots 0..12
+  for (int i = 0; i < 22; ++i) {  // nine postures, knocked out, then move slots 0..12
     keys += std::to_string(62 + 2 * i) + " down down\n" + std::to_string(63 + 2 * i) + " down up\n";
   }
   keys +=
@@ -109,6 +110,7 @@ inline void expect_viewer_run(const result& r) {
   const size_t ready = out.find("viewer: ready at frame [");
   ASSERT_NE(std::string::npos, ready) << out;
   EXPECT_LT(std::strtol(out.c_str() + ready + 24, nullptr, 10), 60) << "the keys came before the viewer was ready";
+  EXPECT_NE(std::string::npos, out.find("viewer: showing knocked out [rsrc\\brela\\knocked_out.png]")) << out;
   EXPECT_NE(std::string::npos, out.find("viewer: showing move [12] [game\\fighter\\brela\\special.ini]")) << out;
   EXPECT_NE(std::string::npos, out.find("] of move [12]")) << "no frame step";
   EXPECT_FALSE(r.frame_after_escape_saved) << "Escape (frame 150) did not end the viewer";
