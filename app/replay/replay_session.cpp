@@ -294,6 +294,28 @@ void apply_replay_settings(const run_options& options, game_settings& settings) 
   settings.push_apart = h.push_apart != 0;
 }
 
+namespace {
+
+// What both kinds of saved replay say about the run: the header fields that
+// make it play the same (screen, rate, fighter, match keys, push).
+replay_header header_of_run(const run_options& options, const game_settings& settings, int version) {
+  replay_header h;
+  h.version = version;
+  h.build = replay_build_version;
+  h.seed = options.seed;
+  h.width = settings.width;
+  h.height = settings.height;
+  h.fps = settings.fps;
+  h.fighter = options.fighter;
+  h.rounds = settings.rounds;
+  h.round_time = settings.round_time;
+  h.difficulty = settings.difficulty;
+  h.push_apart = settings.push_apart ? 1 : 0;
+  return h;
+}
+
+}  // namespace
+
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error) {
   // Every run a player plays is kept for F9; a demo or a benchmark is not.
   session.keeping = options.replay.empty() && !options.demo && options.benchmark_frames < 0;
@@ -314,13 +336,7 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     char cwd[4096];
     session.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     replay_header& k = session.kept_header;
-    k.version = replay_saved_format_version;
-    k.build = replay_build_version;
-    k.seed = options.seed;
-    k.width = settings.width;
-    k.height = settings.height;
-    k.fps = settings.fps;
-    k.fighter = options.fighter;
+    k = header_of_run(options, settings, replay_saved_format_version);
     k.libc_random = session.libc_random;
     k.clock_readings = true;
   }
@@ -350,18 +366,7 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     error = "can't write the replay " + options.record;
     return false;
   }
-  replay_header& h = session.header;
-  h.version = replay_format_version;
-  h.build = replay_build_version;
-  h.seed = options.seed;
-  h.width = settings.width;
-  h.height = settings.height;
-  h.fps = settings.fps;
-  h.fighter = options.fighter;
-  h.rounds = settings.rounds;
-  h.round_time = settings.round_time;
-  h.difficulty = settings.difficulty;
-  h.push_apart = settings.push_apart ? 1 : 0;
+  session.header = header_of_run(options, settings, replay_format_version);
   std::atexit(finish_recording);
   return true;
 }
