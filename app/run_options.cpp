@@ -108,6 +108,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     } else if (arg == "--view-file") {
       const char* v = value("--view-file");
       if (!v) return false;
+      if (!*v) {
+        error = "--view-file \"\" is not a character file";
+        return false;
+      }
       out.view_file = v;
     } else if (arg == "--difficulty") {
       const char* v = value("--difficulty");
@@ -193,8 +197,8 @@ void print_usage(const char* program) {
       "  --demo               the computer plays both fighters\n"
       "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
       "  --check              check the data files without opening a window\n"
-      "  --notes              with --check, also list pictures, sounds and data files\n"
-      "                       that nothing refers to\n"
+      "  --notes              with --check, also list what is worth knowing but not\n"
+      "                       wrong: files nothing refers to, opaque pictures, ...\n"
       "  --view N             the fighter viewer on roster position N (0..3): its postures\n"
       "                       and moves on the stage's floor, with their hit boxes\n"
       "  --view-file FILE     the fighter viewer on a character file, e.g.\n"
