@@ -8,7 +8,7 @@
 #include <string>
 
 #include "anim/animation.h"
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 #include "app/fight/fight_setup.h"
 #include "app/video.h"
 #include "core/config_file.h"
