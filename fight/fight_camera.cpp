@@ -163,8 +163,8 @@ void face_each_other(lifeform& a, lifeform& b) {
 
 void apply_camera(level& stage, const camera_view& view, const lifeform& a, const lifeform& b) {
   apply_camera(stage, view);
-  if (!g_video.screen) return;
-  const int w = g_video.screen->w, h = g_video.screen->h;
+  int w = 0, h = 0;
+  if (!current_fight_host().screen_size(w, h)) return;
   const double s = stage.scale > 0.0 ? stage.scale : 1.0;
   const drawn_box f[2] = {drawn_box_of(a), drawn_box_of(b)};
   const double z = stage.zoom * s;

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fight/fight_camera.h"
+#include "fight/fight_camera.h"
 #include "app/fight/fight_setup.h"
 #include "app/fight/match_round.h"
 #include "app/video.h"
