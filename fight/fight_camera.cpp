@@ -163,6 +163,7 @@ void face_each_other(lifeform& a, lifeform& b) {
 
 void apply_camera(level& stage, const camera_view& view, const lifeform& a, const lifeform& b) {
   apply_camera(stage, view);
+  stage.fill_uncovered = true;  // this camera may leave the pictures short of the screen
   int w = 0, h = 0;
   if (!current_fight_host().screen_size(w, h)) return;
   const double s = stage.scale > 0.0 ? stage.scale : 1.0;

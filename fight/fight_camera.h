@@ -32,8 +32,9 @@ void apply_camera(level& stage, const camera_view& view);
 // whole, clear of the screen's sides and top by fight_view_margin (at the
 // stage's ends the view need not reach past the end): the zoom comes down,
 // below the one the stage needs to fill the screen if it must (the stage
-// then fills the rest with its backdrop), and the scroll moves. A view that
-// shows both whole is left exactly as it is.
+// then fills the rest with its backdrop: this sets the level's
+// fill_uncovered), and the scroll moves. A view that shows both whole is left
+// exactly as it is.
 void apply_camera(level& stage, const camera_view& view, const lifeform& a, const lifeform& b);
 
 // The furthest the camera zooms in to make the stage's pictures fill the

@@ -48,6 +48,10 @@ class level {
   int flash = 0;           // current flash strength 0..255; set by animation frames
   int flash_rate = 0;      // flash fade per draw
   sortie sorties[max_sorties];
+  // Set by the fight's camera, which may zoom out past the pictures to keep
+  // the fighters in view: draw then paints the backdrop (stage_backdrop.h)
+  // wherever the pieces can't reach. Off, those parts keep the clear colour.
+  bool fill_uncovered = false;
   // The ground piece's edge colour of each row (stage_backdrop.h), read at the
   // first draw, before an OpenGL upload takes the pixels away.
   std::vector<uint32_t> edge_rows;

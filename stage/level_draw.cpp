@@ -108,7 +108,7 @@ void level::draw() {
   const double dx = (max_width - screen_w) / 4;
   const double dy = (max_height - screen_h) / 4;
 
-  if (!edge_rows_read && !plist.empty()) {
+  if (fill_uncovered && !edge_rows_read && !plist.empty()) {
     std::vector<const img_mgr*> pictures{&plist.back()};
     const size_t k = plist.size() - 1;
     if (k < layered_segments.size() && layered_segments[k]) {
@@ -119,7 +119,7 @@ void level::draw() {
     edge_rows = edge_colours(pictures, plist.back().height);
     edge_rows_read = true;
   }
-  if (!covers_screen(screen_w, screen_h, zoom)) paint_ground_backdrop(screen_w, screen_h, dy);
+  if (fill_uncovered && !covers_screen(screen_w, screen_h, zoom)) paint_ground_backdrop(screen_w, screen_h, dy);
 
   int remaining = total_height;
   for (size_t k = 0; k < plist.size(); ++k) {
