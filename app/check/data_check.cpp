@@ -105,7 +105,7 @@ void data_checker::check_settings() {
   // Match and display settings: 0 or absent means off.
   const range other_ranges[] = {
       {"rounds", 1, 9}, {"round_time", 10, 999}, {"difficulty", 1, 5}, {"scale", 1, 8}, {"smooth", 0, 1},
-      {"push_apart", 0, 1}, {"hide_timing_figure", 0, 1}, {"hide_hit_boxes", 0, 1}};
+      {"push_apart", 0, 1}, {"hide_timing_figure", 0, 1}, {"hide_hit_boxes", 0, 1}, {"shot_name_height", 1, 1000}};
   for (const range& r : other_ranges) {
     int v = ini.get_int(r.key);
     if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {
