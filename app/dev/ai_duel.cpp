@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "app/fight/fight_loop.h"
-#include "app/fight/hit_detection.h"
-#include "app/fight/match.h"
 #include "app/fight/match_driver.h"
+#include "fight/hit_detection.h"
+#include "fight/match.h"
 #include "app/frame_limiter.h"
 #include "core/log.h"
 #include "core/seams.h"
