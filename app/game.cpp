@@ -113,6 +113,7 @@ int run_game(const run_options& given) {
   // Logo and backdrop, the logo loaded, the rate set to fps.
   std::unique_ptr<title_screens> titles(new title_screens);
   titles->load_logo(settings.fps);
+  titles->shot_name_height = settings.shot_name_height;
 
   // Logo fade-in.
   titles->logo_fade_in();

@@ -58,6 +58,7 @@ game_settings read_settings(const config_file& ini) {
   s.push_apart = read_setting(ini, "push_apart", 0, 1, push_apart);
   s.hide_timing_figure = read_setting(ini, "hide_timing_figure", 0, 1, hide_timing_figure);
   s.hide_hit_boxes = read_setting(ini, "hide_hit_boxes", 0, 1, hide_hit_boxes);
+  read_setting(ini, "shot_name_height", 1, 1000, s.shot_name_height);
   return s;
 }
 

@@ -21,6 +21,7 @@ void match_state::enter(match_phase p) {
 void match_state::start_match() {
   wins[0] = wins[1] = 0;
   match_winner = -1;
+  match_drawn = false;
   round = 1;
   begin_round();
 }
@@ -40,6 +41,9 @@ void match_state::end_round(int winner, bool on_time) {
     ++wins[winner];
     log_out("round [%d] won by entry [%d]\n", round, winner);
   } else {
+    // A drawn round scores for both, so a match of draws still ends.
+    ++wins[0];
+    ++wins[1];
     log_out("round [%d] drawn\n", round);
   }
   enter(match_phase::round_over);
@@ -74,6 +78,12 @@ bool match_state::advance(const fighter_health health[2]) {
       return false;
     case match_phase::round_over:
       if (phase_frames < round_over_seconds * rules.fps) return false;
+      if (wins[0] >= rules.rounds_to_win() && wins[1] >= rules.rounds_to_win()) {
+        match_drawn = true;
+        log_out("match drawn\n");
+        enter(match_phase::result);
+        return false;
+      }
       for (int k = 0; k < 2; ++k) {
         if (wins[k] >= rules.rounds_to_win()) {
           match_winner = k;

@@ -21,7 +21,7 @@ enum class match_phase {
   intro,       // "Round N", then "Fight!"; nothing moves
   fighting,    // the round runs, the clock counts down
   round_over,  // "K.O." or "Time" with the winner's name; nothing moves
-  result,      // the match is decided: the winner's name and the result menu
+  result,      // the match is decided: the winner's name (or a draw) and the result menu
 };
 
 // How long the texts stay, in seconds.
@@ -44,12 +44,13 @@ class match_state {
   match_rules rules;
   match_phase phase = match_phase::intro;
   int round = 1;
-  int wins[2] = {0, 0};
+  int wins[2] = {0, 0};         // rounds won; a drawn round counts for both
   int phase_frames = 0;        // frames spent in the current phase
   long clock_frames = 0;       // frames left on the round clock (rules.round_time > 0)
   int round_winner = -1;       // entry that won the last round, -1 drawn
   bool by_time = false;        // the last round ended on the clock
-  int match_winner = -1;       // entry that won the match, -1 while undecided
+  int match_winner = -1;       // entry that won the match, -1 while undecided or drawn
+  bool match_drawn = false;    // both reached the rounds to win together
 
   // Starts round 1 of a fresh match (rematch): scores cleared. Logs its begin.
   void start_match();

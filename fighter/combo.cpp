@@ -5,6 +5,19 @@
 #include "core/log.h"
 #include "core/seams.h"
 
+const char* combo_move_name(int32_t combotype) {
+  switch (combotype) {
+    case 1:
+      return "High jump";
+    case 2:
+      return "Special move";
+    case 3:
+      return "Dash";
+    default:
+      return "Combo";
+  }
+}
+
 void combo_recognizer::import(std::vector<combo>* list) {
   log_out("Getting ready to import combos\n");
   combos = list;

@@ -16,6 +16,10 @@ class combo {
   int reqkeys() const { return static_cast<int>(steps.size()); }
 };
 
+// What a player calls the move a combotype performs: "High jump" (1),
+// "Special move" (2), "Dash" (3); "Combo" for a code with no move of its own.
+const char* combo_move_name(int32_t combotype);
+
 struct key_event {
   int32_t key = 0;
   uint32_t time = 0;  // ms

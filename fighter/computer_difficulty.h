@@ -35,4 +35,5 @@ struct computer_memory {
   bool evading = false;          // the verdict for it: guard or jump while it comes
   bool opponent_attacking = false;  // the opponent was attacking at close quarters last frame
   bool guarding_close = false;   // the verdict for that attack
+  bool hand_to_hand = false;     // its special launches nothing: it closes in and strikes
 };

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/seams.h"
+#include "anim/animation.h"
 #include "fighter/computer_difficulty.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
@@ -69,6 +70,24 @@ constexpr int touching = 2;  // boxes this close meet on screen once zoomed
 constexpr int attacking_posture = 4;  // lifeform::state while a blow plays
 constexpr int special_type = 2;       // the combotype that fires a shot
 
+// True when the fighter has a special worth firing from a distance: a combo
+// performs it and its move launches a projectile on some frame.
+bool special_shoots(const lifeform& me, const combo_recognizer& recognizer) {
+  if (!recognizer.combos) return false;
+  bool performed = false;
+  for (const combo& c : *recognizer.combos) performed = performed || c.combotype == special_type;
+  if (!performed || static_cast<size_t>(slot_combo_special) >= me.moves.size() || !me.moves[slot_combo_special]) {
+    return false;
+  }
+  for (const counted_ptr<animation>& a : me.moves[slot_combo_special]->animations) {
+    if (!a.get()) continue;
+    for (const animation_frame& f : a.get()->frames) {
+      if (f.fire != 0) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool path::opponent_in_reach() const {
@@ -96,11 +115,13 @@ void path::filter_block(const difficulty_profile& profile) {
 }
 
 // At close quarters a set-level opponent fights on its own terms: it guards
-// against the opponent's blows (one roll per attack), steps out of contact
-// when it can, and from just out of contact fires its special when one is
-// due. True when it took charge of this frame.
+// against the opponent's blows (one roll per attack, from level 2). One whose
+// special launches a projectile steps out of contact when it can and fires
+// from just out of contact when one is due; one whose special launches
+// nothing steps in and strikes once its reaction time has passed. True when
+// it took charge of this frame.
 bool path::fight_close(const difficulty_profile& profile, double toward, uint32_t now) {
-  if (profile.close_guard_percent <= 0) return false;
+  if (profile.close_guard_percent <= 0 && !ai.hand_to_hand) return false;
   const lifeform* me = own_fighter(this);
   if (!me || target < 0 || static_cast<size_t>(target) >= lifeform_list.size() || !lifeform_list[target]) return false;
   const lifeform& them = *lifeform_list[target];
@@ -110,11 +131,26 @@ bool path::fight_close(const difficulty_profile& profile, double toward, uint32_
     return false;
   }
   const bool attacking = them.state == attacking_posture;
-  if (attacking && !ai.opponent_attacking) ai.guarding_close = game_rand() % 100 < profile.close_guard_percent;
+  if (attacking && !ai.opponent_attacking) {
+    ai.guarding_close = profile.close_guard_percent > 0 && game_rand() % 100 < profile.close_guard_percent;
+  }
   ai.opponent_attacking = attacking;
   primary_trigger = -1;
   vy = 0.0;
-  if (attacking && !ai.guarding_close) {
+  if (ai.hand_to_hand) {
+    if (attacking && ai.guarding_close) {
+      vx = -toward;  // the guard
+    } else if (gap > touching) {
+      vx = toward;  // into contact: a blow lands only there
+    } else {
+      vx = 0.0;
+      if (ready_to_attack(profile, now)) {
+        primary_trigger = (game_rand() % 4) % 2 == 0 ? 0 : 3;
+        aim_x = 0.0;
+        aim_y = -1.0;
+      }
+    }
+  } else if (attacking && !ai.guarding_close) {
     vx = 0.0;  // caught flat-footed
   } else if (attacking || gap <= touching) {
     vx = -toward;  // guard, and out of contact when not pinned
@@ -169,7 +205,11 @@ void path::run_computer_opponent() {
   const difficulty_profile profile = profile_for(level);
   const uint32_t now = level > 0 ? game_ticks() : 0;
   if (level > 0) {
-    const bool in_reach = opponent_in_reach();
+    // A fighter with nothing to fire has a chance only at close quarters.
+    const lifeform* me = own_fighter(this);
+    ai.hand_to_hand = me && !special_shoots(*me, recognizer);
+    const lifeform* them = target >= 0 && static_cast<size_t>(target) < lifeform_list.size() ? lifeform_list[target] : nullptr;
+    const bool in_reach = ai.hand_to_hand ? them && box_gap(*me, *them) <= close_quarters : opponent_in_reach();
     if (in_reach && !ai.in_reach) ai.chance_at = now;
     ai.in_reach = in_reach;
   }
@@ -235,11 +275,22 @@ void path::run_computer_opponent() {
 
 // `d` is +1 facing right, -1 facing left.
 void path::act_on_decision(int level, const difficulty_profile& profile, uint32_t now, double d) {
+  if (level > 0 && ai.hand_to_hand && (ai_decision == 0 || ai_decision == 5)) {
+    // Out of contact, stepping back or standing is no guard against anything
+    // that can reach it: a fighter that can only strike closes in.
+    primary_trigger = -1;
+    vx = d;
+    return;
+  }
   switch (ai_decision) {
     case 0:  // blocking: step away from the opponent
       vx = -d;
       break;
     case 1: {
+      if (level > 0 && ai.hand_to_hand) {
+        vx = d;  // only contact hurts: close quarters take over from there
+        break;
+      }
       if (opponent_in_reach()) {
         if (level > 0 && !ready_to_attack(profile, now)) {
           vx = 0.0;  // still taking it in
@@ -260,6 +311,11 @@ void path::act_on_decision(int level, const difficulty_profile& profile, uint32_
       vy = 1.0;
       break;
     case 4:
+      if (level > 0 && ai.hand_to_hand) {
+        ai_decision = 1;  // a special that launches nothing is no attack from here: close in
+        vx = d;
+        break;
+      }
       if (level > 0 && (!ready_to_attack(profile, now) || !special_due(profile, now))) {
         ai_decision = -1;  // too soon: think again next frame
         break;

@@ -117,7 +117,8 @@ void data_checker::check_settings() {
                                      {"scale", 1, 8, "a window of scale 1"},
                                      {"push_apart", 0, 1, "it off"},
                                      {"hide_timing_figure", 0, 1, "the figure shown"},
-                                     {"hide_hit_boxes", 0, 1, "the outlines shown"}};
+                                     {"hide_hit_boxes", 0, 1, "the outlines shown"},
+                                     {"shot_name_height", 1, 1000, "the circling copies drawn whole"}};
   for (const kept_range& r : other_ranges) {
     int v = ini.get_int(r.key);
     if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {

@@ -14,7 +14,7 @@ namespace {
 const char* const settings_keys[] = {
     "width", "height", "bpp", "fps", "fullscreen", "hwaccel",
     "rounds", "round_time", "difficulty", "scale", "smooth", "push_apart", "hide_timing_figure",
-    "hide_hit_boxes",
+    "hide_hit_boxes", "shot_name_height",
 };
 const char* const character_keys[] = {
     "name", "hp", "speed", "scale", "width", "height",

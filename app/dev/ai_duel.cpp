@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "app/fight/fight_loop.h"
+#include "app/fight/match_driver.h"
 #include "fight/hit_detection.h"
+#include "fight/match.h"
 #include "app/frame_limiter.h"
 #include "core/log.h"
 #include "core/seams.h"
@@ -48,10 +50,15 @@ void observe(duel_record& r, lifeform& l, uint32_t shown_until_before, uint32_t 
 
 void report(int entry, const duel_record& r, double seconds) {
   const double per_second = seconds > 0.0 ? r.specials_at.size() / seconds : 0.0;
-  log_out("duel: entry [%d] specials [%zu] per second [%.2f] largest burst in 60 ms [%d] shortest gap [%ld] ms "
-          "quickest answer [%ld] ms guarding [%ld] frames\n",
-          entry, r.specials_at.size(), per_second, largest_burst(r.specials_at, 60), shortest_gap(r.specials_at),
-          r.quickest_answer_ms, r.guard_frames);
+  log_out("duel: entry [%d] blows landed [%ld] specials [%zu] per second [%.2f] largest burst in 60 ms [%d] "
+          "shortest gap [%ld] ms quickest answer [%ld] ms guarding [%ld] frames\n",
+          entry, r.blows_landed, r.specials_at.size(), per_second, largest_burst(r.specials_at, 60),
+          shortest_gap(r.specials_at), r.quickest_answer_ms, r.guard_frames);
+}
+
+// The round was cut short by the match's clock.
+bool clock_ran_out(const fight_loop& loop) {
+  return loop.match && loop.match->state.phase == match_phase::round_over && loop.match->state.by_time;
 }
 
 }  // namespace
@@ -90,22 +97,30 @@ void run_ai_duel(const run_options& options) {
   const uint32_t start = game_ticks();
   long frames = 0;
   bool quit = false;
-  while (!quit && frames < duel_frame_limit && computer->alive() && other->alive()) {
+  while (!quit && frames < duel_frame_limit && computer->alive() && other->alive() && !clock_ran_out(loop)) {
     if (options.duel_walker) steer_walker(*other, *computer);
     const uint32_t shown_before[2] = {computer->combo_shown_until, other->combo_shown_until};
+    const int hp_before[2] = {computer->hp, other->hp};
     quit = loop.run_frame();
     ++frames;
     const uint32_t now = game_ticks();
     observe(records[0], *computer, shown_before[0], now);
     observe(records[1], *other, shown_before[1], now);
+    if (computer->hp < hp_before[0]) ++records[1].blows_landed;
+    if (other->hp < hp_before[1]) ++records[0].blows_landed;
   }
   const double seconds = (game_ticks() - start) / 1000.0;
-  const int winner = computer->alive() == other->alive() ? -1 : computer->alive() ? 0 : 1;
+  const bool knock_out = !computer->alive() || !other->alive();
+  int winner = computer->alive() == other->alive() ? -1 : computer->alive() ? 0 : 1;
+  if (!knock_out) {
+    const fighter_health health[2] = {{computer->hp, computer->max_hp}, {other->hp, other->max_hp}};
+    winner = clock_ran_out(loop) ? loop.match->state.round_winner : larger_health_share(health);
+  }
   char entry1[16];
   std::snprintf(entry1, sizeof entry1, "%d", options.duel_level);
-  log_out("duel: level [%d] against [%s] winner [%d] frames [%ld] seconds [%.1f] hp [%d,%d]\n",
-          computer_difficulty(), options.duel_walker ? "walker" : entry1, winner, frames, seconds, computer->hp,
-          other->hp);
+  log_out("duel: level [%d] against [%s] winner [%d] by [%s] frames [%ld] seconds [%.1f] hp [%d,%d]\n",
+          computer_difficulty(), options.duel_walker ? "walker" : entry1, winner, knock_out ? "KO" : "time", frames,
+          seconds, computer->hp, other->hp);
   report(0, records[0], seconds);
   report(1, records[1], seconds);
 }

@@ -117,9 +117,9 @@ bool fight_loop::run_frame() {
   SDL_Event event;
   if (SDL_PollEvent(&event) == 1) note_taken_event(event);
   if (poll_quit_request()) quit = 1;
+  // In a match Escape opens the pause menu (match_driver); alone it quits.
   const Uint8* keys = key_state();
-  const bool escape = keys && keys[SDLK_ESCAPE];
-  if (match ? match->escape_quits(escape) : escape) quit = 1;
+  if (!match && keys && keys[SDLK_ESCAPE]) quit = 1;
   ++frame_counter;
   const bool frozen = match && match->frozen();
 

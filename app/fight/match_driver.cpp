@@ -14,7 +14,9 @@
 #include "app/fight/still_draw.h"
 #include "app/video.h"
 #include "core/seams.h"
+#include "fighter/combo.h"
 #include "fighter/lifeform.h"
+#include "fighter/path.h"
 
 namespace {
 
@@ -23,10 +25,26 @@ constexpr int pause_joy_button = 7;
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
-bool pause_key_held() {
+// What asks for the pause now, as match_driver's paused_by bits.
+int pause_inputs_held() {
   const Uint8* keys = key_state();
-  const bool key = keys && keys[SDLK_p];
-  return key || (g_video.joystick_ok == 1 && joy_button(pause_joy_button) != 0);
+  int held = 0;
+  if (keys && keys[SDLK_p]) held |= match_driver::paused_by_p;
+  if (keys && keys[SDLK_ESCAPE]) held |= match_driver::paused_by_escape;
+  if (g_video.joystick_ok == 1) {
+    if (joy_button_of(0, pause_joy_button) != 0) held |= match_driver::paused_by_first_joystick;
+    if (joy_button_of(1, pause_joy_button) != 0) held |= match_driver::paused_by_second_joystick;
+  }
+  return held;
+}
+
+// Key and button presses still queued from the fight are not the menu's.
+void drop_queued_presses() {
+  SDL_PumpEvents();
+  SDL_Event dropped;
+  const Uint32 presses = SDL_KEYDOWNMASK | SDL_KEYUPMASK | SDL_JOYBUTTONDOWNMASK | SDL_JOYBUTTONUPMASK;
+  while (SDL_PeepEvents(&dropped, 1, SDL_GETEVENT, presses) == 1) {
+  }
 }
 
 // The name under which entry `k` is announced; in a mirror match the side
@@ -37,19 +55,6 @@ std::string announced_name(int k) {
   std::string name = l && !l->name.empty() ? l->name : (k == 0 ? "Left" : "Right");
   if (other && l && other->name == l->name) name += k == 0 ? " (left)" : " (right)";
   return name;
-}
-
-const char* combo_title(int combotype) {
-  switch (combotype) {
-    case 1:
-      return "High jump";
-    case 2:
-      return "Special move";
-    case 3:
-      return "Dash";
-    default:
-      return "Combo";
-  }
 }
 
 // One step as the keys to press: "down+right", or "release up".
@@ -68,36 +73,65 @@ std::string step_keys(const combo_step& step) {
 
 match_driver::match_driver(const match_rules& rules) : state(rules) {
   match_draws_gauges = true;
+  combo_texts_named = true;
   state.start_match();
 }
 
-match_driver::~match_driver() { match_draws_gauges = false; }
+match_driver::~match_driver() {
+  match_draws_gauges = false;
+  combo_texts_named = false;
+}
 
-std::vector<std::string> match_driver::move_list_lines() {
-  std::vector<std::string> lines;
-  const lifeform* l = lifeform_at(1);
+namespace {
+
+// "Special move: down, right, i" lines for one fighter's combos, in the keys
+// of the controls its combos were built with.
+void add_combo_lines(const lifeform* l, std::vector<std::string>& lines) {
   if (!l || !l->combos || l->combos->empty()) {
     lines.push_back("No combos");
-    return lines;
+    return;
   }
   for (const combo& c : *l->combos) {
-    std::string line = std::string(combo_title(c.combotype)) + ":";
+    std::string line = std::string(combo_move_name(c.combotype)) + ":";
     for (size_t i = 0; i < c.steps.size(); ++i) line += (i ? ", " : " ") + step_keys(c.steps[i]);
     lines.push_back(line);
+  }
+}
+
+// A second player steers entry 0 with their own keys.
+bool two_players() {
+  const lifeform* l = lifeform_at(0);
+  return l && l->path && l->path->keys == &second_player_keys;
+}
+
+}  // namespace
+
+std::vector<std::string> match_driver::move_list_lines(int paused_by) {
+  std::vector<std::string> lines;
+  if (!two_players()) {
+    add_combo_lines(lifeform_at(1), lines);
+    return lines;
+  }
+  // The player whose own pause button was pressed sees their list; a key
+  // both share shows both, each under its player's name.
+  const bool first = (paused_by & paused_by_shared) || (paused_by & paused_by_first_joystick);
+  const bool second = (paused_by & paused_by_shared) || (paused_by & paused_by_second_joystick);
+  for (int k : {1, 0}) {
+    if (!(k == 1 ? first : second)) continue;
+    const lifeform* l = lifeform_at(k);
+    lines.push_back(std::string(k == 1 ? "Player 1" : "Player 2") + (l && !l->name.empty() ? " (" + l->name + ")" : ""));
+    add_combo_lines(l, lines);
   }
   return lines;
 }
 
-bool match_driver::escape_quits(bool escape_held) {
-  if (!escape_held) escape_latched_ = false;
-  const bool in_menu = paused || state.phase == match_phase::result;
-  return escape_held && !escape_latched_ && !in_menu;
-}
-
-void match_driver::open_pause() {
+void match_driver::open_pause(int paused_by) {
   paused = true;
   showing_moves = false;
-  pause_menu_.open({"Resume", "Move list", "Quit"}, read_menu_keys());
+  confirming_quit = false;
+  paused_by_ = paused_by;
+  drop_queued_presses();
+  pause_menu_.open({"Resume", "Move list", "Quit"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
 }
 
 void match_driver::rematch() {
@@ -106,31 +140,36 @@ void match_driver::rematch() {
   laid_down_[0] = laid_down_[1] = false;
 }
 
-void match_driver::step_pause() {
+void match_driver::step_pause(int pressed) {
   const menu_keys keys = read_menu_keys();
-  const bool pause_pressed = pause_key_held() && !pause_held_;
-  if (showing_moves) {
-    // Any key of the menu, or the pause key, goes back to the menu.
-    const int choice = pause_menu_.apply(keys);
-    if (choice != menu_nothing || pause_pressed) {
-      showing_moves = false;
-      if (choice == menu_escaped) escape_latched_ = true;
+  // P or a pause button toggles; Escape is the menus' own "back".
+  const bool toggle = (pressed & ~paused_by_escape) != 0;
+  if (showing_moves || confirming_quit) {
+    // The move list: any key of the menu, or the pause key, goes back to the
+    // menu. "Quit the match?": Yes quits; No, Escape or the pause key go back.
+    menu& shown = showing_moves ? pause_menu_ : confirm_menu_;
+    const int choice = shown.apply(keys);
+    if (confirming_quit && choice == 0) {
+      quit = true;
+    } else if (choice != menu_nothing || toggle) {
+      showing_moves = confirming_quit = false;
     }
     return;
   }
-  if (pause_pressed) {
+  if (toggle) {
     paused = false;
     return;
   }
   const int choice = pause_menu_.apply(keys);
   if (choice == 0 || choice == menu_escaped) {
     paused = false;
-    if (choice == menu_escaped) escape_latched_ = true;
   } else if (choice == 1) {
     showing_moves = true;
-    moves_ = move_list_lines();
+    moves_ = move_list_lines(paused_by_);
   } else if (choice == 2) {
-    quit = true;
+    confirming_quit = true;
+    confirm_menu_.open({"Yes", "No"}, keys);
+    confirm_menu_.selected = 1;
   }
 }
 
@@ -150,14 +189,14 @@ void match_driver::step_result() {
 }
 
 void match_driver::step() {
-  const bool pause_now = pause_key_held();
-  if (paused) {
-    step_pause();
-  } else if (pause_now && !pause_held_ &&
-             (state.phase == match_phase::intro || state.phase == match_phase::fighting)) {
-    open_pause();
-  }
+  const int pause_now = pause_inputs_held();
+  const int pressed = pause_now & ~pause_held_;
   pause_held_ = pause_now;
+  if (paused) {
+    step_pause(pressed);
+  } else if (pressed && (state.phase == match_phase::intro || state.phase == match_phase::fighting)) {
+    open_pause(pressed);
+  }
   if (paused) return;
 
   fighter_health health[2] = {{0, 1}, {0, 1}};
@@ -179,7 +218,8 @@ void match_driver::step() {
     }
   }
   if (before != match_phase::result && state.phase == match_phase::result) {
-    result_menu_.open({"Rematch", "Character select", "Quit"}, read_menu_keys());
+    drop_queued_presses();
+    result_menu_.open({"Rematch", "Character select", "Quit"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
   } else if (state.phase == match_phase::result) {
     step_result();
   }
@@ -220,6 +260,9 @@ void match_driver::draw_overlay() {
       std::vector<std::string> lines = moves_;
       lines.push_back("RETURN: back");
       draw_centred_lines(lines, below);
+    } else if (confirming_quit) {
+      draw_centred_lines({"Quit the match?"}, below);
+      confirm_menu_.draw(below + big_text_height());
     } else {
       pause_menu_.draw(below);
     }
@@ -241,7 +284,7 @@ void match_driver::draw_overlay() {
       break;
     }
     case match_phase::result: {
-      const std::string who = announced_name(state.match_winner) + " wins the match";
+      const std::string who = state.match_drawn ? "Draw game" : announced_name(state.match_winner) + " wins the match";
       draw_big_text_centred(big_y, who.c_str());
       if (!state.rules.auto_continue) result_menu_.draw(below);
       break;

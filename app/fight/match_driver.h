@@ -19,13 +19,20 @@ class match_driver {
   match_state state;
   bool paused = false;
   bool showing_moves = false;   // the pause menu's move list is up
+  bool confirming_quit = false;  // the pause menu's "Quit the match?" is up
   bool quit = false;            // Quit chosen, or Escape on the result menu
   bool back_to_select = false;  // Character select chosen
 
+  // What opened the pause menu (bits): keys both players share, or a
+  // player's own joystick button 7.
+  static constexpr int paused_by_p = 1;
+  static constexpr int paused_by_escape = 2;
+  static constexpr int paused_by_shared = paused_by_p | paused_by_escape;
+  static constexpr int paused_by_first_joystick = 4;   // joystick 0: the first player (entry 1)
+  static constexpr int paused_by_second_joystick = 8;  // joystick 1: a second player (entry 0)
+
   // The fight does not move this frame: only drawn as it stands.
   bool frozen() const { return paused || state.phase != match_phase::fighting; }
-  // Escape held ends the run as in a plain fight, except while a menu has it.
-  bool escape_quits(bool escape_held);
 
   // After this frame's hits: pause input, the match's clock and rounds, the
   // menus. May place the fighters for a new round.
@@ -35,19 +42,22 @@ class match_driver {
   // Gauges, names, marks, clock, the big words and any menu.
   void draw_overlay();
 
-  // "Special move: down, right, i" lines for entry 1's combos.
-  static std::vector<std::string> move_list_lines();
+  // The move list of the pause menu opened by `paused_by`: alone against
+  // the computer, entry 1's combos; in a two-player match the list of the
+  // player who paused, or both under their players' names after a shared key.
+  static std::vector<std::string> move_list_lines(int paused_by);
 
  private:
   menu pause_menu_;
   menu result_menu_;
-  bool pause_held_ = false;     // the pause key or button was held last frame
-  bool escape_latched_ = false;  // Escape left a menu: ignored until released
+  menu confirm_menu_;            // "Quit the match?": Yes, No
+  int pause_held_ = 0;           // paused_by bits held last frame
+  int paused_by_ = 0;            // what opened the pause menu
   bool laid_down_[2] = {false, false};  // entry k lost this round by a knock-out
   std::vector<std::string> moves_;
 
-  void open_pause();
-  void step_pause();
+  void open_pause(int paused_by);
+  void step_pause(int pressed);
   void step_result();
   void rematch();
   void draw_centred_lines(const std::vector<std::string>& lines, int y);

@@ -31,13 +31,21 @@ menu_keys read_menu_keys() {
   return k;
 }
 
-void menu::open(const std::vector<std::string>& choices, const menu_keys& now) {
+int menu_lock_frames(int fps) { return fps > 1 ? fps / 2 : 1; }
+
+void menu::open(const std::vector<std::string>& choices, const menu_keys& now, int lock_frames) {
   items = choices;
   selected = 0;
+  lock_left_ = lock_frames > 0 ? lock_frames : 0;
   std::copy(now.held, now.held + menu_key_count, held_);
 }
 
 int menu::apply(const menu_keys& now) {
+  if (lock_left_ > 0) {
+    --lock_left_;
+    std::copy(now.held, now.held + menu_key_count, held_);
+    return menu_nothing;
+  }
   bool pressed[menu_key_count];
   for (int k = 0; k < menu_key_count; ++k) {
     pressed[k] = now.held[k] && !held_[k];

@@ -1,7 +1,10 @@
 // A small vertical menu over the fight: UP/DOWN (or joystick 0's vertical
 // axis) move the cursor, RETURN or SPACE (or joystick 0's button 0) choose,
 // Escape backs out. Keys act when pressed, not while held: a key already held
-// when the menu opens does nothing until it is pressed again. Input comes
+// when the menu opens does nothing until it is pressed again. A menu that
+// opens in the middle of play (blows share keys with it) takes no input for
+// a short lock once it shows, so a punch mashed as it appears chooses
+// nothing; a key pressed during the lock counts only once pressed again. Input comes
 // through the keyboard and joystick seams; drawing uses the fight's font.
 #pragma once
 #include <string>
@@ -24,13 +27,19 @@ class menu {
   std::vector<std::string> items;
   int selected = 0;
 
-  // Shows `choices` with the cursor on the first; keys held now count as seen.
-  void open(const std::vector<std::string>& choices, const menu_keys& now);
+  // Shows `choices` with the cursor on the first; keys held now count as
+  // seen. The first `lock_frames` calls of apply take no input.
+  void open(const std::vector<std::string>& choices, const menu_keys& now, int lock_frames = 0);
   // One frame of input: the index chosen, menu_escaped, or menu_nothing.
   int apply(const menu_keys& now);
+  bool locked() const { return lock_left_ > 0; }
   // Centred on the screen, its top at `y`, over a dark box.
   void draw(int y) const;
 
  private:
   bool held_[menu_key_count] = {};
+  int lock_left_ = 0;  // frames of input still ignored
 };
+
+// The lock a menu opened during play takes, in frames at `fps`: half a second.
+int menu_lock_frames(int fps);

@@ -9,10 +9,12 @@
 #include "core/safe_trunc.h"
 #include "core/seams.h"
 #include "fight/object_step.h"
+#include "fighter/combo.h"
 #include "fighter/lifeform.h"
 #include "gfx/health_gauge.h"
 
 bool match_draws_gauges = false;
+bool combo_texts_named = false;
 
 namespace {
 
@@ -24,7 +26,7 @@ bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empt
 // Where this frame's combo texts went; emptied at the start of every frame.
 std::vector<SDL_Rect> combo_texts_this_frame;
 
-// "Combo[%d]" centred above where the fighter is drawn, kept on screen and
+// "Combo[%d]" (or the move's name in a match) centred above where the fighter is drawn, kept on screen and
 // clear of the gauges and names at the top.
 void show_combo(lifeform& l) {
   if (l.combo_shown == -1) return;
@@ -33,7 +35,11 @@ void show_combo(lifeform& l) {
     return;
   }
   char text[32];
-  std::snprintf(text, sizeof text, "Combo[%d]", l.combo_shown);
+  if (combo_texts_named) {
+    std::snprintf(text, sizeof text, "%s", combo_move_name(l.combo_shown));
+  } else {
+    std::snprintf(text, sizeof text, "Combo[%d]", l.combo_shown);
+  }
   int w = 0, h = 0;
   fight_text_size(text, w, h);
   const lifeform::screen_box box = l.on_screen();

@@ -8,6 +8,9 @@
 // Set while a match runs: it draws the gauges and names on fixed sides
 // itself, so the update leaves out the ones that follow the fighters' facing.
 extern bool match_draws_gauges;
+// Set while a match runs: a performed combo shows the move's name ("Dash")
+// instead of the plain fight's "Combo[3]".
+extern bool combo_texts_named;
 
 // Walks lifeform_list by index; a lifeform appended during the walk (a bullet
 // fired by a draw) is updated in the same frame. Dead lifeforms are skipped.

@@ -1,5 +1,6 @@
 #include "app/screens/select_screen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/fight/fight_text.h"
@@ -10,25 +11,42 @@
 #include "core/quit_request.h"
 #include "core/seams.h"
 #include "gfx/img_internal.h"
+#include "gfx/screen_clip.h"
 
 namespace {
 
 const float degrees_to_radians = 0.0174532924f;  // single precision, as the circling has always used
 const int axis_threshold = 17000;
+const int max_clip_row = 1 << 20;  // past any screen's bottom
 
-// The shot at (x, y); while its player is still choosing, circled by four
-// half-transparent copies of itself.
-void draw_shot(img_mgr& shot, int x, int y, int rotation, bool circling) {
+}  // namespace
+
+void draw_select_shot(img_mgr& shot, int x, int y, int rotation, bool circling, int name_height) {
   int a = rotation;
   for (int copy = 0; circling && copy < 4; ++copy) {
     const float radians = static_cast<float>(a) * degrees_to_radians;
+    const int copy_x = trunc_to_int(x + 40 * std::cos(radians));
+    const int copy_y = trunc_to_int(y + 40 * std::sin(radians));
     shot.set_alpha(128);
-    shot.draw(trunc_to_int(x + 40 * std::cos(radians)), trunc_to_int(y + 40 * std::sin(radians)));
+    if (name_height <= 0) {
+      shot.draw(copy_x, copy_y);
+    } else {
+      // Neither the copy's own name nor anything over the shot's: a copy
+      // risen above the shot shows between the two names, and below both.
+      if (copy_y + name_height < y) {
+        screen_rows_clip between(copy_y + name_height, y);
+        shot.draw(copy_x, copy_y);
+      }
+      screen_rows_clip below(std::max(copy_y, y) + name_height, max_clip_row);
+      shot.draw(copy_x, copy_y);
+    }
     a += 90;
   }
   shot.set_alpha(255);
   shot.draw(x, y);
 }
+
+namespace {
 
 // The label under a shot, centred on it, near the bottom of the screen: the
 // backdrop's own title fills the top.
@@ -45,12 +63,12 @@ void draw_cursors(title_screens& titles, const select_state& state) {
   img_mgr& first = titles.action_shots[state.selection];
   const int first_x = screen->w - first.get_width() - 40;
   const int first_y = (screen->h - first.get_height()) / 2;
-  draw_shot(first, first_x, first_y, state.rotation, !state.first_ready);
+  draw_select_shot(first, first_x, first_y, state.rotation, !state.first_ready, titles.shot_name_height);
   if (!state.second.joined) return;
   img_mgr& second = titles.action_shots[state.second.selection];
   const int second_x = 40;
   const int second_y = (screen->h - second.get_height()) / 2;
-  draw_shot(second, second_x, second_y, state.rotation, !state.second.ready);
+  draw_select_shot(second, second_x, second_y, state.rotation, !state.second.ready, titles.shot_name_height);
   draw_label("Player 1", first_x, first.get_width());
   draw_label("Player 2", second_x, second.get_width());
 }

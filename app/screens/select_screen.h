@@ -12,6 +12,14 @@
 #include "app/screens/button_presses.h"
 
 struct title_screens;
+class img_mgr;
+
+// An action shot at (x, y); while its player is still choosing, circled by
+// four half-transparent copies of itself. With `name_height` > 0 (the rows
+// at the top of the shot where the fighter's name is painted) the copies are
+// drawn only below their own name band and below the shot's, so the trail
+// never smears the name.
+void draw_select_shot(img_mgr& shot, int x, int y, int rotation, bool circling, int name_height);
 
 // The inputs the screen listens to.
 enum select_input {

@@ -23,6 +23,7 @@ struct title_screens {
   double logo_scale = 1.0;                  // screen width / logo width
   double backdrop_scale = 1.0;              // screen width / backdrop width, set by the fade-in
   int fps = 60;                             // the rate the title screens run at
+  int shot_name_height = 0;                 // rows of each action shot holding the painted name (0: none known)
 
   void load_logo(int rate);     // loads the logo, sets the rate
   void logo_fade_in();

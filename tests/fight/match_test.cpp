@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fight/match_driver.h"
 #include "app/fight/menu.h"
+#include "fighter/lifeform.h"
+#include "fighter/path.h"
 #include "app/replay/replay_format.h"
 #include "support/test_env.h"
 
@@ -61,8 +64,10 @@ TEST(Match, KnockOutsWinRoundsUntilTheMatchIsWon) {
   EXPECT_EQ(-1, m.match_winner);
 }
 
-TEST(Match, BothFallingOrEqualSharesAtTimeDrawTheRoundAndNobodyScores) {
-  match_state m(rules(1, 10));
+// A drawn round scores for both: a match of draws ends drawn, and a draw
+// that takes only one fighter to the rounds needed wins it the match.
+TEST(Match, DrawnRoundsCountForBothAndEndAMatchOfDrawsDrawn) {
+  match_state m(rules(2, 10));
   capture_stdout([&] { m.start_match(); });
   run_until_phase_changes(m, full, full);
   EXPECT_EQ("round [1] drawn\n", run_until_phase_changes(m, {-1, 100}, {-1, 100}));
@@ -71,7 +76,20 @@ TEST(Match, BothFallingOrEqualSharesAtTimeDrawTheRoundAndNobodyScores) {
   // Equal shares of different maxima: 75/150 and 50/100.
   EXPECT_EQ("round [2] drawn\n", run_until_phase_changes(m, {75, 150}, {50, 100}));
   EXPECT_TRUE(m.by_time);
-  EXPECT_EQ(0, m.wins[0] + m.wins[1]);
+  EXPECT_EQ("match drawn\n", run_until_phase_changes(m, full, full));
+  EXPECT_EQ(match_phase::result, m.phase);
+  EXPECT_TRUE(m.match_drawn);
+  EXPECT_EQ(-1, m.match_winner);
+  capture_stdout([&] { m.start_match(); });
+  EXPECT_FALSE(m.match_drawn);
+
+  run_until_phase_changes(m, full, full);
+  run_until_phase_changes(m, full, {-1, 100});
+  run_until_phase_changes(m, full, full);  // round 2 begins, 1 to 0
+  run_until_phase_changes(m, full, full);
+  run_until_phase_changes(m, {-1, 100}, {-1, 100});
+  EXPECT_EQ("match won by entry [0]\n", run_until_phase_changes(m, full, full));
+  EXPECT_FALSE(m.match_drawn);
 }
 
 TEST(Match, TheClockRunsTheRoundTimeThenTheLargerShareWins) {
@@ -128,6 +146,57 @@ TEST(Menu, KeysActOnPressesWrapAndIgnoreWhatWasHeldAtOpening) {
   EXPECT_EQ(menu_nothing, m.apply(held(false, true, false, false)));
   EXPECT_EQ(1, m.apply(held(false, true, true, false)));
   EXPECT_EQ(menu_escaped, m.apply(held(false, false, false, true)));
+}
+
+// A menu opened in the middle of play takes nothing during its lock, and a
+// key pressed then counts only once pressed again.
+TEST(Menu, ALockedMenuTakesNoInputAndKeysPressedDuringItWaitForAFreshPress) {
+  EXPECT_EQ(10, menu_lock_frames(20));  // half a second
+  menu m;
+  m.open({"Rematch", "Quit"}, held(false, false, false, false), 3);
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, true, false)));  // SPACE pressed as it shows
+  EXPECT_EQ(menu_nothing, m.apply(held(false, true, false, true)));
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, true, false)));
+  EXPECT_FALSE(m.locked());
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, true, false)));  // still held from the lock
+  EXPECT_EQ(0, m.selected);
+  EXPECT_EQ(menu_nothing, m.apply(held(false, false, false, false)));
+  EXPECT_EQ(0, m.apply(held(false, false, true, false)));
+}
+
+// Alone against the computer the move list is the player's (entry 1); in a
+// two-player match it is the list of the player whose own pause button was
+// pressed, in that player's keys, and both under their names after a key
+// they share.
+TEST(MoveList, ShowsTheListOfThePlayerWhoPausedInTheirKeys) {
+  auto one_special = [](int key) {
+    auto list = std::make_shared<std::vector<combo>>(1);
+    (*list)[0].combotype = 2;
+    control step("down", 1, 1000);
+    step.add_pair(key, 1);
+    (*list)[0].steps.push_back(step);
+    return list;
+  };
+  lifeform first, second;  // entry 1 and entry 0
+  first.name = "Kastrell";
+  second.name = "Brela";
+  first.combos = one_special(SDLK_DOWN);
+  second.combos = one_special(SDLK_s);
+  path second_keys;
+  second_keys.keys = &second_player_keys;
+  const std::vector<lifeform*> saved = lifeform_list;
+  lifeform_list = {&second, &first};
+  using lines = std::vector<std::string>;
+  EXPECT_EQ((lines{"Special move: down"}), match_driver::move_list_lines(match_driver::paused_by_p));
+  second.path = &second_keys;
+  EXPECT_EQ((lines{"Player 1 (Kastrell)", "Special move: down"}),
+            match_driver::move_list_lines(match_driver::paused_by_first_joystick));
+  EXPECT_EQ((lines{"Player 2 (Brela)", "Special move: s"}),
+            match_driver::move_list_lines(match_driver::paused_by_second_joystick));
+  EXPECT_EQ((lines{"Player 1 (Kastrell)", "Special move: down", "Player 2 (Brela)", "Special move: s"}),
+            match_driver::move_list_lines(match_driver::paused_by_escape));
+  second.path = nullptr;
+  lifeform_list = saved;
 }
 
 // A replay carries the match keys it was recorded with; one without them

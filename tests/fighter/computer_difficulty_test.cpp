@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -47,6 +48,12 @@ class ComputerDifficulty : public ::testing::Test {
       l->y = 272;
     }
     me.path = &p;
+    // Its special (move 12) launches a projectile, as the bundled fighters' do.
+    shooting_anim.frames.resize(1);
+    shooting_anim.frames[0].fire = 1;
+    shooting_special.add(counted_ptr<animation>(&shooting_anim));
+    me.moves.assign(slot_combo_special + 1, nullptr);
+    me.moves[slot_combo_special] = &shooting_special;
     me.team = 0;
     them.team = 1;
     shot.kind = 3;
@@ -68,6 +75,7 @@ class ComputerDifficulty : public ::testing::Test {
   }
   void TearDown() override {
     me.path = nullptr;
+    me.moves.clear();
     lifeform_list = saved_list;
     g_level = saved_level;
     set_computer_difficulty(0);
@@ -95,6 +103,8 @@ class ComputerDifficulty : public ::testing::Test {
   level stage;
   level* saved_level = nullptr;
   std::vector<lifeform*> saved_list;
+  animation shooting_anim;
+  move shooting_special;
   lifeform me, them, shot;
   std::vector<combo> combos;
   path p;
@@ -145,6 +155,42 @@ TEST_F(ComputerDifficulty, LevelOneAnswersSlowlySpacesItsCombosAndNeverGuards) {
   EXPECT_GT(attacks, 1000);
   EXPECT_GT(specials, 50);
   EXPECT_GT(jumps, 50);
+}
+
+// A fighter whose special launches nothing can hurt only by contact: at
+// every level it walks in from across the screen and strikes in contact
+// within its reaction time of coming to close quarters, and keeps striking.
+TEST_F(ComputerDifficulty, WithNothingToFireEveryLevelClosesInAndStrikesInContact) {
+  shooting_anim.frames[0].fire = 0;
+  for (int level = lowest_difficulty; level <= highest_difficulty; ++level) {
+    SCOPED_TRACE(level);
+    set_computer_difficulty(level);
+    p.ai = computer_memory{};
+    p.ai_decision = -1;
+    random_state = static_cast<unsigned long long>(level);
+    me.x = 100;
+    them.x = me.x + me.width + 300;
+    long chance_at = -1, first_blow_at = -1;
+    int blows = 0;
+    for (int f = 0; f < 600 && blows < 5; ++f) {  // ten seconds
+      const int gap = them.x - (me.x + me.width);
+      if (gap <= 40 && chance_at < 0) chance_at = clock_ms;
+      if (gap > 40) chance_at = -1;
+      const Uint32 now = clock_ms;
+      frame();
+      if (p.primary_trigger != -1) {
+        ASSERT_LE(them.x - (me.x + me.width), 2) << "a blow out of contact, frame " << f;
+        if (first_blow_at < 0) first_blow_at = now;
+        ++blows;
+      }
+      me.x += static_cast<int>(p.vx * 4);  // four pixels a frame
+      me.x = std::min(me.x, them.x - me.width);  // fighters on the floor don't pass through each other
+    }
+    ASSERT_GE(chance_at, 0) << "never came to close quarters";
+    ASSERT_GE(first_blow_at, 0) << "never struck";
+    EXPECT_LE(first_blow_at - chance_at, static_cast<long>(profile_for(level).reaction_ms) + 200);
+    EXPECT_EQ(5, blows);
+  }
 }
 
 TEST_F(ComputerDifficulty, LevelFiveGuardsAgainstAShotComingAtIt) {

@@ -192,7 +192,8 @@ std::string without_match_keys(const std::string& data_dir) {
 
 std::string without_new_keys(const std::string& data_dir) {
   return copy_without(data_dir, "no_new_keys",
-                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes"}, {"knocked_out"});
+                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes", "shot_name_height"},
+                      {"knocked_out"});
 }
 
 std::string bundled_data_dir() {
@@ -200,4 +201,92 @@ std::string bundled_data_dir() {
   std::filesystem::path dir = env && *env ? std::filesystem::path(env)
                                           : std::filesystem::path(fight_executable()).parent_path().parent_path() / "data";
   return std::filesystem::exists(dir / "game" / "game.ini") ? dir.string() : "";
+}
+
+namespace {
+
+// Removes the combo of `type` from a character file's lines, renumbering
+// the combos after it, and its move 12.
+std::string without_special(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  int dropped = -1;
+  for (const std::string& line : lines) {
+    int index = 0, type = 0;
+    char tail = 0;
+    if (std::sscanf(line.c_str(), "combo%dmove=%d%c", &index, &type, &tail) == 2 && type == 2) dropped = index;
+  }
+  std::ostringstream out;
+  for (const std::string& line : lines) {
+    const std::string key = key_of_line(line);
+    if (key == "move12") continue;
+    int index = -1, used = 0;
+    if (dropped >= 0 && std::sscanf(key.c_str(), "combo%d%n", &index, &used) == 1 && used > 5) {
+      if (index == dropped) continue;
+      if (index > dropped) {
+        out << "combo" << index - 1 << line.substr(line.find(key) + used) << "\n";
+        continue;
+      }
+    }
+    if (dropped >= 0 && key == "combos") {
+      out << "combos=" << std::atoi(line.c_str() + line.find('=') + 1) - 1 << "\n";
+      continue;
+    }
+    out << line << "\n";
+  }
+  return out.str();
+}
+
+bool write_text(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool write_hand_to_hand_tree(const std::string& data_dir, const std::string& out_dir) {
+  namespace fs = std::filesystem;
+  if (data_dir.empty() || !fs::exists(fs::path(data_dir) / "game" / "game.ini")) return false;
+  std::error_code ec;
+  fs::create_directories(out_dir, ec);
+  fs::copy(data_dir, out_dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (ec) return false;
+  const fs::path fighters = fs::path(out_dir) / "game" / "fighter";
+  for (const fs::directory_entry& e : fs::recursive_directory_iterator(fighters)) {
+    if (!e.is_regular_file() || e.path().extension() != ".ini") continue;
+    std::istringstream in(read_file(e.path().string()));
+    std::string text;
+    bool changed = false;
+    for (std::string line; std::getline(in, line);) {
+      const std::string key = key_of_line(line);
+      if (key.size() > 4 && key.rfind("fire", 0) == 0 && key.find_first_not_of("0123456789", 4) == std::string::npos) {
+        line = key + "=0";
+        changed = true;
+      }
+      text += line + "\n";
+    }
+    if (e.path().filename() == "kastrell_char.ini") {
+      text = without_special(text);
+      changed = true;
+    }
+    if (changed && !write_text(e.path(), text)) return false;
+  }
+  return true;
+}
+
+std::string hand_to_hand_tree(const std::string& data_dir) {
+  static std::string made;
+  if (data_dir.empty()) return "";
+  if (made.empty()) {
+    const std::string dir = (std::filesystem::temp_directory_path() / ("fight_hand_to_hand_" + std::to_string(getpid()))).string();
+    if (!write_hand_to_hand_tree(data_dir, dir)) return "";
+    made = dir;
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(made, ignored);
+    });
+  }
+  return made;
 }

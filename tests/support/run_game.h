@@ -44,8 +44,8 @@ std::string bundled_data_dir();
 // removed at exit) and reused; empty when `data_dir` is empty.
 std::string without_match_keys(const std::string& data_dir);
 // A copy of `data_dir` without any key added after the first version of the
-// game: the match keys, push_apart, hide_timing_figure and hide_hit_boxes in
-// game\game.ini
+// game: the match keys, push_apart, hide_timing_figure, hide_hit_boxes and
+// shot_name_height in game\game.ini
 // and knocked_out in every character file. Made and reused as above.
 std::string without_new_keys(const std::string& data_dir);
 
@@ -58,3 +58,13 @@ std::string read_file(const std::string& path);
 // Index of `needle` in `haystack` at or after `from`; npos when absent.
 // Lets tests check that log lines appear in order.
 size_t find_after(const std::string& haystack, const std::string& needle, size_t from);
+
+// Writes into `out_dir` (made if missing) a copy of `data_dir` whose fighters
+// can only fight hand to hand: no special launches a projectile (every fire
+// key of their special moves is 0), and Kastrell, roster position 1, has no
+// special at all (no move 12, no combo performing it). False when `data_dir`
+// has no game\game.ini or a file can't be written.
+bool write_hand_to_hand_tree(const std::string& data_dir, const std::string& out_dir);
+// The same tree in a temporary directory, made once per process and removed
+// at exit; empty when `data_dir` is empty.
+std::string hand_to_hand_tree(const std::string& data_dir);

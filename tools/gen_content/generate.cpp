@@ -20,6 +20,9 @@ void write_settings(DataTree& tree) {
   // Bodies don't walk through each other; the frame-timing number and the
   // OpenGL mode's hit-box outlines stay hidden.
   kv.add("push_apart", 1).add("hide_timing_figure", 1).add("hide_hit_boxes", 1);
+  // The action shots paint the fighter's name in their top 40 rows (action_shot):
+  // the select screen's circling copies keep off it.
+  kv.add("shot_name_height", 40);
   tree.write("game\\game.ini", kv);
 }
 

@@ -83,7 +83,7 @@ std::string match_lines(const std::string& out) {
   std::istringstream in(out);
   std::string kept;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("round [", 0) == 0 || line.rfind("match won", 0) == 0 || line.find("_char.ini]") != std::string::npos) {
+    if (line.rfind("round [", 0) == 0 || line.rfind("match ", 0) == 0 || line.find("_char.ini]") != std::string::npos) {
       kept += line + "\n";
     }
   }
@@ -156,18 +156,19 @@ TEST(MatchRun, KnockOutsWinTheMatchThenCharacterSelectPicksAgainAndQuitEnds) {
 // P pauses: the picture stands still, the move list shows Kastrell's combos
 // as keys, P resumes, and the clock has stopped for as long: the round ends
 // on "Time" 200 fighting frames after "Fight!", plus the paused ones. The
-// result's Rematch starts round 1 again; P then Quit on the pause menu ends
-// the run.
+// result's Rematch starts round 1 again; P, Quit and Yes on the pause menu
+// end the run. Menus take keys half a second after they show.
 TEST(MatchRun, PauseFreezesTheFightAndTheClockThenTimeRematchAndQuitFromPause) {
   const std::string tree = match_tree("match_pause", "fps=20\nrounds=1\nround_time=10\n", {});
   if (tree.empty()) GTEST_SKIP() << "no bundled data (GAME_DATA_DIR)";
   const std::string shots = make_temp_dir("match_pause_shots");
   const game_run run = play(tree, 1,
-                            "150 p down\n152 p up\n158 down down\n160 down up\n162 return down\n"
-                            "164 return up\n170 return down\n172 return up\n176 p down\n178 p up\n"
-                            "410 return down\n412 return up\n"                              // Rematch
-                            "440 p down\n442 p up\n446 down down\n448 down up\n450 down down\n"
-                            "452 down up\n454 return down\n456 return up\n",                // Quit
+                            "150 p down\n152 p up\n164 down down\n166 down up\n168 return down\n"
+                            "170 return up\n174 return down\n176 return up\n180 p down\n182 p up\n"
+                            "420 return down\n422 return up\n"                              // Rematch
+                            "460 p down\n462 p up\n472 down down\n474 down up\n476 down down\n"
+                            "478 down up\n480 return down\n482 return up\n"                // Quit
+                            "484 up down\n486 up up\n488 return down\n490 return up\n",   // Yes
                             900, {"153:" + shots + "/a.png", "157:" + shots + "/b.png", "200:" + shots + "/c.png"});
   ASSERT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ("load config [game\\fighter\\brela_char.ini]\nload config [game\\fighter\\kastrell_char.ini]\n"
@@ -178,7 +179,7 @@ TEST(MatchRun, PauseFreezesTheFightAndTheClockThenTimeRematchAndQuitFromPause) {
   EXPECT_NE(read_file(shots + "/a.png"), read_file(shots + "/c.png"));
   EXPECT_FALSE(frames_showing(run.err, "Special move: down, right, k").empty()) << run.err;
   // No health changes while paused.
-  for (long f = 150; f < 176; ++f) {
+  for (long f = 150; f < 180; ++f) {
     EXPECT_EQ(std::string::npos, run.err.find("frame [" + std::to_string(f) + "] entry [")) << f;
   }
   const std::vector<long> paused = frames_showing(run.err, "Paused");
@@ -186,34 +187,96 @@ TEST(MatchRun, PauseFreezesTheFightAndTheClockThenTimeRematchAndQuitFromPause) {
   const std::vector<long> time = frames_showing(run.err, "Time");
   ASSERT_FALSE(time.empty());
   ASSERT_FALSE(fight.empty());
-  const long first_pause_of_round_2 = 440;
+  const long first_pause_of_round_2 = 460;
   long paused_in_round_1 = 0;
   for (long f : paused) paused_in_round_1 += f < first_pause_of_round_2;
-  EXPECT_EQ(26, paused_in_round_1);
+  EXPECT_EQ(30, paused_in_round_1);
   EXPECT_EQ(fight.front() + 10 + 200 + paused_in_round_1, time.front());
   const long end = frame_of(run.err, "fight ends");
-  EXPECT_GE(end, 454);
-  EXPECT_LE(end, 457);
+  EXPECT_GE(end, 488);
+  EXPECT_LE(end, 491);
 }
 
-// Two frozen fighters who can't hurt each other: the clock runs out on equal
-// health, the round is drawn and nobody scores; round 2 begins. Closing the
-// window while paused ends the run.
-TEST(MatchRun, EqualHealthAtTimeDrawsTheRoundAndAQuitRequestEndsThePause) {
+// Two frozen fighters who can't hurt each other: every round is drawn, and a
+// drawn round counts for both, so the match of one round to win ends drawn:
+// "Draw game" over the result menu, whose Quit ends the run.
+TEST(MatchRun, AMatchThatCanOnlyDrawEndsDrawnWithTheResultMenu) {
   const std::string tree = match_tree("match_draw", "fps=20\nrounds=1\nround_time=10\n",
                                       {{"game/fighter/brela_char.ini", "speed=0.28", "speed=0"},
                                        {"game/fighter/brela/special.ini", "fire2=1", "fire2=0"}});
   if (tree.empty()) GTEST_SKIP() << "no bundled data (GAME_DATA_DIR)";
-  const game_run run = play(tree, 0, "420 p down\n422 p up\n430 quit down\n", 900);
+  const game_run run = play(tree, 0, "400 up down\n402 up up\n404 return down\n406 return up\n", 900);
   ASSERT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ("load config [game\\fighter\\brela_char.ini]\nload config [game\\fighter\\brela_char.ini]\n"
-            "round [1] begins\nround [1] drawn\nround [2] begins\n",
+            "round [1] begins\nround [1] drawn\nmatch drawn\n",
             match_lines(run.out));
-  EXPECT_FALSE(frames_showing(run.err, "Draw").empty());
-  EXPECT_FALSE(frames_showing(run.err, "Round 2").empty());
+  const std::vector<long> draw_game = frames_showing(run.err, "Draw game");
+  ASSERT_FALSE(draw_game.empty());
+  EXPECT_FALSE(frames_showing(run.err, "> Rematch <").empty());
+  EXPECT_TRUE(frames_showing(run.err, "Round 2").empty());
   const long end = frame_of(run.err, "fight ends");
-  EXPECT_GE(end, 430);
-  EXPECT_LE(end, 432);
+  EXPECT_GE(end, 404);
+  EXPECT_LE(end, 406);
+}
+
+// SPACE punches and confirms. Mashed through the last K.O., the round's end
+// and the result menu's first moments, it chooses nothing: the menu takes
+// input only once it has been on screen half a second, and a key pressed
+// during that lock counts only when pressed again. Then SPACE rematches.
+TEST(MatchRun, APunchMashedAsTheResultMenuAppearsChoosesNothing) {
+  const std::string tree = match_tree("match_mash", "fps=20\nrounds=1\n",
+                                      {{"game/fighter/kastrell_char.ini", "hp=110", "hp=1"}});
+  if (tree.empty()) GTEST_SKIP() << "no bundled data (GAME_DATA_DIR)";
+  std::string keys;
+  for (int f = 100; f < 214; f += 2) keys += std::to_string(f) + (f % 4 == 0 ? " space down\n" : " space up\n");
+  keys += "214 space down\n300 space up\n310 space down\n312 space up\n";  // held past the lock
+  const game_run run = play(tree, 1, keys, 330);
+  ASSERT_EQ(0, run.exit_status) << run.err;
+  const size_t won = run.out.find("match won by entry [0]\n");
+  ASSERT_NE(std::string::npos, won) << run.out;
+  const long menu_from = frames_showing(run.err, "> Rematch <").front();
+  EXPECT_LT(menu_from, 212) << "the menu must show while SPACE is still mashed";
+  // Still the result menu until SPACE is pressed after the lock: the
+  // rematch's "Round 1" shows from that frame on.
+  long rematch = -1;
+  for (long f : frames_showing(run.err, "Round 1")) {
+    if (f > menu_from && rematch < 0) rematch = f;
+  }
+  EXPECT_GE(rematch, 310);
+  EXPECT_LE(rematch, 313);
+}
+
+// Escape in a match pauses (it used to end the run); on the pause menu it
+// resumes. Quit asks "Quit the match?": No goes back, Yes ends the run. A
+// quit request while paused ends it too.
+TEST(MatchRun, EscapePausesAMatchAndQuitAsksFirst) {
+  const std::string tree = match_tree("match_escape", "fps=20\nrounds=2\n", {});
+  if (tree.empty()) GTEST_SKIP() << "no bundled data (GAME_DATA_DIR)";
+  const std::string keys =
+      "200 escape down\n202 escape up\n"                                     // pause
+      "220 escape down\n222 escape up\n"                                     // resume
+      "240 escape down\n242 escape up\n254 down down\n256 down up\n258 down down\n260 down up\n"
+      "262 return down\n264 return up\n"                                     // Quit: asks
+      "266 return down\n268 return up\n"                                     // No (the cursor's choice)
+      "270 return down\n272 return up\n274 up down\n276 up up\n278 return down\n280 return up\n";  // Yes
+  const game_run run = play(tree, 1, keys, 400);
+  ASSERT_EQ(0, run.exit_status) << run.err;
+  const std::vector<long> paused = frames_showing(run.err, "Paused");
+  ASSERT_FALSE(paused.empty());
+  EXPECT_EQ(200, paused.front());
+  EXPECT_EQ(std::string::npos, run.err.find("frame [225] text [Paused]")) << "Escape on the menu resumes";
+  const std::vector<long> asked = frames_showing(run.err, "Quit the match?");
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(262, asked.front());
+  EXPECT_FALSE(frames_showing(run.err, "> Resume <").empty());
+  EXPECT_NE(std::string::npos, run.err.find("frame [267] text [> Quit <]")) << "No goes back to the pause menu";
+  const long end = frame_of(run.err, "fight ends");
+  EXPECT_GE(end, 278);
+  EXPECT_LE(end, 280);
+
+  const game_run closed = play(tree, 1, "200 escape down\n202 escape up\n210 quit down\n", 400);
+  EXPECT_EQ(0, closed.exit_status);
+  EXPECT_LE(frame_of(closed.err, "fight ends"), 212);
 }
 
 }  // namespace

@@ -175,6 +175,22 @@ bool combo_text_seen(seen_text& out) {
   return !seen_texts().empty() && out.text.rfind("Combo[", 0) == 0;
 }
 
+// In a match a performed combo is named as the move list names it; the
+// plain fight keeps its number.
+TEST_F(ObjectUpdate, InAMatchAComboShowsTheMovesName) {
+  fighter(100, 0, mode_computer).path->step_count = 0;
+  lifeform& me = fighter(300, 1);
+  std::vector<combo> combos(1);
+  combos[0].combotype = 2;
+  me.path->recognizer.combos = &combos;
+  combo_texts_named = true;
+  me.path->recognizer.add_attempt(combo_attempt{&combos[0], combos[0].reqkeys(), 6000, 0});
+  update(1);
+  combo_texts_named = false;
+  ASSERT_EQ(1u, seen_texts().size());
+  EXPECT_EQ("Special move", seen_texts()[0].text);
+}
+
 TEST_F(ObjectUpdate, ComboTextShowsAboveTheFighterWhereItStandsOnScreenForASecond) {
   seams().ticks = combo_clock;
   combo_clock_ms = 20000;
