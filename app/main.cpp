@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "app/viewer/viewer.h"
 #include "core/data_path.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 
 namespace {
 
@@ -39,6 +41,12 @@ std::string absolute_path(const std::string& path) {
 int main(int argc, char** argv) {
   make_log_line_buffered();
   std::set_new_handler(out_of_memory);
+  // A closed log pipe (game | head) or a file-size limit makes writes fail
+  // with an error the game reports, instead of killing it with its files
+  // unwritten; a hang-up ends the run as a close request does.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+  treat_hangup_as_quit_request();
   atexit(SDL_Quit);
 
   run_options options;

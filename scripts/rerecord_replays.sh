@@ -29,7 +29,7 @@ for name in "${names[@]}"; do
   [ -n "$options" ] || { echo "$keys: first line must be '# record: OPTIONS'" >&2; exit 2; }
   tree="$data"
   if grep -qx '# data: one fight' "$keys"; then tree="$one_fight"; fi
-  fresh="$(mktemp)"
+  fresh="$one_fight.$name.replay"  # a new name: a recording never replaces a file
   # shellcheck disable=SC2086
   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --software --no-limiter \
     $options --script "$keys" --record "$fresh" > /dev/null
