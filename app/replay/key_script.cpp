@@ -59,7 +59,7 @@ bool parse_key_script(std::string_view text, std::vector<key_script_event>& even
     };
     if (nul) return fail("holds a NUL byte");
     script_fields fields(line);
-    std::string_view frame_text, key, action, extra;
+    std::string_view frame_text, key, action;
     if (!fields.next(frame_text)) continue;  // blank or comment line
     if (is_replay_header_word(frame_text)) {
       return fail(quoted_for_message(frame_text) +

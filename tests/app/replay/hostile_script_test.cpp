@@ -81,6 +81,7 @@ TEST(HostileScripts, NumbersTooLargeForAnyTypeAreRefused) {
   EXPECT_EQ(0u, replay_error(header + "5 joyaxis 1 99999999999999999999\n9 end\n").find("line 9: "));
   EXPECT_EQ(0u, replay_error(header + "clock readings\n5 clock 4294967296\n9 end\n").find("line 10: "));
   EXPECT_EQ(0u, script_error("1 right down\n99999999999999999999 right up\n").find("key script keys, line 2: "));
+  EXPECT_EQ(0u, script_error("18446744073709551621 right down\n").find("key script keys, line 1: "));  // 2^64 + 5
   EXPECT_EQ("accepted", script_error("2147483647 right down\n"));
 }
 
