@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/fight/app_fight_host.h"
 #include "core/log.h"
 #include "core/seams.h"
 
@@ -16,6 +17,7 @@ video::video() {
   }
   flags = 0;
   g_screen.present = [] { g_video.present(); };
+  install_app_fight_host();
   log_out("SDL Initialized.\n");
 }
 

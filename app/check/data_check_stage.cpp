@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/check/data_check.h"
-#include "app/fight/fight_camera.h"
+#include "fight/fight_camera.h"
 #include "app/settings.h"
 #include "core/config_file.h"
 #include "gfx/picture_header.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/fight/fight_loop.h"
-#include "app/fight/hit_detection.h"
+#include "fight/hit_detection.h"
 #include "app/frame_limiter.h"
 #include "core/log.h"
 #include "core/seams.h"

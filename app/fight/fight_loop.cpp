@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/fight/fight_camera.h"
-#include "app/fight/fight_cleanup.h"
-#include "app/fight/fight_options.h"
+#include "fight/fight_camera.h"
+#include "fight/fight_cleanup.h"
+#include "fight/fight_options.h"
 #include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
-#include "app/fight/hit_detection.h"
-#include "app/fight/match.h"
+#include "fight/hit_detection.h"
+#include "fight/match.h"
 #include "app/fight/match_driver.h"
 #include "app/fight/still_draw.h"
 #include "app/dev/script_driver.h"

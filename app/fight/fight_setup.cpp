@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 #include "app/keep_until_exit.h"
 #include "app/video.h"
 #include "core/log.h"

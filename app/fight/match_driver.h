@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fight/match.h"
+#include "fight/match.h"
 #include "app/fight/menu.h"
 
 class match_driver {

@@ -5,7 +5,7 @@
 #include "app/fight/fight_text.h"
 #include "app/fight/hud_box.h"
 #include "app/fight/hud_scale.h"
-#include "app/fight/match.h"
+#include "fight/match.h"
 #include "app/fight/match_text.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 #include "app/fight/fight_setup.h"
 #include "app/fight/object_update.h"
 #include "app/video.h"

@@ -3,7 +3,7 @@
 // attacks, combo moves and dashes, jump and fall, move and clamp it, draw it,
 // and for the two fighters (entries 0 and 1) draw the top-of-screen gauges.
 #pragma once
-#include "fighter/lifeform.h"  // posture and move slot names
+#include "fight/object_step.h"  // the rules half, and posture and move slot names
 
 // Set while a match runs: it draws the gauges and names on fixed sides
 // itself, so the update leaves out the ones that follow the fighters' facing.
@@ -15,16 +15,3 @@ void update_all_lifeforms();
 
 // One live lifeform, entry `k` of lifeform_list.
 void update_lifeform(int k);
-
-// Moves `l` by `ticks` steps of its velocity plus drive, then keeps it inside
-// the level (edge_death 0) or kills it at the edge (edge_death 1).
-void movement_step(lifeform& l, int ticks);
-
-// The largest x at which a lifeform clamped to the level (edge_death 0) stays.
-double held_right_limit(const lifeform& l);
-
-// True while `l` plays the first animation of its move in `slot`.
-bool playing_move(const lifeform& l, int slot);
-
-// Standing on the floor: the bottom edge is at the screen's bottom.
-bool on_floor(const lifeform& l);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 #include "app/fight/fight_setup.h"
 #include "app/video.h"
 #include "core/config_file.h"

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/fight/fight_camera.h"
-#include "app/fight/fight_cleanup.h"
-#include "app/fight/hit_detection.h"
+#include "fight/fight_camera.h"
+#include "fight/fight_cleanup.h"
+#include "fight/hit_detection.h"
 #include "app/fight/hud_scale.h"
 #include "app/fight/match_round.h"
 #include "app/video.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/fight/fight_camera.h"
+#include "fight/fight_camera.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"
 #include "gfx/screen.h"

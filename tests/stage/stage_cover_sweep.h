@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fight/fight_camera.h"
+#include "fight/fight_camera.h"
 #include "app/fight/fight_setup.h"
 #include "app/video.h"
 #include "fighter/lifeform.h"

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "app/dev/fight_benchmark.h"
-#include "app/fight/fight_camera.h"
-#include "app/fight/body_push.h"
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_camera.h"
+#include "fight/body_push.h"
+#include "fight/fight_cleanup.h"
 #include "app/fight/fight_loop.h"
-#include "app/fight/fight_options.h"
+#include "fight/fight_options.h"
 #include "app/fight/object_update.h"
 #include "core/quit_request.h"
 #include "fighter/control.h"

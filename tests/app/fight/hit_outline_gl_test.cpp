@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "support/test_media.h"
-#include "app/fight/fight_options.h"
-#include "app/fight/hit_detection.h"
+#include "fight/fight_options.h"
+#include "fight/hit_detection.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
 #include "support/test_env.h"

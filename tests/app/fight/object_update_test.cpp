@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "support/test_media.h"
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 #include "app/fight/object_update.h"
-#include "app/fight/match.h"
+#include "fight/match.h"
 #include "app/fight/match_hud.h"
 #include "fight_scene.h"
 

@@ -1,8 +1,8 @@
-#include "app/fight/body_push.h"
+#include "fight/body_push.h"
 
 #include <algorithm>
 
-#include "app/fight/object_update.h"
+#include "fight/object_step.h"
 #include "core/safe_trunc.h"
 #include "fighter/lifeform.h"
 

@@ -1,4 +1,4 @@
-#include "app/fight/match.h"
+#include "fight/match.h"
 
 #include "core/log.h"
 

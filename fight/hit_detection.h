@@ -15,8 +15,15 @@ struct screen_box {
 screen_box map_to_screen(int left, int top, int right, int bottom, int lifeform_height);
 
 // True when the body boxes of p and q overlap on screen (touching edges count).
-// In OpenGL mode it also draws the reach and body outlines of both.
+// The host may outline both (boxes_compared) before it answers.
 bool overlap_test(lifeform& p, lifeform& q);
+
+// Size of the move in `slot` without asking for it (no "missing" line: the
+// outlines only draw with it); 0 x 0 without that move.
+void move_size(const lifeform& l, int slot, int& w, int& h);
+
+// Width of the lifeform's first picture, 0 without one.
+int first_image_width(const lifeform& l);
 
 // Guarding postures: blocking (3) and the block-struck ones (6, 7, 8).
 bool guarding(const lifeform& l);

@@ -1,4 +1,4 @@
-#include "app/fight/fight_cleanup.h"
+#include "fight/fight_cleanup.h"
 
 #include "fighter/lifeform.h"
 

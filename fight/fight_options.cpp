@@ -1,4 +1,4 @@
-#include "app/fight/fight_options.h"
+#include "fight/fight_options.h"
 
 namespace {
 fight_options run_options_in_force;

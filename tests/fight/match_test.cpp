@@ -1,6 +1,6 @@
 // The match's bookkeeping (rounds, clock, results, log lines) and the menu's
 // key handling, without a window.
-#include "app/fight/match.h"
+#include "fight/match.h"
 
 #include <gtest/gtest.h>
 

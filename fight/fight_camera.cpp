@@ -1,10 +1,10 @@
-#include "app/fight/fight_camera.h"
+#include "fight/fight_camera.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/video.h"
 #include "core/log.h"
+#include "fight/fight_host.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
 
@@ -66,9 +66,10 @@ void apply_camera(level& stage, const camera_view& view) {
   stage.zoom = view.zoom;
   // Zoomed out further than its pictures reach, the stage would leave part of
   // the screen bare: the camera stops there. The stage draws at zoom x scale.
-  if (!g_video.screen) return;
+  int screen_w = 0, screen_h = 0;
+  if (!current_fight_host().screen_size(screen_w, screen_h)) return;
   const double s = stage.scale > 0.0 ? stage.scale : 1.0;
-  const double cover = stage.covering_zoom(g_video.screen->w, g_video.screen->h) / s;
+  const double cover = stage.covering_zoom(screen_w, screen_h) / s;
   const double closest = std::min(max_covering_zoom, cover);
   if (stage.zoom < closest) stage.zoom = closest;
 }

@@ -1,13 +1,10 @@
-#include "app/fight/hit_detection.h"
-
-#include <SDL_opengl.h>
+#include "fight/hit_detection.h"
 
 #include <cmath>
 #include <limits>
 
-#include "app/fight/fight_options.h"
-#include "app/fight/object_update.h"
-#include "app/video.h"
+#include "fight/fight_host.h"
+#include "fight/object_step.h"
 #include "fighter/lifeform.h"
 #include "core/safe_trunc.h"
 #include "gfx/img_mgr.h"
@@ -15,29 +12,7 @@
 
 namespace {
 
-// Size of the move in `slot` without asking for it (no "missing" line: the
-// outlines only draw with it).
-void move_size(const lifeform& l, int slot, int& w, int& h) {
-  w = h = 0;
-  if (slot < 0 || static_cast<size_t>(slot) >= l.moves.size() || !l.moves[slot]) return;
-  w = l.moves[slot]->max_width;
-  h = l.moves[slot]->max_height;
-}
-
-int first_image_width(const lifeform& l) { return !l.images.empty() && l.images[0] ? l.images[0]->get_width() : 0; }
 int first_image_height(const lifeform& l) { return !l.images.empty() && l.images[0] ? l.images[0]->get_height() : 0; }
-
-void outline(const screen_box& b, float r, float g, float bl) {
-  glColor3f(r, g, bl);
-  glVertex2i(b.left, b.top);
-  glVertex2i(b.left, b.bottom);
-  glVertex2i(b.left, b.bottom);
-  glVertex2i(b.right, b.bottom);
-  glVertex2i(b.right, b.bottom);
-  glVertex2i(b.right, b.top);
-  glVertex2i(b.right, b.top);
-  glVertex2i(b.left, b.top);
-}
 
 // Replaces whatever `l` plays by its hit reaction from `slot`. Without that
 // move it takes the blow with no reaction: marking it as reacting with nothing
@@ -56,6 +31,15 @@ int reaction_slot(const lifeform& l) {
 
 }  // namespace
 
+void move_size(const lifeform& l, int slot, int& w, int& h) {
+  w = h = 0;
+  if (slot < 0 || static_cast<size_t>(slot) >= l.moves.size() || !l.moves[slot]) return;
+  w = l.moves[slot]->max_width;
+  h = l.moves[slot]->max_height;
+}
+
+int first_image_width(const lifeform& l) { return !l.images.empty() && l.images[0] ? l.images[0]->get_width() : 0; }
+
 screen_box map_to_screen(int left, int top, int right, int bottom, int lifeform_height) {
   const int sx = g_level ? g_level->scroll_x : 0;
   const int sy = g_level ? g_level->scroll_y : 0;
@@ -73,26 +57,7 @@ bool overlap_test(lifeform& p, lifeform& q) {
   const screen_box pb = map_to_screen(p.x, p.y, p.x + p.width, p.y + p.height, p.height);
   const screen_box qb = map_to_screen(q.x, q.y, q.x + q.width, q.y + q.height, q.height);
 
-  if (opengl_mode() && current_fight_options().hit_boxes) {
-    int dw, dh;
-    move_size(p, 0, dw, dh);
-    const int p_left = p.facing == 1 ? p.x + 2 * (first_image_width(p) - dw) : p.x;
-    const screen_box p_reach = map_to_screen(p_left, p.y, p_left + dw, p.y + dh, p.height);
-    move_size(q, 0, dw, dh);
-    const int q_a = q.facing == 1 ? q.x : q.x + 2 * (first_image_width(q) - dw);
-    const int q_b = q.facing == 1 ? q.x - dw : q.x + dw;
-    const screen_box q_reach = map_to_screen(q_a, q.y, q_b, q.y + dh, q.height);
-
-    glDisable(GL_TEXTURE_2D);
-    glLineWidth(5.0f);
-    glBegin(GL_LINES);
-    outline(p_reach, 0.0f, 1.0f, 0.0f);
-    outline(q_reach, 0.0f, 0.0f, 1.0f);
-    outline(pb, 1.0f, 0.0f, 0.0f);
-    outline(qb, 0.5f, 0.0f, 0.0f);
-    glEnd();
-    glColor3f(1.0f, 1.0f, 1.0f);
-  }
+  current_fight_host().boxes_compared(p, q);
   return pb.bottom >= qb.top && pb.top <= qb.bottom && pb.right >= qb.left && pb.left <= qb.right;
 }
 

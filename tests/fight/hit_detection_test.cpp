@@ -1,9 +1,9 @@
 // Body contact, projectile strikes and the overlap test on mapped boxes.
 #include <gtest/gtest.h>
 
-#include "app/fight/hit_detection.h"
+#include "fight/hit_detection.h"
 #include "app/fight/object_update.h"
-#include "fight_scene.h"
+#include "app/fight/fight_scene.h"
 
 namespace {
 
