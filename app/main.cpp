@@ -17,6 +17,7 @@
 #include "core/data_path.h"
 #include "core/log.h"
 #include "core/quit_request.h"
+#include "core/startup_order.h"
 
 namespace {
 
@@ -36,17 +37,24 @@ std::string absolute_path(const std::string& path) {
   std::_Exit(3);
 }
 
+// A closed log pipe (game | head) or a file-size limit makes writes fail
+// with an error the game reports, instead of killing it with its files
+// unwritten; a hang-up ends the run as a close request does. Set before the
+// first line is printed: start-up may write the log out before main runs.
+struct process_signals {
+  process_signals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    treat_hangup_as_quit_request();
+  }
+};
+process_signals signals_first STARTUP_ORDER(STARTUP_SIGNALS);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   make_log_line_buffered();
   std::set_new_handler(out_of_memory);
-  // A closed log pipe (game | head) or a file-size limit makes writes fail
-  // with an error the game reports, instead of killing it with its files
-  // unwritten; a hang-up ends the run as a close request does.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
-  treat_hangup_as_quit_request();
   atexit(SDL_Quit);
 
   run_options options;

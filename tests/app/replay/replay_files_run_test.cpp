@@ -47,6 +47,8 @@ int run_into_closed_pipe(const std::vector<std::string>& args, const std::string
   const pid_t pid = fork();
   if (pid == 0) {
     for (const auto& e : headless) putenv(const_cast<char*>(e.c_str()));
+    // With a display named, the libraries' start-up writes the log out before main runs.
+    putenv(const_cast<char*>("DISPLAY=:1"));
     std::signal(SIGPIPE, SIG_DFL);
     const int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(fds[1], 1);
