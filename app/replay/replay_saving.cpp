@@ -34,8 +34,9 @@ std::string file_name(std::time_t when) {
 }  // namespace
 
 bool save_replay_text(const std::string& text, const std::string& data_dir, const char* home, std::time_t when,
-                      std::string& written, std::string& error) {
-  std::vector<std::string> places = {joined(parent_of(resolved_path(data_dir)), "replays")};
+                      std::string& written, std::string& error, bool beside_data) {
+  std::vector<std::string> places;
+  if (beside_data) places.push_back(joined(parent_of(resolved_path(data_dir)), "replays"));
   if (home && *home) places.push_back(joined(home, "replays"));
   error.clear();
   for (const std::string& dir : places) {
