@@ -96,10 +96,12 @@ TEST(ReplayFilesRun, ARecordingThatCanNotBeANewFileIsRefusedBeforeTheWindowOpens
   const std::string dir = make_temp_dir("record_refused");
   ASSERT_EQ(0, mkfifo((dir + "/fifo").c_str(), 0600));  // nobody reads it: opening it would block
   write_text_file(dir, "taken.replay", "keep me");
+  write_text_file(dir, "data/game/game.ini", "");  // a data directory, empty: the run stops before using it
   for (const std::string& target : {dir + "/fifo", dir + "/taken.replay", std::string("/dev/full"),
                                     dir + "/missing/r.replay"}) {
     SCOPED_TRACE(target);
-    running_game game = start_fight({"--record", target, "--frames", "5", "--no-limiter"}, headless);
+    running_game game =
+        start_fight({"--data-dir", dir + "/data", "--record", target, "--frames", "5", "--no-limiter"}, headless);
     bool ended = false;
     double waited = 0;
     const game_run r = wait_for_exit(game, 20, ended, waited);
