@@ -57,7 +57,7 @@ int run_game(const run_options& given) {
 
   if (!install_script_driver(options, settings.fps, error)) {
     log_err("%s\n", error.c_str());
-    return 0;
+    return 2;
   }
   if (!start_replay_session(options, settings, error)) {
     log_err("%s\n", error.c_str());

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,8 @@
 #include "app/viewer/viewer.h"
 #include "core/data_path.h"
 #include "core/log.h"
+#include "core/quit_request.h"
+#include "core/startup_order.h"
 
 namespace {
 
@@ -35,6 +38,19 @@ std::string absolute_path(const std::string& path) {
   std::fflush(stdout);
   std::_Exit(3);
 }
+
+// A closed log pipe (game | head) or a file-size limit makes writes fail
+// with an error the game reports, instead of killing it with its files
+// unwritten; a hang-up ends the run as a close request does. Set before the
+// first line is printed: start-up may write the log out before main runs.
+struct process_signals {
+  process_signals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    treat_hangup_as_quit_request();
+  }
+};
+process_signals signals_first STARTUP_ORDER(STARTUP_SIGNALS);
 
 }  // namespace
 

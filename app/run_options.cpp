@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/dev/script_driver.h"
 #include "app/option_list.h"
-#include "app/replay/replay_format.h"
+#include "app/replay/script_file.h"
 
 namespace {
 
@@ -43,8 +42,8 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     } else if (arg == "--seed") {
       const char* v = value("--seed");
       if (!v) return false;
-      if (!parse_long(v, n)) {
-        error = "--seed needs a non-negative number";
+      if (!parse_long(v, n) || n > 4294967295L) {
+        error = "--seed needs a number 0..4294967295";
         return false;
       }
       out.seeded = true;
@@ -173,10 +172,16 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
   }
   // A script that can't be played is refused before anything starts, so a
   // typo never turns into a run that silently does nothing.
-  std::vector<key_script_event> events;
-  if (!out.script.empty() && !load_key_script(out.script, events, error)) return false;
-  replay_file replay;
-  if (!out.replay.empty() && !load_replay(out.replay, replay, error)) return false;
+  // Read once here: what plays is what was checked, even if the file changes later.
+  if (!out.script.empty() || !out.replay.empty()) {
+    const bool replay = !out.replay.empty();
+    auto input = std::make_shared<replay_file>();
+    if (!load_script_file(replay ? out.replay : out.script, replay ? script_kind::replay : script_kind::key_script,
+                          *input, error)) {
+      return false;
+    }
+    out.input = input;
+  }
   return true;
 }
 

@@ -1,9 +1,12 @@
 // Command-line options. With none the game runs exactly as a player expects;
 // the others drive it headless and repeatably (tests, screenshots, benchmarks).
 #pragma once
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+struct replay_file;
 
 struct run_options {
   std::string data_dir;         // --data-dir DIR: where game\ and rsrc\ live (default: searched, see data_location.h)
@@ -12,6 +15,8 @@ struct run_options {
   std::string script;           // --script FILE: key script (frame, key, down/up lines)
   std::string record;           // --record FILE: write the run as a replay
   std::string replay;           // --replay FILE: play a recorded run back
+  // The file of --script or --replay, read and checked once by parse_run_options.
+  std::shared_ptr<const replay_file> input;
   long frame_limit = -1;        // --frames N: stop after N presented frames
   std::vector<std::pair<long, std::string>> screenshots;  // --screenshot N:FILE.png
   bool no_limiter = false;      // --no-limiter: do not pace frames
@@ -33,7 +38,7 @@ struct run_options {
 };
 
 // False (with `error` set) on an unknown option or a bad value, and when the
-// key script of --script is missing or malformed (the error names its file
-// and line).
+// file of --script or --replay can't be read or is malformed (the error names
+// the file and line); otherwise that file is read into `input`.
 bool parse_run_options(int argc, char** argv, run_options& out, std::string& error);
 void print_usage(const char* program);

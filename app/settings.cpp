@@ -44,8 +44,7 @@ game_settings read_settings(const config_file& ini) {
       log_out("WARNING: game\\game.ini: bpp=%d is not 8, 15, 16, 24 or 32, keeping %d\n", bpp, s.bpp);
     }
   }
-  // The frame-rate limiter accepts 1..200.
-  if (read_setting(ini, "fps", 1, 200, s.fps)) {
+  if (read_setting(ini, "fps", 1, max_fps, s.fps)) {
     log_out("Setting fps to [%d]\n", s.fps);
   }
   s.hwaccel = ini.has_key("hwaccel") && ini.get_int("hwaccel") != 0;

@@ -30,6 +30,7 @@ struct game_settings {
 // 1920 x 1200 (about 45 ms on a loaded machine, 7.5 times 640 x 480).
 constexpr int max_screen_side = 16383;
 constexpr long long max_screen_pixels = 1920LL * 1200LL;
+constexpr int max_fps = 200;  // SDL_gfx's frame-rate limiter accepts 1..200
 
 // A key counts only when present and non-zero. Prints the lines for height,
 // bpp and fps when they are set. Values outside what a window can be are

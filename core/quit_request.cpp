@@ -1,5 +1,7 @@
 #include "core/quit_request.h"
 
+#include <signal.h>
+
 #include <csignal>
 
 namespace {
@@ -12,9 +14,19 @@ int record_quit(const SDL_Event* event) {
   return 1;  // every event still goes into the queue
 }
 
+void record_hangup(int) { requested = 1; }
+
 }  // namespace
 
 void watch_quit_requests() { SDL_SetEventFilter(record_quit); }
+
+void treat_hangup_as_quit_request() {
+  struct sigaction action = {};
+  action.sa_handler = record_hangup;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGHUP, &action, nullptr);
+}
 
 void note_taken_event(const SDL_Event& event) { record_quit(&event); }
 

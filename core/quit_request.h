@@ -11,6 +11,11 @@
 // runs; calling again is harmless.
 void watch_quit_requests();
 
+// From now on a hang-up (SIGHUP: the terminal closed) is a quit request, as
+// SDL makes SIGTERM and SIGINT one: the run ends after its frame and writes
+// what it writes at its end. Call once, at start-up.
+void treat_hangup_as_quit_request();
+
 // Records `event` when it is an SDL_QUIT; other events are left to the caller.
 void note_taken_event(const SDL_Event& event);
 

@@ -6,6 +6,7 @@
 
 #define STARTUP_ORDER(n) __attribute__((init_priority(n)))
 
+#define STARTUP_SIGNALS 999  // the game's signal dispositions, before anything prints
 #define STARTUP_VIDEO 1000
 #define STARTUP_SOUND_CACHE 1001
 #define STARTUP_UNUSED_CACHES 1002  // three caches that are never filled

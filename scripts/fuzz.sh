@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan + UBSan) into build-fuzz and runs
-# TARGET (config_file, animation, character, level, picture, or all) for
-# SECONDS each. Kept crash inputs under tools/fuzz/regressions/TARGET are
-# replayed first. Seeds come from tools/fuzz/corpus/TARGET (kept in the repo);
+# TARGET (config_file, animation, character, level, picture, replay, or all)
+# for SECONDS each. Kept crash inputs under tools/fuzz/regressions/TARGET are
+# replayed first. Seeds come from tools/fuzz/corpus/TARGET (kept in the repo;
+# the replay target's are the recorded replays and key scripts in tests/replays);
 # what the fuzzer finds on the way goes to build-fuzz/corpus/TARGET (not kept).
 # Exits non-zero when a target crashes, leaks or times out; the input is saved
 # under build-fuzz/artifacts/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-all_targets=(config_file animation character level picture)
+all_targets=(config_file animation character level picture replay)
 
 if [ $# -ne 2 ]; then
   echo "usage: $0 TARGET|all SECONDS   (targets: ${all_targets[*]})" >&2
@@ -39,6 +40,7 @@ for t in "${targets[@]}"; do
   bin="$build/bin/${t}_fuzz"
   work="$build/corpus/$t"
   seeds="$root/tools/fuzz/corpus/$t"
+  if [ "$t" = replay ]; then seeds="$root/tests/replays"; fi
   mkdir -p "$work" "$build/artifacts"
   log="$build/${t}_fuzz.log"
 

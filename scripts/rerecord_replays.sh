@@ -19,7 +19,8 @@ if [ ${#names[@]} -eq 0 ]; then
   for keys in "$dir"/*.keys; do names+=("$(basename "$keys" .keys)"); done
 fi
 one_fight="$(mktemp -d)"
-trap 'rm -rf "$one_fight"' EXIT
+recorded="$(mktemp -d)"
+trap 'rm -rf "$one_fight" "$recorded"' EXIT
 cp -r "$data/." "$one_fight"
 grep -vE '^[[:space:]]*(rounds|round_time|difficulty)[[:space:]]*=' "$data/game/game.ini" > "$one_fight/game/game.ini" || true
 changed=0
@@ -29,7 +30,7 @@ for name in "${names[@]}"; do
   [ -n "$options" ] || { echo "$keys: first line must be '# record: OPTIONS'" >&2; exit 2; }
   tree="$data"
   if grep -qx '# data: one fight' "$keys"; then tree="$one_fight"; fi
-  fresh="$(mktemp)"
+  fresh="$recorded/$name.replay"  # a new name: a recording never replaces a file
   # shellcheck disable=SC2086
   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --software --no-limiter \
     $options --script "$keys" --record "$fresh" > /dev/null

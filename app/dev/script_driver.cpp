@@ -3,16 +3,11 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 
 #include "app/fight/fight_text.h"
 #include "app/replay/replay_format.h"
@@ -25,8 +20,11 @@
 
 namespace {
 
+const std::vector<key_script_event> no_events;
+
 struct driver_state {
-  std::vector<key_script_event> events;
+  std::shared_ptr<const replay_file> input;  // holds the events
+  const std::vector<key_script_event>* events = &no_events;
   size_t next_event = 0;
   bool scripted_clock = false;
   int fps = 60;
@@ -68,8 +66,8 @@ void trace_key(const key_script_event& e) {
 
 void apply_events_up_to(long frame) {
   Uint8* keys = scripted_keys();
-  while (driver.next_event < driver.events.size() && driver.events[driver.next_event].frame <= frame) {
-    const key_script_event& e = driver.events[driver.next_event++];
+  while (driver.next_event < driver.events->size() && (*driver.events)[driver.next_event].frame <= frame) {
+    const key_script_event& e = (*driver.events)[driver.next_event++];
     if (fight_tracing()) trace_key(e);
     if (e.key == script_quit_key) {  // a close request, as SDL reports one
       SDL_Event quit;
@@ -100,76 +98,6 @@ void after_present() {
 
 }  // namespace
 
-int key_code_for_name(const std::string& name) {
-  if (name.empty()) return -1;
-  char* end = nullptr;
-  long n = std::strtol(name.c_str(), &end, 10);
-  if (*end == '\0') return (n > 0 && n < SDLK_LAST) ? static_cast<int>(n) : -1;
-  for (int k = 1; k < SDLK_LAST; ++k) {
-    const char* key_name = SDL_GetKeyName(static_cast<SDLKey>(k));
-    if (key_name && name == key_name) return k;
-  }
-  return -1;
-}
-
-bool parse_key_script(const std::string& text, std::vector<key_script_event>& events, std::string& error) {
-  std::istringstream in(text);
-  std::string line;
-  int line_number = 0;
-  long last_frame = 0;
-  while (std::getline(in, line)) {
-    ++line_number;
-    size_t hash = line.find('#');
-    if (hash != std::string::npos) line.erase(hash);
-    std::istringstream fields(line);
-    std::string frame_text, key_text, action, extra;
-    if (!(fields >> frame_text)) continue;  // blank or comment line
-    if (is_replay_header_word(frame_text)) continue;  // a replay's header: read by the replay loader
-    fields >> key_text >> action;
-    if (is_replay_event_word(key_text)) continue;     // joystick, check and end lines of a replay
-    char* end = nullptr;
-    long frame = std::strtol(frame_text.c_str(), &end, 10);
-    int key = key_text == "quit" ? script_quit_key : key_code_for_name(key_text);
-    bool bad = *end != '\0' || frame < 0 || key < 0 || (action != "down" && action != "up") ||
-               static_cast<bool>(fields >> extra);
-    if (bad) {
-      error = "line " + std::to_string(line_number) + ": expected 'FRAME KEY down|up', got '" + line + "'";
-      return false;
-    }
-    if (frame < last_frame) {
-      error = "line " + std::to_string(line_number) + ": frames must not go backwards";
-      return false;
-    }
-    last_frame = frame;
-    events.push_back({frame, key, action == "down" ? 1 : 0});
-  }
-  return true;
-}
-
-bool load_key_script(const std::string& file, std::vector<key_script_event>& events, std::string& error) {
-  // Only a regular file: a FIFO or a device would block or never end.
-  struct stat info;
-  if (stat(file.c_str(), &info) != 0) {
-    error = "can't read the key script " + file + ": " + std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    error = "can't read the key script " + file + ": not a regular file";
-    return false;
-  }
-  std::ifstream in(file, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.is_open() || in.bad()) {
-    error = "can't read the key script " + file;
-    return false;
-  }
-  if (!parse_key_script(text, events, error)) {
-    error = "key script " + file + ", " + error;
-    return false;
-  }
-  return true;
-}
-
 bool install_script_driver(const run_options& options, int fps, std::string& error) {
   driver = driver_state();
   driver.fps = fps > 0 ? fps : 60;
@@ -178,7 +106,12 @@ bool install_script_driver(const run_options& options, int fps, std::string& err
   // A replay is a key script; a recording runs on the same clock so it can be one.
   const std::string& keys_file = options.script.empty() ? options.replay : options.script;
   if (!keys_file.empty() || !options.record.empty()) {
-    if (!keys_file.empty() && !load_key_script(keys_file, driver.events, error)) return false;
+    if (!keys_file.empty() && !options.input) {
+      error = "the key script " + keys_file + " was not read";
+      return false;
+    }
+    driver.input = options.input;
+    if (driver.input) driver.events = &driver.input->keys;
     driver.scripted_clock = true;
     use_scripted_keys();
     seams().ticks = scripted_ticks;

@@ -21,7 +21,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "app/replay/key_script.h"
 
 constexpr int replay_format_version = 1;  // what --record writes
 constexpr int replay_saved_format_version = 2;  // what F9 writes (adds random and clock lines)
@@ -63,8 +66,10 @@ struct replay_clock_frame {
   size_t count;
 };
 
+// A replay, or a plain key script read as one (header.version 0: keys only).
 struct replay_file {
   replay_header header;
+  std::vector<key_script_event> keys;
   std::vector<replay_joy_event> joystick;
   std::vector<replay_check> checks;
   std::vector<replay_clock_frame> clock;
@@ -72,12 +77,11 @@ struct replay_file {
   long end_frame = -1;
 };
 
-bool is_replay_header_word(const std::string& word);
-bool is_replay_event_word(const std::string& word);
+bool is_replay_header_word(std::string_view word);
 
-// Reads everything but the key lines (the key script parser checks those).
-// False with `error` naming the file and line on anything missing or malformed.
-bool parse_replay(const std::string& text, replay_file& out, std::string& error);
-bool load_replay(const std::string& file, replay_file& out, std::string& error);
+// Reads every line in one pass. False with `error` naming the line ("line N:
+// ...") on anything missing, repeated, out of range or malformed: header
+// values have the limits game.ini and the options have.
+bool parse_replay(std::string_view text, replay_file& out, std::string& error);
 
 std::string replay_header_text(const replay_header& h);

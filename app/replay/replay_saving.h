@@ -1,6 +1,8 @@
 // Where a replay saved with F9 goes: replays/YYYYMMDD-HHMMSS.replay (local
-// time) in the data directory's parent, or in the player's home when that
-// can't be written; never inside the data directory.
+// time; -2, -3, ... when that name is taken) in the data directory's parent,
+// or in the player's home when that can't be written; never inside the data
+// directory, however the paths lead there, and never through a link named
+// replays. Written whole or not at all (core/user_file_write.h).
 #pragma once
 #include <ctime>
 #include <string>

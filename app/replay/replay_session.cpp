@@ -1,11 +1,13 @@
 #include "app/replay/replay_session.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include "app/dev/script_driver.h"
@@ -15,9 +17,11 @@
 #include "app/replay/replay_run_log.h"
 #include "app/replay/replay_saving.h"
 #include "app/replay/replay_state_hash.h"
+#include "app/replay/script_file.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/seams.h"
+#include "core/user_file_write.h"
 #include "fighter/lifeform.h"
 
 namespace {
@@ -42,8 +46,8 @@ struct session_state {
   unsigned long long libc_draws = 0;
   long frames = 0;         // presents so far
   std::string file;
-  std::FILE* out = nullptr;
-  replay_file replay;
+  std::string recorded;  // the --record file so far, written whole at the end
+  std::shared_ptr<const replay_file> replay;  // the one played
   size_t next_joy = 0;
   size_t next_check = 0;
   size_t next_clock = 0;         // replayed clock: the frame entry in use,
@@ -90,7 +94,7 @@ Uint32 logged_ticks() {
 
 // The recorded readings of this frame in turn; past the last one, the last again.
 Uint32 replayed_ticks() {
-  const std::vector<replay_clock_frame>& clock = session.replay.clock;
+  const std::vector<replay_clock_frame>& clock = session.replay->clock;
   while (session.next_clock < clock.size() && clock[session.next_clock].frame < session.frames) {
     ++session.next_clock;
     session.reading_in_frame = 0;
@@ -98,7 +102,7 @@ Uint32 replayed_ticks() {
   if (session.next_clock < clock.size()) {
     const replay_clock_frame& c = clock[session.next_clock];
     if (c.frame == session.frames && session.reading_in_frame < c.count) {
-      session.clock_now = session.replay.clock_readings[c.first + session.reading_in_frame++];
+      session.clock_now = session.replay->clock_readings[c.first + session.reading_in_frame++];
     }
   }
   return session.clock_now;
@@ -125,15 +129,18 @@ void key_changes(long frame, std::string& lines) {
   for (int k = 1; k < SDLK_LAST; ++k) {
     if (keys[k] == session.last_keys[k]) continue;
     session.last_keys[k] = keys[k];
-    const char* name = SDL_GetKeyName(static_cast<SDLKey>(k));
-    append_line(lines, frame,
-                std::string(key_code_for_name(name) == k ? name : std::to_string(k).c_str()) + (keys[k] ? " down" : " up"));
+    append_line(lines, frame, key_name_for_script(k) + (keys[k] ? " down" : " up"));
   }
 }
 
 void save_kept_run(long frame) {
   std::string written, error;
   const std::string text = session.log.text(session.kept_header, frame);
+  if (static_cast<long long>(text.size()) > max_script_file_bytes) {
+    log_err("WARNING: can't save the replay: the run so far makes %zu bytes, more than the %lld a replay may have\n",
+            text.size(), max_script_file_bytes);
+    return;
+  }
   if (save_replay_text(text, session.data_dir, std::getenv("HOME"), std::time(nullptr), written, error,
                        !session.data_installed)) {
     log_out("NOTICE: replay of the run so far (%ld frames) saved as %s\n", frame, written.c_str());
@@ -148,7 +155,7 @@ void record_frame(long frame) {
   if (!session.started) {  // the joystick has opened by now
     session.started = true;
     session.header.joystick = session.kept_header.joystick = session.joystick_ok = g_video.joystick_ok;
-    if (session.recording) std::fputs(replay_header_text(session.header).c_str(), session.out);
+    if (session.recording) session.recorded += replay_header_text(session.header);
     key_changes(0, lines);  // a script's keys for frame 0 were set before the first picture
   }
   Uint8* keys = scripted_keys();
@@ -188,10 +195,7 @@ void record_frame(long frame) {
     std::snprintf(hash, sizeof hash, "%016llx", fight_state_hash(random_state()));
     append_line(lines, frame, std::string("check ") + hash);
   }
-  if (session.recording) {
-    std::fputs(lines.c_str(), session.out);
-    std::fflush(session.out);
-  }
+  if (session.recording) session.recorded += lines;
   if (session.keeping) {
     session.log.add_lines(lines);
     const bool save_down = keys[SDLK_F9] != 0;
@@ -200,21 +204,57 @@ void record_frame(long frame) {
   }
 }
 
+// The whole file or none: written at the end of the run, never over another
+// file. A failure is the run's failure.
 void finish_recording() {
-  if (!session.out) return;
-  std::fprintf(session.out, "%ld end\n", presented_frames());
-  std::fclose(session.out);
-  session.out = nullptr;
+  if (!session.recording) return;
+  session.recording = false;
+  if (!session.started) session.recorded = replay_header_text(session.header);  // no picture was shown
+  session.recorded += std::to_string(presented_frames()) + " end\n";
+  const size_t slash = session.file.rfind('/');
+  user_file_target target;
+  target.dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : session.file.substr(0, slash));
+  target.name = session.file.substr(slash == std::string::npos ? 0 : slash + 1);
+  std::string written, error;
+  if (!write_user_file(target, session.recorded, written, error)) {
+    log_err("ERROR: can't write the replay %s: %s\n", session.file.c_str(), error.c_str());
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  if (written != session.file) {
+    log_err("WARNING: %s appeared while the run was recorded; the replay is %s\n", session.file.c_str(),
+            written.c_str());
+  }
+}
+
+// Before anything runs: the recording must be able to land where it was asked
+// to, as a new regular file. Nothing is opened yet (a FIFO would block).
+bool check_record_target(const std::string& file, std::string& error) {
+  struct stat info;
+  if (lstat(file.c_str(), &info) == 0) {
+    error = "can't record into " + file + ": " +
+            (S_ISREG(info.st_mode) ? "it already exists (a recording never replaces a file)" : "not a regular file");
+    return false;
+  }
+  const std::string dir = resolved_path(file);
+  const size_t slash = dir.rfind('/');
+  if (dir.empty() || file.back() == '/' || slash == std::string::npos ||
+      access(slash == 0 ? "/" : dir.substr(0, slash).c_str(), W_OK | X_OK) != 0) {
+    error = "can't record into " + file + ": its folder is missing or can't be written";
+    return false;
+  }
+  return true;
 }
 
 void play_frame(long frame) {
   g_video.joystick_ok = session.joystick_ok;  // as when recorded, whatever is plugged in now
-  const std::vector<replay_joy_event>& joy = session.replay.joystick;
+  const std::vector<replay_joy_event>& joy = session.replay->joystick;
   while (session.next_joy < joy.size() && joy[session.next_joy].frame <= frame) {
     const replay_joy_event& e = joy[session.next_joy++];
     (e.axis ? session.axes : session.buttons)[e.index] = e.value;
   }
-  const std::vector<replay_check>& checks = session.replay.checks;
+  const std::vector<replay_check>& checks = session.replay->checks;
   while (session.next_check < checks.size() && checks[session.next_check].frame <= frame) {
     const replay_check& c = checks[session.next_check++];
     if (c.frame != frame) continue;
@@ -222,15 +262,15 @@ void play_frame(long frame) {
     if (now != c.hash) {
       log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx%s\n",
               session.file.c_str(), frame, c.line, now, c.hash,
-              session.replay.header.build != replay_build_version
-                  ? (" (recorded by build " + session.replay.header.build + ", this is " + replay_build_version + ")")
+              session.replay->header.build != replay_build_version
+                  ? (" (recorded by build " + session.replay->header.build + ", this is " + replay_build_version + ")")
                         .c_str()
                   : "");
       std::fflush(stdout);
       std::_Exit(3);
     }
   }
-  if (frame >= session.replay.end_frame) {
+  if (frame >= session.replay->end_frame) {
     log_out("NOTICE: replay %s ended at frame %ld, every check matched\n", session.file.c_str(), frame);
     std::fflush(stdout);
     std::exit(0);
@@ -242,9 +282,9 @@ void play_frame(long frame) {
 // A replay whose run stops before the recording's did has gone astray, unless
 // the player stopped it.
 void check_replay_finished() {
-  if (session.escape || presented_frames() >= session.replay.end_frame) return;
+  if (session.escape || presented_frames() >= session.replay->end_frame) return;
   log_err("ERROR: replay %s desynchronised: the run ended at frame %ld, the recording at frame %ld\n",
-          session.file.c_str(), presented_frames(), session.replay.end_frame);
+          session.file.c_str(), presented_frames(), session.replay->end_frame);
   std::fflush(stdout);
   std::_Exit(3);
 }
@@ -272,10 +312,14 @@ bool replaying() { return session.playing; }
 
 bool prepare_replay_options(run_options& options, std::string& error) {
   if (!options.replay.empty()) {
-    if (!load_replay(options.replay, session.replay, error)) return false;
+    if (!options.input) {
+      error = "the replay " + options.replay + " was not read";
+      return false;
+    }
+    session.replay = options.input;
     options.seeded = true;
-    options.seed = session.replay.header.seed;
-    options.fighter = session.replay.header.fighter;
+    options.seed = session.replay->header.seed;
+    options.fighter = session.replay->header.fighter;
   } else if (!options.seeded) {  // as every run seeds, but known, for a replay
     options.seeded = true;
     options.seed = static_cast<unsigned>(std::time(nullptr));
@@ -285,7 +329,7 @@ bool prepare_replay_options(run_options& options, std::string& error) {
 
 void apply_replay_settings(const run_options& options, game_settings& settings) {
   if (options.replay.empty()) return;
-  const replay_header& h = session.replay.header;
+  const replay_header& h = session.replay->header;
   if (h.width > 0) settings.width = h.width;
   if (h.height > 0) settings.height = h.height;
   if (h.fps > 0) settings.fps = h.fps;
@@ -323,14 +367,14 @@ bool start_replay_session(const run_options& options, const game_settings& setti
   session.keeping = options.replay.empty() && !options.demo && options.benchmark_frames < 0;
   if (!session.keeping && options.record.empty() && options.replay.empty()) return true;
   session.devices = seams();
-  const bool replayed_libc = !options.replay.empty() && session.replay.header.libc_random;
+  const bool replayed_libc = !options.replay.empty() && session.replay->header.libc_random;
   session.libc_random = replayed_libc || (options.record.empty() && options.replay.empty());
   if (!session.libc_random) {
     use_recordable_random(options.seed);
   } else {
     seams().random = counted_libc_random;  // rand() was seeded with options.seed at start-up
   }
-  if (!options.replay.empty() && session.replay.header.clock_readings) seams().ticks = replayed_ticks;
+  if (!options.replay.empty() && session.replay->header.clock_readings) seams().ticks = replayed_ticks;
   if (session.keeping) {
     seams().ticks = logged_ticks;
     session.keys_from_script = !options.script.empty();
@@ -352,23 +396,19 @@ bool start_replay_session(const run_options& options, const game_settings& setti
   if (!options.replay.empty()) {
     session.playing = true;
     session.file = options.replay;
-    session.joystick_ok = session.replay.header.joystick;
+    session.joystick_ok = session.replay->header.joystick;
     std::atexit(check_replay_finished);
-    if (session.replay.header.build != replay_build_version) {
+    if (session.replay->header.build != replay_build_version) {
       log_err("WARNING: replay %s was recorded by build %s, this is %s: it may not play the same\n",
-              options.replay.c_str(), session.replay.header.build.c_str(), replay_build_version);
+              options.replay.c_str(), session.replay->header.build.c_str(), replay_build_version);
     }
     return true;
   }
   if (options.record.empty()) return true;
+  if (!check_record_target(options.record, error)) return false;
   session.recording = true;
   session.file = options.record;
   session.keys_from_script = !options.script.empty();
-  session.out = std::fopen(options.record.c_str(), "w");
-  if (!session.out) {
-    error = "can't write the replay " + options.record;
-    return false;
-  }
   session.header = header_of_run(options, settings, replay_format_version);
   std::atexit(finish_recording);
   return true;

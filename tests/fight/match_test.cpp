@@ -205,6 +205,9 @@ TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   replay_header h;
   h.version = replay_format_version;
   h.build = "fight-2";
+  h.width = 640;
+  h.height = 480;
+  h.fps = 60;
   h.rounds = 2;
   h.round_time = 60;
   h.difficulty = 3;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "anim/animation.h"
+#include "app/replay/script_file.h"
+#include "app/settings.h"
 #include "app/video.h"
 #include "core/config_file.h"
 #include "fighter/control.h"
@@ -151,4 +153,49 @@ inline void drive_picture(const char* name) {
   copy.draw_zoomed(-3, 7, g_video.screen, 0.6);
   assigned.no_zoom_cache = 1;
   assigned.draw_zoomed(0, 0, g_video.screen, 1.7);
+}
+
+// A key script or replay file (a host path): read and checked as each kind.
+// Returns false when an accepted replay breaks what playback relies on, or
+// an error message could carry more than one short printable line.
+inline bool drive_script(const char* file) {
+  std::string error;
+  for (script_kind kind : {script_kind::key_script, script_kind::replay}) {
+    replay_file parsed;
+    error.clear();
+    if (!load_script_file(file, kind, parsed, error)) {
+      if (error.size() > 600) return false;
+      for (char c : error) {
+        if (c < 0x20 || c > 0x7e) return false;
+      }
+      continue;
+    }
+    long last = 0;
+    for (const key_script_event& k : parsed.keys) {
+      if (k.frame < last || k.key < 0 || k.key >= SDLK_LAST) return false;
+      last = k.frame;
+    }
+    if (parsed.header.version == 0) continue;  // a plain key script
+    const replay_header& h = parsed.header;
+    if (h.width < 1 || h.height < 1 || static_cast<long long>(h.width) * h.height > max_screen_pixels ||
+        h.fps < 1 || h.fps > max_fps || h.fighter < -1 || h.fighter > 3 || parsed.end_frame < 0) {
+      return false;
+    }
+    for (const replay_check& c : parsed.checks) {
+      if (c.frame < 1 || c.frame > parsed.end_frame) return false;
+    }
+    for (const replay_joy_event& j : parsed.joystick) {
+      if (j.index < 0 || j.index > (j.axis ? 7 : 31)) return false;
+    }
+    for (const replay_clock_frame& c : parsed.clock) {
+      if (c.count == 0 || c.first + c.count > parsed.clock_readings.size()) return false;
+    }
+    // The header as the game writes it reads back the same.
+    replay_file again;
+    if (!parse_replay(replay_header_text(h) + "1 end\n", again, error) || again.header.seed != h.seed ||
+        again.header.width != h.width || again.header.rounds != h.rounds) {
+      return false;
+    }
+  }
+  return true;
 }

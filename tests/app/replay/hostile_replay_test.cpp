@@ -110,6 +110,20 @@ TEST(HostileReplay, Pictures) {
   EXPECT_GT(n, 0);
 }
 
+// The replay target's seeds are the recorded replays and key scripts.
+TEST(HostileReplay, ScriptsAndReplays) {
+  int n = replay("replay", [](const std::string& bytes) {
+    write_bytes("fz/script.replay", bytes);
+    EXPECT_TRUE(drive_script("fz/script.replay"));
+  });
+  for (const auto& file : fs::directory_iterator(source_path("tests/replays"))) {
+    SCOPED_TRACE(file.path().string());
+    EXPECT_TRUE(drive_script(file.path().c_str()));
+    ++n;
+  }
+  EXPECT_GE(n, 8);
+}
+
 TEST(HostileReplay, LevelInputsSplitIntoTheirThreeFiles) {
   std::string parts[3];
   const std::string input = "length=1\n#--\nimages=1\n#--\nenemies=2\n#--\nextra\n";

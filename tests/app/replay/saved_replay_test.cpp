@@ -40,6 +40,33 @@ TEST(SavedReplay, GoesBesideTheDataThenHomeAndNeverInsideTheData) {
   EXPECT_FALSE(fs::exists(inner_home));
 }
 
+TEST(SavedReplay, NeverOverwritesAndNeverFollowsALinkIntoTheData) {
+  namespace fs = std::filesystem;
+  const std::string root = make_temp_dir("replay_links");
+  const std::string data = root + "/data";
+  fs::create_directories(data + "/game");
+  fs::create_directory_symlink(data + "/game", root + "/replays");  // beside the data, leading into it
+  const std::string home = root + "/home";
+  fs::create_directories(home);
+  std::string first, second, error;
+  ASSERT_TRUE(save_replay_text("one", data, home.c_str(), 1700000000, first, error)) << error;
+  ASSERT_TRUE(save_replay_text("two", data, home.c_str(), 1700000000, second, error)) << error;  // the same second
+  EXPECT_EQ(0u, first.find(home + "/replays/")) << first;
+  EXPECT_NE(first, second);
+  EXPECT_EQ("one", read_file(first));
+  EXPECT_EQ("two", read_file(second));
+  // A home that is the data directory however it is spelt: nowhere to go.
+  const fs::path before = fs::current_path();
+  fs::current_path(data);
+  for (const std::string& inside : {std::string("."), root + "/home/../data", root + "/replays/.."}) {
+    EXPECT_FALSE(save_replay_text("three", data, inside.c_str(), 1700000000, first, error)) << inside;
+    EXPECT_NE(std::string::npos, error.find("inside the data directory")) << error;
+  }
+  fs::current_path(before);
+  EXPECT_EQ(1, std::distance(fs::directory_iterator(data), fs::directory_iterator()));
+  EXPECT_TRUE(fs::is_empty(data + "/game"));
+}
+
 TEST(SavedReplay, KeptRunWritesEveryClockReadingInFrameOrder) {
   replay_run_log log;
   log.add_reading(0, 4294967290u);  // the tick counter wraps during the run
@@ -84,11 +111,12 @@ TEST(SavedReplay, KeptRunWritesEveryClockReadingInFrameOrder) {
 }
 
 TEST(SavedReplay, ClockAndRandomLinesThatDoNotParseNameTheirLine) {
-  const std::string head = "replay 2\nbuild b\nseed 1\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\n";
-  for (const auto& c : {std::make_pair("random libc\n5 clock 10 x\n5 end\n", "line 10:"),
-                        std::make_pair("5 clock 10\n5 clock 11\n5 end\n", "line 10: one clock line a frame"),
-                        std::make_pair("5 clock\n5 end\n", "line 9:"),
-                        std::make_pair("random other\n5 end\n", "line 9: expected 'random libc'")}) {
+  const std::string head =
+      "replay 2\nbuild b\nseed 1\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\nclock readings\n";
+  for (const auto& c : {std::make_pair("random libc\n5 clock 10 x\n5 end\n", "line 11:"),
+                        std::make_pair("5 clock 10\n5 clock 11\n5 end\n", "line 11: one clock line a frame"),
+                        std::make_pair("5 clock\n5 end\n", "line 10:"),
+                        std::make_pair("random other\n5 end\n", "line 10: expected 'random libc'")}) {
     replay_file parsed;
     std::string error;
     EXPECT_FALSE(parse_replay(head + c.first, parsed, error)) << c.first;
