@@ -10,7 +10,9 @@
 #include <string>
 
 #include "app/check/data_check.h"
+#include "app/data_location.h"
 #include "app/game.h"
+#include "app/option_list.h"
 #include "app/run_options.h"
 #include "app/viewer/viewer.h"
 #include "core/data_path.h"
@@ -51,13 +53,28 @@ int main(int argc, char** argv) {
     print_usage(argv[0]);
     return 0;
   }
+  if (options.version) {
+    std::printf("veltmoore-brawl %s\n", game_version);
+    return 0;
+  }
   // Files named on the command line are relative to where the game was
   // started, not to the data directory it moves into.
   options.script = absolute_path(options.script);
   options.record = absolute_path(options.record);
   options.replay = absolute_path(options.replay);
   for (auto& shot : options.screenshots) shot.second = absolute_path(shot.second);
-  if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
+  if (options.data_dir.empty()) {
+    char cwd[4096];
+    const data_location found = find_data(std::getenv("VELTMOORE_BRAWL_DATA"), getcwd(cwd, sizeof cwd) ? cwd : ".",
+                                          executable_path());
+    if (found.dir.empty()) {
+      std::fputs(no_data_message(found).c_str(), stderr);
+      return 2;
+    }
+    options.data_dir = found.dir;
+    options.data_installed = found.installed;
+  }
+  if (chdir(options.data_dir.c_str()) != 0) {
     std::fprintf(stderr, "%s: can't enter the data directory %s: %s\n", argv[0], options.data_dir.c_str(),
                  std::strerror(errno));
     return 2;

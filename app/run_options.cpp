@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/dev/script_driver.h"
+#include "app/option_list.h"
 #include "app/replay/replay_format.h"
 
 namespace {
@@ -33,6 +34,8 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     long n = 0;
     if (arg == "--help" || arg == "-h") {
       out.help = true;
+    } else if (arg == "--version") {
+      out.version = true;
     } else if (arg == "--data-dir") {
       const char* v = value("--data-dir");
       if (!v) return false;
@@ -173,36 +176,4 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
   return true;
 }
 
-void print_usage(const char* program) {
-  std::printf(
-      "Usage: %s [options]\n"
-      "With no options the game starts in the current directory, reading game\\game.ini.\n"
-      "\n"
-      "  --data-dir DIR       run from DIR (the directory holding game/ and rsrc/)\n"
-      "  --seed N             seed the random source with N instead of the clock\n"
-      "  --script FILE        play a key script: lines of 'FRAME KEY down|up'; while it\n"
-      "                       plays the clock advances 1000/fps ms per frame\n"
-      "  --record FILE        write this run as a replay (keys, joystick, seed, checks)\n"
-      "  --replay FILE        play a replay back (Escape ends it); stops at a mismatch\n"
-      "  --frames N           stop (exit status 0) after N presented frames\n"
-      "  --screenshot N:FILE  save frame N (counted from 0) as a PNG picture; repeatable\n"
-      "  --no-limiter         do not wait between frames\n"
-      "  --opengl             draw through OpenGL (as hwaccel=1 in game.ini)\n"
-      "  --software           draw with surface blits (as hwaccel=0)\n"
-      "  --fighter N          skip the select screen and play roster position N (0..3)\n"
-      "  --demo               the computer plays both fighters\n"
-      "  --benchmark N        run N fight frames unpaced and print frame-time figures\n"
-      "  --check              check the data files without opening a window\n"
-      "  --notes              with --check, also list pictures, sounds and data files\n"
-      "                       that nothing refers to\n"
-      "  --view N             the fighter viewer on roster position N (0..3): its postures\n"
-      "                       and moves on the stage's floor, with their hit boxes\n"
-      "  --view-file FILE     the fighter viewer on a character file, e.g.\n"
-      "                       game\\fighter\\brela_char.ini\n"
-      "  --difficulty N       the computer opponent's level, 1 (gentle) to 5; 0 as it always played\n"
-      "  --duel N|walker      benchmark: entry 1 is played by the computer at level N, or by a\n"
-      "                       player who only walks in and punches; ends at the first fall\n"
-      "                       with one 'duel:' summary (needs --script, an empty file will do)\n"
-      "  --help               this text\n",
-      program);
-}
+void print_usage(const char* program) { std::fputs(usage_text(program).c_str(), stdout); }

@@ -6,7 +6,7 @@
 #include <vector>
 
 struct run_options {
-  std::string data_dir;         // --data-dir DIR: where game\ and rsrc\ live (default: current directory)
+  std::string data_dir;         // --data-dir DIR: where game\ and rsrc\ live (default: searched, see data_location.h)
   bool seeded = false;          // --seed N: seed the random source with N instead of the time
   unsigned seed = 0;
   std::string script;           // --script FILE: key script (frame, key, down/up lines)
@@ -25,6 +25,8 @@ struct run_options {
   int view = -1;                // --view N: the fighter viewer on roster position N
   std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)
   bool help = false;            // --help
+  bool version = false;         // --version
+  bool data_installed = false;  // the data was found installed beside the executable (not an option)
   int difficulty = -1;          // --difficulty N: the computer opponent's level 0..5 (-1: game.ini's)
   int duel_level = -1;          // --duel N|walker (benchmark): entry 1 steered at level N, ends at a fall
   bool duel_walker = false;     //   "walker": entry 1 only walks in and punches, through the keyboard

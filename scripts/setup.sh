@@ -14,12 +14,15 @@ packages=(
   libpng-dev zlib1g-dev
   fonts-dejavu-core
 )
-# The tests, the OpenGL-mode tests' private X server, the sanitizer and fuzz builds.
+# The tests, the OpenGL-mode tests' private X server, the sanitizer and fuzz
+# builds; the Debian package (scripts/package.sh: dpkg-shlibdeps, lintian) and
+# the checks of the desktop entry and the AppStream file.
 if [ "${1:-}" != "--game" ]; then
   packages+=(
     googletest libgtest-dev
     xvfb xauth
     clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream man-db
   )
 fi
 

@@ -60,8 +60,9 @@ bool write_file(const std::string& file, const std::string& text, std::string& w
 }  // namespace
 
 bool save_replay_text(const std::string& text, const std::string& data_dir, const char* home, std::time_t when,
-                      std::string& written, std::string& error) {
-  std::vector<std::string> places = {joined(parent_of(data_dir), "replays")};
+                      std::string& written, std::string& error, bool beside_data) {
+  std::vector<std::string> places;
+  if (beside_data) places.push_back(joined(parent_of(data_dir), "replays"));
   if (home && *home) places.push_back(joined(home, "replays"));
   const std::string name = file_name(when);
   error.clear();

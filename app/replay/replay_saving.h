@@ -6,7 +6,8 @@
 #include <string>
 
 // `data_dir` is the absolute path of the data directory, `home` $HOME (null or
-// empty: none). True with `written` set to the file's path; false with `error`
+// empty: none). `beside_data` false skips the data directory's parent (an
+// installed tree, which the game never writes into). True with `written` set to the file's path; false with `error`
 // naming every place tried and why it failed.
 bool save_replay_text(const std::string& text, const std::string& data_dir, const char* home, std::time_t when,
-                      std::string& written, std::string& error);
+                      std::string& written, std::string& error, bool beside_data = true);

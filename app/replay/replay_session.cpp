@@ -52,6 +52,7 @@ struct session_state {
   replay_run_log log;
   replay_header kept_header;     // of what F9 saves
   std::string data_dir;
+  bool data_installed = false;   // then F9 saves only in the player's home
   Uint8 last_keys[SDLK_LAST] = {};
   std::vector<pending_key> pending;  // key changes caught since the last frame
   int buttons[joy_buttons] = {};
@@ -133,7 +134,8 @@ void key_changes(long frame, std::string& lines) {
 void save_kept_run(long frame) {
   std::string written, error;
   const std::string text = session.log.text(session.kept_header, frame);
-  if (save_replay_text(text, session.data_dir, std::getenv("HOME"), std::time(nullptr), written, error)) {
+  if (save_replay_text(text, session.data_dir, std::getenv("HOME"), std::time(nullptr), written, error,
+                       !session.data_installed)) {
     log_out("NOTICE: replay of the run so far (%ld frames) saved as %s\n", frame, written.c_str());
   } else {
     log_err("WARNING: can't save the replay: %s\n", error.c_str());
@@ -335,6 +337,7 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     use_scripted_keys();  // keys are taken once a frame, as the replay will give them
     char cwd[4096];
     session.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    session.data_installed = options.data_installed;
     replay_header& k = session.kept_header;
     k = header_of_run(options, settings, replay_saved_format_version);
     k.libc_random = session.libc_random;

@@ -1,5 +1,6 @@
-// The key script printed in README.md, played as the README says: the script is
-// read from the README itself, so the README and the game can't drift apart.
+// The key script printed in docs/command-line.md (linked from the README),
+// played as the page says: the script is read from the page itself, so the
+// documentation and the game can't drift apart.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -27,7 +28,7 @@ std::string readme_key_script(const std::string& readme) {
   return script;
 }
 
-// The number after `option` in the README's example command, or -1.
+// The number after `option` in the page's example command, or -1.
 long readme_number(const std::string& readme, const std::string& option) {
   const size_t at = readme.find(option + " ");
   return at == std::string::npos ? -1 : std::strtol(readme.c_str() + at + option.size() + 1, nullptr, 10);
@@ -54,9 +55,9 @@ std::vector<fighter_at_key> traced(const std::string& err, const std::string& ke
 TEST(ReadmeExample, KeyScriptSelectsTheSecondFighterWhoWalksToTheOpponentAndPunches) {
   const char* data = std::getenv("GAME_DATA_DIR");
   if (!data) GTEST_SKIP() << "GAME_DATA_DIR (the bundled data, build/data) is not set";
-  const std::string readme = read_file(source_path("README.md"));
+  const std::string readme = read_file(source_path("docs/command-line.md"));
   const std::string script = readme_key_script(readme);
-  ASSERT_NE(std::string::npos, script.find(" down\n")) << "no key script found in README.md:\n" << script;
+  ASSERT_NE(std::string::npos, script.find(" down\n")) << "no key script found in docs/command-line.md:\n" << script;
   const long seed = readme_number(readme, "--seed");
   const long frames = readme_number(readme, "--frames");
   ASSERT_GE(seed, 0);
@@ -79,7 +80,7 @@ TEST(ReadmeExample, KeyScriptSelectsTheSecondFighterWhoWalksToTheOpponentAndPunc
   // The fight keys came once the fight was on (keys before it are traced without the fighter).
   EXPECT_EQ(std::string::npos, run.err.find("key [left] down\n")) << "LEFT pressed before the fight:\n" << run.err;
 
-  const char* const mend = "\nThe README's key script no longer does what its comment says: mend its frames or --seed.";
+  const char* const mend = "\nThe key script of docs/command-line.md no longer does what its comment says: mend its frames or --seed.";
   // Walking left towards the computer's fighter (which starts 400 pixels to the left) ...
   const std::vector<fighter_at_key> walk_from = traced(run.err, "[left] down");
   const std::vector<fighter_at_key> walk_to = traced(run.err, "[left] up");
