@@ -31,7 +31,7 @@ const std::vector<option_doc>& option_docs() {
       {"--demo", "", "the computer plays both fighters"},
       {"--benchmark", "N", "run N fight frames unpaced and print frame-time figures"},
       {"--check", "", "check the data files without opening a window"},
-      {"--notes", "", "with --check, also list pictures, sounds and data files\nthat nothing refers to"},
+      {"--notes", "", "with --check, also list what is worth knowing but not wrong:\nfiles nothing refers to, opaque pictures, ..."},
       {"--view", "N",
        "the fighter viewer on roster position N (0..3): its postures\nand moves on the stage's floor, with their hit "
        "boxes"},

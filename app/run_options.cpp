@@ -111,6 +111,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     } else if (arg == "--view-file") {
       const char* v = value("--view-file");
       if (!v) return false;
+      if (!*v) {
+        error = "--view-file \"\" is not a character file";
+        return false;
+      }
       out.view_file = v;
     } else if (arg == "--difficulty") {
       const char* v = value("--difficulty");

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/log.h"
 #include "fight/fight_host.h"
 #include "fighter/lifeform.h"
+#include "gfx/img_mgr.h"
 #include "stage/level.h"
 
 namespace {
@@ -22,7 +24,80 @@ double camera_zoom(int screen_w, int level_width, double level_scale, int right,
   return screen_w / (right * s + d);
 }
 
+// Where a fighter is drawn, in the terms of the zoomed draw (which scales x
+// from the screen's left edge and keeps the bottom edge): screen x of picture
+// column u is (u - scroll_x) * zoom * k, the bottom edge is at screen row
+// bottom - scroll_y and the top `rows * zoom * k` above it.
+struct drawn_box {
+  double left = 0.0, right = 0.0;  // picture columns
+  double k = 1.0;                  // the fighter's own scale
+  double bottom = 0.0;             // world row of the bottom edge
+  double rows = 0.0;               // picture rows
+};
+
+drawn_box drawn_box_of(const lifeform& l) {
+  drawn_box d;
+  d.k = l.scale > 0.0 && std::isfinite(l.scale) ? l.scale : 1.0;
+  d.left = l.x / d.k;
+  d.right = d.left + std::max(0, l.width);
+  d.bottom = static_cast<double>(l.y) + l.height;
+  d.rows = std::max(0, l.height);
+  // Knocked out, it lies in its picture centred under its box (see draw_lying).
+  const img_mgr* lying = l.knocked_out_image;
+  if (!l.alive() && lying && lying->get_width() > 0 && lying->get_height() > 0) {
+    const double from = d.left + (l.width - lying->get_width()) / 2;
+    d.left = std::min(d.left, from);
+    d.right = std::max(d.right, from + lying->get_width());
+    d.rows = std::max(d.rows, static_cast<double>(lying->get_height()));
+  }
+  return d;
+}
+
+struct scroll_range {
+  double lo = -std::numeric_limits<double>::infinity();
+  double hi = std::numeric_limits<double>::infinity();
+  bool holds(int v) const { return v >= lo && v <= hi; }
+  bool has_whole_number() const { return std::ceil(lo) <= std::floor(hi); }
+  int nearest(int v) const {
+    const double low = std::max(-1e9, std::ceil(lo)), high = std::min(1e9, std::floor(hi));
+    return static_cast<int>(std::max(low, std::min(static_cast<double>(v), high)));
+  }
+};
+
+// The scroll_x values that keep both boxes `margin` inside the screen's sides
+// at drawn zoom z (the stage's zoom times its scale). The margin stops at the
+// stage's ends (0 and world_right), where the stage itself ends; a box past an
+// end is still shown whole. A negative margin lets boxes overhang the sides.
+scroll_range across(const drawn_box (&f)[2], double z, int screen_w, int margin, double world_right) {
+  scroll_range r;
+  for (const drawn_box& d : f) {
+    const double s = z * d.k;
+    const double from = std::max(d.left - margin / s, std::min(d.left, 0.0));
+    const double to = std::min(d.right + margin / s, std::max(d.right, world_right / d.k));
+    r.lo = std::max(r.lo, to - screen_w / s);
+    r.hi = std::min(r.hi, from);
+  }
+  return r;
+}
+
+// The scroll_y values that keep both boxes `margin` below the screen's top and
+// their bottom edges on the screen.
+scroll_range upwards(const drawn_box (&f)[2], double z, int screen_h, int margin) {
+  scroll_range r;
+  for (const drawn_box& d : f) {
+    r.lo = std::max(r.lo, d.bottom - screen_h - std::min(0, margin));
+    r.hi = std::min(r.hi, d.bottom - d.rows * z * d.k - margin);
+  }
+  return r;
+}
+
 }  // namespace
+
+double closest_covering_view(double level_scale) {
+  return max_covering_zoom * (level_scale > 0.0 ? level_scale : 1.0);
+}
+
+int fight_view_margin(int screen_w, int screen_h) { return std::max(4, std::min(screen_w, screen_h) / 24); }
 
 camera_view fight_camera(const lifeform& a, const lifeform& b, int screen_w, int screen_h, int level_width,
                          double level_scale) {
@@ -84,4 +159,47 @@ void face_each_other(lifeform& a, lifeform& b) {
     a.facing = 0;
     b.facing = 1;
   }
+}
+
+void apply_camera(level& stage, const camera_view& view, const lifeform& a, const lifeform& b) {
+  apply_camera(stage, view);
+  stage.fill_uncovered = true;  // this camera may leave the pictures short of the screen
+  int w = 0, h = 0;
+  if (!current_fight_host().screen_size(w, h)) return;
+  const double s = stage.scale > 0.0 ? stage.scale : 1.0;
+  const drawn_box f[2] = {drawn_box_of(a), drawn_box_of(b)};
+  const double z = stage.zoom * s;
+  if (!(z > 0.0) || !std::isfinite(z)) return;
+  const double world_right = stage.max_width / s;
+  // A pixel or two over an edge is the rounding of the view that covers the
+  // screen with the fighters at the stage's ends: that view stays.
+  const int overhang = -2;
+  const bool across_ok = across(f, z, w, overhang, world_right).holds(stage.scroll_x);
+  const bool upwards_ok = upwards(f, z, h, overhang).holds(stage.scroll_y);
+  if (across_ok && upwards_ok) return;
+
+  // With the scroll kept, a lower zoom keeps in view what already was (x
+  // shrinks towards the left edge, tops move down), so the closest zoom that
+  // lets the scroll fix the rest is found by halving the interval.
+  const int margin = fight_view_margin(w, h);
+  const auto fits = [&](double zoom) {
+    return (across_ok || across(f, zoom, w, margin, world_right).has_whole_number()) &&
+           (upwards_ok || upwards(f, zoom, h, margin).has_whole_number());
+  };
+  double chosen = z;
+  if (!fits(z)) {
+    double lo = z / 2.0;
+    for (int i = 0; i < 20 && !fits(lo); ++i) lo /= 2.0;
+    if (fits(lo)) {
+      double hi = std::min(z, 2.0 * lo);
+      for (int i = 0; i < 30; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (fits(mid) ? lo : hi) = mid;
+      }
+      chosen = lo;
+    }  // else no zoom can: the scroll does what it can at this one
+  }
+  stage.zoom = chosen / s;
+  if (!across_ok) stage.scroll_x = across(f, chosen, w, margin, world_right).nearest(stage.scroll_x);
+  if (!upwards_ok) stage.scroll_y = upwards(f, chosen, h, margin).nearest(stage.scroll_y);
 }

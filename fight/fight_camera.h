@@ -6,7 +6,7 @@ class lifeform;
 class level;
 
 struct camera_view {
-  int scroll_x = 0;   // world x at the screen's left edge, never negative
+  int scroll_x = 0;   // world x at the screen's left edge (fight_camera: never negative)
   int scroll_y = 0;   // 0 with both fighters on the floor, negative as they rise
   double zoom = 1.0;  // screen width over the width the fighters need
 };
@@ -25,6 +25,25 @@ double widest_camera_zoom(int screen_w, int level_width, double level_scale);
 // stage's pictures could not fill the screen at that zoom (they are too small
 // for the view), the zoom stops at the smallest one at which they do.
 void apply_camera(level& stage, const camera_view& view);
+
+// As above, then, only where that view would cut off part of fighter `a` or
+// `b` (standing, in the air, or lying knocked out in their knocked_out
+// picture) by more than a pixel or two, the least change that shows both
+// whole, clear of the screen's sides and top by fight_view_margin (at the
+// stage's ends the view need not reach past the end): the zoom comes down,
+// below the one the stage needs to fill the screen if it must (the stage
+// then fills the rest with its backdrop: this sets the level's
+// fill_uncovered), and the scroll moves. A view that shows both whole is left
+// exactly as it is.
+void apply_camera(level& stage, const camera_view& view, const lifeform& a, const lifeform& b);
+
+// The furthest the camera zooms in to make the stage's pictures fill the
+// screen, as the stage draws it (times the level's scale).
+double closest_covering_view(double level_scale);
+
+// Pixels kept between a fighter the camera had to reframe and the screen's
+// sides and top (the floor is the screen's bottom edge).
+int fight_view_margin(int screen_w, int screen_h);
 
 // Fighters face each other by the centres (x + width) / 2; equal centres keep
 // both facings as they are.

@@ -114,8 +114,8 @@ class lifeform {
   control_map* controls = nullptr;  // not owned; set before load
   int32_t alpha = 255;            // opacity of special-animation drawing
 
-  // Shown by the fight: the fighter's name by its gauge (from the character
-  // file's name, "brela_char.ini" -> "Brela"), and the last combo's
+  // Shown by the fight: the fighter's name by its gauge (the character file's
+  // `name`, else from its file name, "brela_char.ini" -> "Brela"), and the last combo's
   // "Combo[%d]" above it until the tick count reaches combo_shown_until (ms).
   std::string name;
   int32_t combo_shown = -1;       // combotype on show, -1 none
@@ -188,6 +188,11 @@ class lifeform {
 // directory and "_char.ini" (or extension), first letter in capitals:
 // "game\\fighter\\brela_char.ini" -> "Brela".
 std::string fighter_name_from_file(const char* char_path);
+// A fighter's name as the `name` key gives it: as written, an underscore
+// shown as a space ("Lady_Nova" -> "Lady Nova"); "" for an empty value.
+std::string fighter_name_from_key(const char* value);
+// The longest name shown; a longer one is cut.
+constexpr size_t max_fighter_name = 24;
 
 // The fight's lifeforms in creation order: 0 the computer's fighter, 1 the
 // human's, projectiles after them. Filled by the fight set-up and the spawns.

@@ -1,6 +1,7 @@
 // A lifeform's draw, which shows its special animation's frames or its
 // posture image with its gauge, and its advance: one tick of the special
 // animation (which may fire a bullet), or its counters and age.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -74,7 +75,12 @@ void lifeform::draw() const {
 
   const int display_w = g_screen.screen ? g_screen.screen->w : 0;
   const int display_h = g_screen.screen ? g_screen.screen->h : 0;
-  const double right_bound = std::trunc((cam.x + display_w) / cam.zoom);
+  // The world x at the screen's right edge is cam.x + display_w / zoom. The
+  // bound (cam.x + display_w) / zoom reaches further while zoomed out and is
+  // kept there; zoomed in it falls short of the edge and would hide a fighter
+  // standing in plain view.
+  const double right_bound =
+      std::max(std::trunc((cam.x + display_w) / cam.zoom), cam.x + std::trunc(display_w / cam.zoom));
   if (x + width < cam.x || x >= right_bound) return;
   img_mgr* img = nullptr;
   if (state >= 0 && static_cast<size_t>(state) < images.size()) img = images[state];

@@ -74,6 +74,10 @@ void lifeform::load(const char* char_path) {
   config_file cfg;
   cfg.load(char_path);
   name = fighter_name_from_file(char_path);
+  if (cfg.has_key("name")) {
+    const std::string own = fighter_name_from_key(cfg.get_string("name"));
+    if (!own.empty()) name = own;
+  }
 
   if (cfg.has_key("scale")) scale = bounded_factor(cfg, char_path, "scale", 0.0, max_char_scale, false, scale);
   hp = max_hp = cfg.get_int("hp");

@@ -78,6 +78,8 @@ void reload_kept_picture(img_mgr* stored, const char* name) {
   }
   shared_surface* old_pixels = stored->surface.get();
   shared_surface* old_mirror = stored->mirror.get();
+  // The copies kept for the old pixels would hold them for ever.
+  if (old_pixels) forget_copies_made_from(old_pixels->surface);
   img_mgr fresh;
   fresh.load(spelled.c_str());
   *stored = fresh;  // also empties its zoomed copies and mirror

@@ -91,6 +91,13 @@ void upload_texture(img_mgr& img) {
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, buffer->w, buffer->h, 0, GL_RGBA, GL_UNSIGNED_BYTE, buffer->pixels);
   SDL_FreeSurface(buffer);
   img.surface = counted_ptr<shared_surface>();  // drawn from the texture from now on
+  // No image counts the holder any more: its pixels live on in the texture
+  // (a copy reads them back from there), so they go now, or nothing would
+  // ever free them.
+  if (holder->ref_count == 0) {
+    free_picture_surface(holder->surface);
+    delete holder;
+  }
 }
 
 void convert_for_blits(img_mgr& img) {

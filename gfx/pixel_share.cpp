@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -74,6 +75,18 @@ void uncount_if_last(SDL_Surface* s) {
   if (it == counted.end()) return;
   picture_total -= it->second;
   counted.erase(it);
+}
+
+// Takes back one pin of the pixels `pixels`: a kept copy made from them went.
+void unpin(const void* pixels) {
+  for (auto it = pinned.begin(); it != pinned.end(); ++it) {
+    if ((*it)->pixels != pixels) continue;
+    SDL_Surface* owner = *it;
+    pinned.erase(it);
+    uncount_if_last(owner);
+    SDL_FreeSurface(owner);
+    return;
+  }
 }
 
 long long screen_area() {
@@ -249,15 +262,11 @@ bool zoom_may_be_kept(long long zw, long long zh) {
 
 namespace {
 
-// Lets go of the copy drawn longest ago: every holder forgets it and its
-// pixels are freed, whatever counts the holders had on it.
-void let_go_oldest() {
-  auto oldest = zooms.end();
-  for (auto it = zooms.begin(); it != zooms.end(); ++it) {
-    if (oldest == zooms.end() || it->second.last_drawn < oldest->second.last_drawn) oldest = it;
-  }
-  if (oldest == zooms.end()) return;
-  kept_zoom_record& r = oldest->second;
+// Lets go of a kept zoomed copy: every holder forgets it and its pixels are
+// freed, whatever counts the holders had on it; the pixels it was made from
+// are no longer kept for it.
+void let_go_zoom(std::map<zoom_key, kept_zoom_record>::iterator it) {
+  kept_zoom_record& r = it->second;
   for (SDL_Surface** holder : r.holders) {
     if (*holder == r.surface) *holder = nullptr;
   }
@@ -265,7 +274,19 @@ void let_go_oldest() {
   zoom_key_of.erase(r.surface);
   r.surface->refcount = 1;
   SDL_FreeSurface(r.surface);
-  zooms.erase(oldest);
+  const void* source = std::get<0>(it->first);
+  zooms.erase(it);
+  unpin(source);
+}
+
+// Lets go of the copy drawn longest ago.
+void let_go_oldest() {
+  auto oldest = zooms.end();
+  for (auto it = zooms.begin(); it != zooms.end(); ++it) {
+    if (oldest == zooms.end() || it->second.last_drawn < oldest->second.last_drawn) oldest = it;
+  }
+  if (oldest == zooms.end()) return;
+  let_go_zoom(oldest);
   ++let_go;
 }
 
@@ -308,3 +329,33 @@ void note_zoom_drawn(SDL_Surface* z) {
 }
 
 long long zooms_let_go() { return let_go; }
+
+void forget_copies_made_from(SDL_Surface* s) {
+  if (!s || !s->pixels) return;
+  const void* pixels = s->pixels;
+  // Recoloured copies first, with the copies made from them in turn.
+  for (auto it = recolours.begin(); it != recolours.end();) {
+    if (it->first.first != pixels) {
+      ++it;
+      continue;
+    }
+    SDL_Surface* recoloured = it->second;
+    it = recolours.erase(it);
+    forget_copies_made_from(recoloured);
+    free_picture_surface(recoloured);  // the table's count; the pixels go with their last user
+    unpin(pixels);
+  }
+  const auto mirror = mirrors.find(pixels);
+  if (mirror != mirrors.end()) {
+    SDL_Surface* kept = mirror->second;
+    mirrors.erase(mirror);
+    forget_copies_made_from(kept);
+    free_picture_surface(kept);
+    unpin(pixels);
+  }
+  for (auto it = zooms.begin(); it != zooms.end();) {
+    auto next = std::next(it);
+    if (std::get<0>(it->first) == pixels) let_go_zoom(it);
+    it = next;
+  }
+}

@@ -101,3 +101,10 @@ void drop_zoom_holder(SDL_Surface** holder);
 void note_zoom_drawn(SDL_Surface* z);
 // How many kept copies were let go so far (benchmarks and tests read it).
 long long zooms_let_go();
+
+// The pixels of `s` are about to be replaced for good (a picture read again
+// from its changed file): the recoloured, mirrored and zoomed copies kept for
+// them are let go, and so is the hold those copies had on them, so the pixels
+// go with their last user. Images that still show a copy keep it; a zoomed
+// copy's holders forget it and make it again when drawn.
+void forget_copies_made_from(SDL_Surface* s);

@@ -48,6 +48,14 @@ class level {
   int flash = 0;           // current flash strength 0..255; set by animation frames
   int flash_rate = 0;      // flash fade per draw
   sortie sorties[max_sorties];
+  // Set by the fight's camera, which may zoom out past the pictures to keep
+  // the fighters in view: draw then paints the backdrop (stage_backdrop.h)
+  // wherever the pieces can't reach. Off, those parts keep the clear colour.
+  bool fill_uncovered = false;
+  // The ground piece's edge colour of each row (stage_backdrop.h), read at the
+  // first draw, before an OpenGL upload takes the pixels away.
+  std::vector<uint32_t> edge_rows;
+  bool edge_rows_read = false;
 
   level() = default;
   level(const level&) = delete;
@@ -64,6 +72,13 @@ class level {
   // bottom edge and across its width (stage_window.h); 0 when no piece asks.
   // `with_slack` as in stage_window.h.
   double covering_zoom(int screen_w, int screen_h, bool with_slack = true) const;
+  // True when the pieces fill a screen of that size at the zoom draw uses
+  // (after scale): every layered piece zoomed enough, every plain piece drawn
+  // as wide as the screen, and the stack reaching the top.
+  bool covers_screen(int screen_w, int screen_h, double drawn_zoom) const;
+
+ private:
+  void paint_ground_backdrop(int screen_w, int screen_h, double dy);
 };
 
 // The game's stage; set by the main routine before anything else uses it.

@@ -10,6 +10,7 @@
 #include "gfx/primitives.h"
 #include "gfx/screen.h"
 #include "stage/level.h"
+#include "stage/stage_backdrop.h"
 #include "stage/stage_window.h"
 
 namespace {
@@ -64,6 +65,28 @@ void set_layer_window(img_mgr& picture, int x, int y, int span, int bottom, int 
 
 }  // namespace
 
+// The backdrop placed as the ground piece (the last of plist) is drawn, so
+// its colours line up with the rows of the piece beside them.
+void level::paint_ground_backdrop(int screen_w, int screen_h, double dy) {
+  if (plist.empty()) {
+    paint_backdrop(edge_rows, 0, screen_h, 1.0, screen_w, screen_h);
+    return;
+  }
+  const size_t k = plist.size() - 1;
+  const img_mgr& piece = plist[k];
+  const int h = piece.height;
+  const int bottom = base_y + h;  // the last piece sits at base_y
+  const layered_segment* segment = k < layered_segments.size() ? layered_segments[k].get() : nullptr;
+  const int n = segment ? static_cast<int>(segment->layers.size()) : 0;
+  if (n == 0) {
+    paint_backdrop(edge_rows, 0, bottom, 1.0, screen_w, screen_h);
+    return;
+  }
+  const int window_y = clamp_window_y(trunc_to_int(scroll_y / (n + 1.0) - n * dy), h, bottom, screen_h, zoom,
+                                      window_margin(opengl_mode(), zoom));
+  paint_backdrop(edge_rows, window_y, bottom, zoom, screen_w, screen_h);
+}
+
 void level::draw() {
   SDL_Surface* screen = g_screen.screen;
   if (!screen) return;
@@ -84,6 +107,19 @@ void level::draw() {
 
   const double dx = (max_width - screen_w) / 4;
   const double dy = (max_height - screen_h) / 4;
+
+  if (fill_uncovered && !edge_rows_read && !plist.empty()) {
+    std::vector<const img_mgr*> pictures{&plist.back()};
+    const size_t k = plist.size() - 1;
+    if (k < layered_segments.size() && layered_segments[k]) {
+      for (int index : layered_segments[k]->layers) {
+        if (index >= 0 && index < static_cast<int>(images.size())) pictures.push_back(&images[index]);
+      }
+    }
+    edge_rows = edge_colours(pictures, plist.back().height);
+    edge_rows_read = true;
+  }
+  if (fill_uncovered && !covers_screen(screen_w, screen_h, zoom)) paint_ground_backdrop(screen_w, screen_h, dy);
 
   int remaining = total_height;
   for (size_t k = 0; k < plist.size(); ++k) {

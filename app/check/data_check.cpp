@@ -1,5 +1,6 @@
 #include "app/check/data_check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -46,9 +47,9 @@ const char* const font_file = "rsrc\\Veranda.ttf";
 
 }  // namespace
 
-bool data_checker::first_time(const char* path) {
-  if (!seen_.insert(path).second) return false;
-  ++files_checked;
+bool data_checker::first_time(const char* path, checked_kind kind) {
+  if (!checked_.insert({kind, path}).second) return false;
+  if (named_.insert(path).second) ++files_checked;
   return true;
 }
 
@@ -58,6 +59,7 @@ bool data_checker::open_config(config_file& config, const char* path, const data
     return false;
   }
   if (refused(path, data_kind::text, by)) return false;
+  if (!looks_like_text(path, by)) return false;
   if (!config.load(path)) {
     error_at(by, path, "missing file");
     return false;
@@ -82,7 +84,7 @@ int data_checker::count_of(const config_file& config, const char* file, const ch
 
 void data_checker::check_settings() {
   const char* path = "game\\game.ini";
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::settings)) return;
   config_file ini;
   const data_site by = fixed_site("the game");
   if (refused(path, data_kind::text, by)) return;
@@ -102,15 +104,30 @@ void data_checker::check_settings() {
       error(path, ini.line_of(r.key), "%s=%d is outside %d..%d", r.key, v, r.lo, r.hi);
     }
   }
-  // Match and display settings: 0 or absent means off.
-  const range other_ranges[] = {
-      {"rounds", 1, 9}, {"round_time", 10, 999}, {"difficulty", 1, 5}, {"scale", 1, 8}, {"smooth", 0, 1},
-      {"push_apart", 0, 1}, {"hide_timing_figure", 0, 1}, {"hide_hit_boxes", 0, 1}};
-  for (const range& r : other_ranges) {
+  // Match and display settings: the game ignores a value out of range (and 0)
+  // and keeps what it does without the key.
+  struct kept_range {
+    const char* key;
+    int lo, hi;
+    const char* kept;
+  };
+  const kept_range other_ranges[] = {{"rounds", 1, 9, "one endless fight"},
+                                     {"round_time", 10, 999, "rounds without a clock"},
+                                     {"difficulty", 1, 5, "the opponent's classic play"},
+                                     {"scale", 1, 8, "a window of scale 1"},
+                                     {"push_apart", 0, 1, "it off"},
+                                     {"hide_timing_figure", 0, 1, "the figure shown"},
+                                     {"hide_hit_boxes", 0, 1, "the outlines shown"}};
+  for (const kept_range& r : other_ranges) {
     int v = ini.get_int(r.key);
     if (ini.has_key(r.key) && v != 0 && (v < r.lo || v > r.hi)) {
-      warning(path, ini.line_of(r.key), "%s=%d is outside %d..%d (0 or absent: off)", r.key, v, r.lo, r.hi);
+      warning(path, ini.line_of(r.key), "%s=%d is outside %d..%d: the game ignores it and keeps %s", r.key, v, r.lo,
+              r.hi, r.kept);
     }
+  }
+  const int smooth = ini.get_int("smooth");
+  if (ini.has_key("smooth") && smooth != 0 && smooth != 1) {
+    warning(path, ini.line_of("smooth"), "smooth=%d is outside 0..1: the game reads it as 1 (smoothing on)", smooth);
   }
   int bpp = ini.get_int("bpp");
   if (ini.has_key("bpp") && bpp != 0 && bpp != 8 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) {
@@ -120,11 +137,24 @@ void data_checker::check_settings() {
 }
 
 void data_checker::check_fighter(const char* path) {
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::character)) return;
   config_file cfg;
   if (!open_config(cfg, path, fixed_site("the roster"), data_file_kind::character)) return;
 
   if (!cfg.has_key("hp")) error(path, 0, "hp is missing (the fighter starts with 0 health)");
+  if (cfg.has_key("name")) {
+    const std::string written = cfg.get_string("name");
+    const std::string shown = fighter_name_from_key(written.c_str());
+    std::string meant = written;
+    std::replace(meant.begin(), meant.end(), '_', ' ');
+    if (shown.empty()) {
+      warning(path, cfg.line_of("name"), "name is empty: the fighter keeps the name from its file, %s",
+              fighter_name_from_file(path).c_str());
+    } else if (shown != meant) {
+      warning(path, cfg.line_of("name"), "name=%s is shown as \"%s\": at most %d printable characters", written.c_str(),
+              shown.c_str(), static_cast<int>(max_fighter_name));
+    }
+  }
   if (cfg.has_key("scale")) {
     double s = cfg.get_float("scale");
     if (!(s > 0.0 && s <= 100.0)) {
@@ -170,10 +200,11 @@ void data_checker::check_fighter(const char* path) {
     check_picture(cfg.get_string("knocked_out"), site_of(cfg, path, "knocked_out"), true);
   }
   check_combos(*this, cfg, path);
+  check_costume(cfg, path);
 }
 
 void data_checker::check_animation(const char* path, const data_site& by) {
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::animation)) return;
   config_file cfg;
   if (!open_config(cfg, path, by, data_file_kind::animation)) return;
   int frames = count_of(cfg, path, "images", max_animation_frames, true);
@@ -186,6 +217,7 @@ void data_checker::check_animation(const char* path, const data_site& by) {
       error(path, cfg.line_of("images"), "%s is missing", key.c_str());
     } else {
       check_picture(cfg.get_string(key.c_str()), site_of(cfg, path, key), true);
+      frame_pictures_[path].push_back(cfg.get_string(key.c_str()));
     }
     enum class effect { none, flash, fade };
     struct range {
@@ -218,7 +250,7 @@ void data_checker::check_animation(const char* path, const data_site& by) {
 }
 
 void data_checker::check_level(const char* path) {
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::level)) return;
   config_file cfg;
   if (!open_config(cfg, path, fixed_site("the fight set-up"), data_file_kind::level)) return;
 
@@ -227,7 +259,7 @@ void data_checker::check_level(const char* path) {
   config_file set;
   if (!cfg.has_key("bgset")) {
     error(path, 0, "bgset is missing");
-  } else if (first_time(bgset) && open_config(set, bgset, site_of(cfg, path, "bgset"), data_file_kind::background_set)) {
+  } else if (first_time(bgset, checked_kind::background_set) && open_config(set, bgset, site_of(cfg, path, "bgset"), data_file_kind::background_set)) {
     pictures = count_of(set, bgset, "images", max_level_images, true);
     if (pictures == 0) error(bgset, set.line_of("images"), "has no pictures: the stage stays empty");
     for (int m = 0; m < pictures; ++m) {
@@ -273,7 +305,7 @@ void data_checker::check_level(const char* path) {
       continue;
     }
     const char* sortie_file = cfg.get_string(sortie_key.c_str());
-    if (!first_time(sortie_file)) continue;
+    if (!first_time(sortie_file, checked_kind::sortie)) continue;
     config_file wave;
     if (open_config(wave, sortie_file, site_of(cfg, path, sortie_key), data_file_kind::sortie)) {
       count_of(wave, sortie_file, "enemies", max_sorties, true);
@@ -294,6 +326,7 @@ int run_data_check(bool notes) {
 
   data_checker check;
   check.notes = notes;
+  for (const colour_swap& swap : player_colour_swaps()) check.costume_colours.push_back(swap.from & 0xFFFFFF);
   check.check_settings();
   check.check_font(font_file);
   for (const char* picture : title_pictures) check.check_picture(picture, fixed_site("the title screens"), false);

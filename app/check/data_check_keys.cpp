@@ -17,7 +17,7 @@ const char* const settings_keys[] = {
     "hide_hit_boxes",
 };
 const char* const character_keys[] = {
-    "hp", "speed", "scale", "width", "height",
+    "name", "hp", "speed", "scale", "width", "height",
     "moves", "move%d", "move%dscale",
     "images", "image%d", "knocked_out",
     "combos", "combo%dmove", "combo%dmoves", "combo%dmove%d",

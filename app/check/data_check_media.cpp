@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "app/check/data_check.h"
 #include "app/check/data_check_pictures.h"
@@ -32,22 +33,25 @@ Uint32 read_pixel(const SDL_Surface* s, int x, int y) {
   }
 }
 
-// True when some pixel is exactly (0, 255, 0), the game's transparent colour.
-bool has_key_colour(SDL_Surface* s) {
-  bool found = false;
+// One pass over the pixels: is some pixel exactly (0, 255, 0), the game's
+// transparent colour, and which of `colours` (0xRRGGBB, at most 32) appear.
+void scan_colours(SDL_Surface* s, const std::vector<uint32_t>& colours, bool& has_key, uint32_t& found) {
+  has_key = false;
+  found = 0;
+  const uint32_t all = colours.size() >= 32 ? ~0u : (1u << colours.size()) - 1;
   if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
-  for (int y = 0; y < s->h && !found; ++y) {
+  for (int y = 0; y < s->h && !(has_key && found == all); ++y) {
     for (int x = 0; x < s->w; ++x) {
       Uint8 r, g, b;
       SDL_GetRGB(read_pixel(s, x, y), s->format, &r, &g, &b);
-      if (r == 0 && g == 255 && b == 0) {
-        found = true;
-        break;
+      const uint32_t rgb = (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | b;
+      if (rgb == 0x00FF00) has_key = true;
+      for (size_t i = 0; i < colours.size() && i < 32; ++i) {
+        if (rgb == colours[i]) found |= 1u << i;
       }
     }
   }
   if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-  return found;
 }
 
 // "FILE:LINE" of the naming key, or who loads a fixed name.
@@ -70,7 +74,7 @@ void data_checker::check_picture(const char* path, const data_site& by, bool nee
     error(by.file, by.line, "%s names an empty picture file", by.key.c_str());
     return;
   }
-  if (first_time(path)) {
+  if (first_time(path, checked_kind::picture)) {
     // Decoded once, whoever names it; the key colour is looked for at the same time.
     picture_state& state = pictures_[path];
     if (refused(path, data_kind::picture, by)) return;
@@ -90,13 +94,15 @@ void data_checker::check_picture(const char* path, const data_site& by, bool nee
       return;
     }
     state.loaded = true;
-    state.has_key = has_key_colour(s);
+    scan_colours(s, costume_colours, state.has_key, state.costume_colours);
     SDL_FreeSurface(s);
   }
   picture_state& state = pictures_[path];
-  if (need_key && state.loaded && !state.has_key && !state.key_reported) {
+  if (notes && need_key && state.loaded && !state.has_key && !state.key_reported) {
     state.key_reported = true;
-    error(path, 0, "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
+    // Nothing breaks: the picture is drawn whole, as a rectangle.
+    report(data_severity::note, path, 0,
+           "picture has no pixel of the key colour (0,255,0), so nothing of it is transparent");
   }
 }
 
@@ -105,7 +111,7 @@ void data_checker::check_sound(const char* path, const data_site& by) {
     error(by.file, by.line, "%s names an empty sound file", by.key.c_str());
     return;
   }
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::sound)) return;
   if (refused(path, data_kind::sound, by)) return;
   SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
   if (!rw) {
@@ -132,7 +138,7 @@ void data_checker::check_sound(const char* path, const data_site& by) {
 }
 
 void data_checker::check_font(const char* path) {
-  if (!first_time(path)) return;
+  if (!first_time(path, checked_kind::font)) return;
   if (!TTF_WasInit() && TTF_Init() != 0) {
     error(path, 0, "the font library doesn't start: %s", TTF_GetError());
     return;

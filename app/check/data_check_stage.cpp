@@ -109,16 +109,23 @@ void check_stage_cover(data_checker& check, const char* level_path, const config
     if (one.layered) {
       const double needed = covering_zoom(size.w, size.h, y + size.h, screen_w, screen_h, false);
       if (needed > widest_view * 1.000001) {
+        // What the fight then shows: the camera zooms out past the picture
+        // only to keep both fighters in view; the stage's backdrop fills the rest.
+        const bool never = needed > closest_covering_view(scale) * 1.000001;
         check.warning(level_path, line,
                       "part%d's picture [%s] (%dx%d) cannot cover a %dx%d screen when the camera zooms out to "
-                      "%.3f: it needs %.0fx%.0f; the camera stops zooming out at about %.3f instead",
+                      "%.3f: it needs %.0fx%.0f; %s %.3f, the screen beyond the picture shows its edge colours, "
+                      "darkened",
                       one.part, file, size.w, size.h, screen_w, screen_h, widest_view, screen_w / widest_view,
-                      std::min(y + size.h, screen_h) / widest_view, needed);
+                      std::min(y + size.h, screen_h) / widest_view,
+                      never ? "the camera never zooms in as far as" : "where the fighters need a zoom below", needed);
       }
       from = 0;  // zoomed about its bottom edge, it serves every row above it
     } else if (size.w < screen_w) {
-      check.warning(level_path, line, "part%d's picture [%s] is %d wide, narrower than the %d-wide screen", one.part, file,
-                    size.w, screen_w);
+      check.warning(level_path, line,
+                    "part%d's picture [%s] is %d wide, narrower than the %d-wide screen: beside it the screen shows "
+                    "the stage's edge colours, darkened",
+                    one.part, file, size.w, screen_w);
     }
     for (int row = std::max(0, from); row < std::min(to, screen_h); ++row) covered[row] = true;
   }
@@ -126,7 +133,9 @@ void check_stage_cover(data_checker& check, const char* level_path, const config
   if (bare != covered.end()) {
     const int first = static_cast<int>(bare - covered.begin());
     const int last = static_cast<int>(std::find(bare, covered.end(), true) - covered.begin()) - 1;
-    check.warning(level_path, 0, "no piece of the stage reaches screen rows %d..%d of a %dx%d screen", first, last,
-                  screen_w, screen_h);
+    check.warning(level_path, 0,
+                  "no piece of the stage reaches screen rows %d..%d of a %dx%d screen: they show the stage's edge "
+                  "colours, darkened",
+                  first, last, screen_w, screen_h);
   }
 }

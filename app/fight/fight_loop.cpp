@@ -127,7 +127,8 @@ bool fight_loop::run_frame() {
   lifeform* a = lifeform_at(0);
   lifeform* b = lifeform_at(1);
   if (a && b && g_level) {
-    apply_camera(*g_level, fight_camera(*a, *b, screen_width(), screen_height(), g_level->max_width, g_level->scale));
+    apply_camera(*g_level, fight_camera(*a, *b, screen_width(), screen_height(), g_level->max_width, g_level->scale), *a,
+                 *b);
   }
   if (g_level) {
     if (frozen) {

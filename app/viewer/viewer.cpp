@@ -14,6 +14,7 @@
 #include "app/keep_until_exit.h"
 #include "app/settings.h"
 #include "app/video.h"
+#include "app/viewer/character_file_check.h"
 #include "app/viewer/viewer_scene.h"
 #include "core/config_file.h"
 #include "core/log.h"
@@ -99,6 +100,13 @@ std::string viewer_char_file(const run_options& options) {
 }
 
 int run_viewer(const run_options& options) {
+  if (options.view < 0) {
+    const std::string why = why_not_a_character_file(options.view_file);
+    if (!why.empty()) {
+      log_err("ERROR: --view-file [%s] is not a character file: %s\n", options.view_file.c_str(), why.c_str());
+      return 2;
+    }
+  }
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
   g_level = keep_until_exit(std::make_unique<level>());  // lives until the program ends, as in the game
   if (!open_viewer_window(options)) return 1;

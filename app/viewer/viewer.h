@@ -12,5 +12,6 @@
 std::string viewer_char_file(const run_options& options);
 
 // Runs the viewer until Escape or a quit request. Returns the exit status:
-// 0, or 1 when no window can be opened.
+// 0; 1 when no window can be opened; 2 (before any window) when --view-file
+// names no character file.
 int run_viewer(const run_options& options);

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <string>
 
+#include "anim/animation.h"
 #include "fight/fight_cleanup.h"
 #include "app/fight/fight_setup.h"
 #include "app/video.h"
@@ -96,6 +99,38 @@ bool stamp_of(const char* name, off_t& size, long long& mtime_ns) {
 
 bool picture_missing(const img_mgr* img) { return !img->pixels() && !img->has_texture(); }
 
+// The pictures and sounds the character file and its animations name as they
+// are on disk now (normal data names), read without a word in the problems.
+std::set<std::string> files_named_by(const std::string& char_file) {
+  void (*watching)(const char*) = log_watcher;
+  log_watcher = nullptr;
+  std::set<std::string> named;
+  config_file fighter;
+  fighter.load(char_file.c_str());
+  auto add_numbered = [&named](const config_file& cfg, const char* fmt, int count) {
+    for (int i = 0; i < count; ++i) {
+      char key[32];
+      std::snprintf(key, sizeof key, fmt, i);
+      if (cfg.has_key(key)) named.insert(normal_data_name(cfg.get_string(key)));
+    }
+  };
+  add_numbered(fighter, "image%d", std::min(fighter.get_int("images"), max_char_images));
+  if (fighter.has_key("knocked_out")) named.insert(normal_data_name(fighter.get_string("knocked_out")));
+  std::set<std::string> animations;
+  for (int i = 0; i < std::min(fighter.get_int("moves"), max_char_moves); ++i) {
+    char key[32];
+    std::snprintf(key, sizeof key, "move%d", i);
+    if (!animations.insert(fighter.get_string(key)).second) continue;
+    config_file anim;
+    anim.load(fighter.get_string(key));
+    const int frames = std::min(anim.get_int("images"), max_animation_frames);
+    add_numbered(anim, "image%d", frames);
+    add_numbered(anim, "sound%d", frames);
+  }
+  log_watcher = watching;
+  return named;
+}
+
 }  // namespace
 
 // ---- viewer_fighter ----
@@ -186,6 +221,11 @@ void viewer_fighter::note_file_stamps() {
 }
 
 void viewer_fighter::refresh_changed_files() {
+  // A file that failed before is tried again only while the fighter still
+  // names it: a name mended in the character file leaves its old spelling in
+  // the caches, and its failure is no problem of the fighter any more.
+  const std::set<std::string> named = files_named_by(file);
+  auto retried = [&named](const char* name) { return named.count(normal_data_name(name)) > 0; };
   auto changed = [this](const char* name) {
     file_stamp now;
     if (!stamp_of(name, now.size, now.mtime_ns)) now = file_stamp();
@@ -194,13 +234,13 @@ void viewer_fighter::refresh_changed_files() {
   };
   for (const name_hash::entry* e = image_cache.names.first(); e; e = e->next) {
     img_mgr* stored = static_cast<img_mgr*>(e->data);
-    if (stored && (changed(e->name) || picture_missing(stored))) {
+    if (stored && (changed(e->name) || (picture_missing(stored) && retried(e->name)))) {
       reload_kept_picture(stored, e->name);  // the fighters that showed it were discarded before
     }
   }
   for (const name_hash::entry* e = sound_cache.names.first(); e; e = e->next) {
     sound_effect* stored = static_cast<sound_effect*>(e->data);
     // The old sample stays: a channel may still be playing it.
-    if (stored && (changed(e->name) || !stored->chunk)) stored->load_sound(e->name);
+    if (stored && (changed(e->name) || (!stored->chunk && retried(e->name)))) stored->load_sound(e->name);
   }
 }

@@ -1,8 +1,9 @@
-// docs/data-format.md must name every key the game reads from a data file. The
-// keys are taken from the game's own sources, not from a list kept by hand: a
-// string literal handed as the key to config_file's lookups, to snprintf as a
-// key pattern ("move%dscale"), or to a helper that passes one of its
-// parameters on as such a key (found the same way, so new helpers count too).
+// docs/data-format.md must name every key the game reads from a data file, and
+// its walk-through must read as the checker runs it. The keys are taken from
+// the game's own sources, not from a list kept by hand: a string literal handed
+// as the key to config_file's lookups, to snprintf as a key pattern
+// ("move%dscale"), or to a helper that passes one of its parameters on as such
+// a key (found the same way, so new helpers count too).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "support/run_game.h"
+#include "support/test_env.h"
 
 namespace {
 
@@ -227,4 +229,64 @@ TEST(DataFormatReference, NamesEveryKeyTheGameReads) {
     EXPECT_TRUE(documented(doc, key)) << "key `" << key << "` (read in " << readers
                                       << ") is missing from docs/data-format.md";
   }
+}
+
+namespace {
+
+// The summary lines ("N errors, M warnings in K files") the walk-through
+// quotes, in order.
+std::vector<std::string> walk_through_summaries(const std::string& doc) {
+  const size_t start = doc.find("## Walk-through: your own fighter");
+  std::vector<std::string> out;
+  if (start == std::string::npos) return out;
+  static const std::regex summary(R"(\d+ errors, \d+ warnings in \d+ files)");
+  const std::string walk = doc.substr(start);
+  for (auto m = std::sregex_iterator(walk.begin(), walk.end(), summary); m != std::sregex_iterator(); ++m) {
+    out.push_back(m->str());
+  }
+  return out;
+}
+
+std::string summary_of(const game_run& run) {
+  static const std::regex summary(R"(\n(\d+ errors, \d+ warnings in \d+ files)\n)");
+  std::smatch m;
+  return std::regex_search(run.out, m, summary) ? m[1].str() : "no summary in:\n" + run.out;
+}
+
+}  // namespace
+
+// The walk-through, followed step by step on a copy of the bundled data,
+// ends each `--check` with the summary it quotes.
+TEST(DataFormatWalkThrough, EachCheckEndsAsTheWalkThroughSays) {
+  namespace fs = std::filesystem;
+  const std::string data = bundled_data_dir();
+  if (data.empty()) GTEST_SKIP() << "no bundled data (run scripts/make_data.sh)";
+  const std::vector<std::string> quoted = walk_through_summaries(read_file(source_path("docs/data-format.md")));
+  ASSERT_EQ(3u, quoted.size()) << "the walk-through quotes three summaries: steps 1, 2 and 4";
+  const fs::path tree = make_temp_dir("walk_through");
+  fs::copy(data, tree, fs::copy_options::recursive);
+  auto check = [&tree] {
+    return summary_of(
+        run_fight({"--data-dir", tree.string(), "--check"}, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"}));
+  };
+  // 1. The tree as copied.
+  EXPECT_EQ(quoted[0], check());
+  fs::create_directories(tree / "game/fighter/nova");
+  fs::create_directories(tree / "rsrc/nova");
+  // 2. The character file, one key.
+  write_text_file(tree.string(), "game/fighter/dravitz_char.ini", "hp=120\nname=Nova\n");
+  EXPECT_EQ(quoted[1], check());
+  // 3. Posture pictures and 4. a first move in all sixteen slots.
+  for (const char* picture : {"stand.png", "jab1.png", "jab2.png"}) {
+    fs::copy_file(tree / "rsrc/dravitz/stand.png", tree / "rsrc/nova" / picture);
+  }
+  write_text_file(tree.string(), "game/fighter/nova/jab.ini",
+                  "images=2\nimage0=rsrc\\nova\\jab1.png\nrate0=4\nimage1=rsrc\\nova\\jab2.png\nrate1=6\n"
+                  "sound1=rsrc\\sfx\\punch.wav\n");
+  std::string fighter = "hp=120\nname=Nova\nimages=9\n";
+  for (int i = 0; i < 9; ++i) fighter += "image" + std::to_string(i) + "=rsrc\\nova\\stand.png\n";
+  fighter += "moves=16\n";
+  for (int i = 0; i < 16; ++i) fighter += "move" + std::to_string(i) + "=game\\fighter\\nova\\jab.ini\n";
+  write_text_file(tree.string(), "game/fighter/dravitz_char.ini", fighter);
+  EXPECT_EQ(quoted[2], check());
 }

@@ -142,15 +142,15 @@ TEST(HostileFiles, PipesAndOtherRefusalsNeitherHangNorPassUnreported) {
 
   game_run check = run_killed_after(60, {"--data-dir", root, "--check"});
   EXPECT_EQ(1, check.exit_status) << check.out;
-  EXPECT_NE("", report_line(check.out, "game\\game.ini:0: error: is refused: not a regular file (a pipe)", {}));
-  EXPECT_NE("", report_line(check.out, "rsrc\\Veranda.ttf:0: error: is refused: not a regular file (a pipe)", {}));
+  EXPECT_NE("", report_line(check.out, "game\\game.ini:0: error: this file is refused (loaded by the game): not a regular file (a pipe)", {}));
+  EXPECT_NE("", report_line(check.out, "rsrc\\Veranda.ttf:0: error: this file is refused (loaded by the game): not a regular file (a pipe)", {}));
   EXPECT_NE("", report_line(check.out, brela_file + ":3: error: move0=game\\fighter\\pipe.ini is refused", {"a pipe"}));
   EXPECT_NE("", report_line(check.out, brela_file + ":8: error: image0=rsrc\\pipe.png is refused", {"a pipe"}));
   EXPECT_NE("", report_line(check.out, "game\\fighter\\snd.ini:3: error: sound0=rsrc\\pipe.wav is refused", {"a pipe"}));
   EXPECT_NE("", report_line(check.out, brela_file + ":5: error: move2=..\\..\\etc\\passwd is refused", {"out of the data"}));
   EXPECT_NE("", report_line(check.out, brela_file + ":6: error: move3=/etc/passwd is refused", {"absolute"}));
   EXPECT_NE("", report_line(check.out, brela_file + ":9: error: image1=rsrc\\out.png is refused", {"symbolic link"}));
-  EXPECT_NE("", report_line(check.out, "game\\fighter\\kastrell_char.ini:0: error: is refused", {"1048577 bytes"}));
+  EXPECT_NE("", report_line(check.out, "game\\fighter\\kastrell_char.ini:0: error: this file is refused (loaded by the roster)", {"1048577 bytes"}));
   EXPECT_EQ("", report_line(check.out, ": error: ", {"ok.png"}));
 
   // RETURN picks the first fighter: both fighters load the file above.

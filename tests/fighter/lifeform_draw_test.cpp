@@ -273,7 +273,7 @@ TEST_F(LifeformDraw, OnScreenBounds) {
 
   shooter.facing = 0;
   stage.zoom = 2.0;
-  shooter.x = (100 + g_video.screen->w) / 2;  // left edge at the truncated bound: not drawn
+  shooter.x = 100 + g_video.screen->w / 2;  // left edge at the screen's right edge: not drawn
   frame();
   EXPECT_EQ(shooter.images[0]->flipped, 1u);
   shooter.x -= 1;

@@ -77,12 +77,21 @@ TEST_F(LifeformLoad, OnlyHp) {
   EXPECT_EQ(l.damage, 1);
 }
 
-// Character files hold no name: the fight shows the file's own.
-TEST_F(LifeformLoad, TheNameComesFromTheCharacterFilesName) {
+// Without a `name` key the fight shows the file's own name.
+TEST_F(LifeformLoad, TheNameComesFromTheNameKeyElseTheCharacterFilesName) {
   lifeform l;
   const std::string file = write_data(dir, "morvane_char.ini", "hp=5\n");
   capture_stdout([&] { l.load(file.c_str()); });
   EXPECT_EQ("Morvane", l.name);
+  lifeform named, unnamed, long_named;
+  capture_stdout([&] {
+    named.load(write_data(dir, "nova_char.ini", "hp=5\nname=Lady_nova\n").c_str());
+    unnamed.load(write_data(dir, "dravitz_char.ini", "name=\nhp=5\n").c_str());
+    long_named.load(write_data(dir, "x_char.ini", "name=" + std::string(30, 'W') + "\n").c_str());
+  });
+  EXPECT_EQ("Lady nova", named.name);  // as written, an underscore for a space
+  EXPECT_EQ("Dravitz", unnamed.name);  // an empty name keeps the file's
+  EXPECT_EQ(std::string(24, 'W'), long_named.name);
   EXPECT_EQ("Brela", fighter_name_from_file("game\\fighter\\brela_char.ini"));
   EXPECT_EQ("Odd one", fighter_name_from_file("rsrc/odd one.ini"));
   EXPECT_EQ("Bad?name", fighter_name_from_file("bad\x01name_char.ini"));

@@ -43,8 +43,8 @@ TEST(DataCheckStage, APieceTooSmallForTheWidestViewIsReported) {
   // Widest view: zoom 640 / 1000 = 0.64, which shows 1000 x 750 of the piece.
   EXPECT_EQ("", stage_findings(stage_tree(1000, 750)));
   EXPECT_EQ("rsrc\\veltmoore\\stage_veltmoore.ini:3: warning: part0's picture [rsrc\\veltmoore\\back.png] (1000x740) "
-            "cannot cover a 640x480 screen when the camera zooms out to 0.640: it needs 1000x750; the camera stops "
-            "zooming out at about 0.649 instead\n",
+            "cannot cover a 640x480 screen when the camera zooms out to 0.640: it needs 1000x750; where the fighters "
+            "need a zoom below 0.649, the screen beyond the picture shows its edge colours, darkened\n",
             stage_findings(stage_tree(1000, 740)));
   // The same pictures suit a 960x480 screen (zoom 0.96 shows 1000 x 500), not a 480x640 one.
   EXPECT_EQ("", stage_findings(stage_tree(1000, 740, "width=960\nheight=480\n")));

@@ -12,6 +12,7 @@
 #include "gfx/img_mgr.h"
 #include "support/confined_data.h"
 #include "support/test_env.h"
+#include "viewer_reload_memory.h"
 
 namespace {
 
@@ -74,6 +75,29 @@ TEST(ViewerReload, ChangedFilesAreReadAgainAndBrokenOnesListed) {
   EXPECT_TRUE(f.problems.empty());
   EXPECT_EQ(44, f.plain->width);
 }
+
+// A misspelt name mended in the character file: the old spelling stays in the
+// picture cache, but its failure is no problem of the fighter any more.
+TEST(ViewerReload, AMendedNameLeavesNoProblemBehind) {
+  ensure_video();
+  const std::string dir = make_temp_dir("viewer_mend");
+  const char* char_file = "game\\fighter\\mend_char.ini";
+  write_text_file(dir, "game/fighter/mend_char.ini", "hp=100\nimages=1\nimage0=rsrc\\mend\\stnad.png\n");
+  write_solid_picture(dir, "rsrc/mend/stand.png", 40, 60, 0, 0, 200);
+  confined_in in(dir);
+
+  viewer_fighter f;
+  const std::string log = capture_stdout([&] { f.load(char_file, false); });
+  ASSERT_FALSE(f.problems.empty()) << log;
+  EXPECT_EQ(0u, f.problems.front().text.find("Couldn't load rsrc\\mend\\stnad.png")) << f.problems.front().text;
+
+  write_text_file(dir, "game/fighter/mend_char.ini", "hp=100\nimages=1\nimage0=rsrc\\mend\\stand.png\n");
+  const std::string mended = capture_stdout([&] { f.reload(); });
+  EXPECT_TRUE(f.problems.empty()) << f.problems.front().text << "\n" << mended;
+  EXPECT_EQ(40, f.plain->width);
+}
+
+TEST(ViewerReload, OldPixelsAreGivenBackAtEachReload) { viewer_reload_memory::expect_pixels_given_back_on_reload(); }
 
 TEST(ViewerText, FrameLineNamesFileFrameRateAndFlags) {
   animation a;
