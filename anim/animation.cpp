@@ -141,12 +141,44 @@ void animation::draw_frame(int x, int y, unsigned index) {
     }
   }
 
-  if (frame.has_sound && frame.sound) frame.sound->play();
-  if (stage) {
-    if (frame.flash) stage->flash(frame.flash, frame.flashrate);
-    if (frame.shake) stage->shake(frame.shake);
-  }
 }
+
+void animation::frame_effects(unsigned index, frame_effect_sink& out) const {
+  if (frames.empty()) return;
+  if (index >= frames.size()) index = static_cast<unsigned>(frames.size() - 1);
+  const animation_frame& frame = frames[index];
+  if (frame.has_sound && frame.sound) out.sound(*frame.sound);
+  if (frame.flash) out.flash(frame.flash, frame.flashrate);
+  if (frame.shake) out.shake(frame.shake);
+}
+
+namespace {
+
+class live_sink final : public frame_effect_sink {
+ public:
+  void sound(frame_sound& s) override { s.play(); }
+  void shake(int amplitude) override {
+    if (frame_stage* stage = g_frame_effects.stage ? g_frame_effects.stage() : nullptr) stage->shake(amplitude);
+  }
+  void flash(int strength, int fade_per_tick) override {
+    if (frame_stage* stage = g_frame_effects.stage ? g_frame_effects.stage() : nullptr) stage->flash(strength, fade_per_tick);
+  }
+};
+
+class muted_sink final : public frame_effect_sink {
+ public:
+  void sound(frame_sound&) override {}
+  void shake(int) override {}
+  void flash(int, int) override {}
+};
+
+live_sink live_effects;
+muted_sink muted_effects;
+
+}  // namespace
+
+frame_effect_sink& live_frame_effects() { return live_effects; }
+frame_effect_sink& muted_frame_effects() { return muted_effects; }
 
 // ---- playback ----
 
@@ -225,6 +257,7 @@ int move::step(anim_play* record) {
     return 1;
   }
   a->draw_frame(record->x, record->y, record->index);
+  a->frame_effects(record->index, live_frame_effects());
   record->countdown -= 1;
   if (record->countdown <= 0) {
     record->index += 1;

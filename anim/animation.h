@@ -63,9 +63,12 @@ class animation {
 
   // Replaces the frames with those of the animation file `path` (a data name).
   void load(const char* path);
-  // Draws frame `index` (the last frame when past the end) at (x, y) and
-  // applies its sound, shake and flash. Does nothing without frames.
+  // Draws frame `index` (the last frame when past the end) at (x, y). Does
+  // nothing without frames.
   void draw_frame(int x, int y, unsigned index);
+  // Hands the sound, flash and shake of frame `index` (the last frame when
+  // past the end) to `out`, in that order. Nothing without frames.
+  void frame_effects(unsigned index, frame_effect_sink& out) const;
 };
 
 // Playback state of one animation of a move.
@@ -115,8 +118,9 @@ class move {
   void add(const counted_ptr<animation>& a) { animations.push_back(a); }
   // A fresh stack from frame 0 for the caller; null when out of memory.
   std::unique_ptr<::anim_stack> new_anim_stack();
-  // One tick of every animation at (x, y); 0 when no stack can be had.
+  // One tick of every animation at (x, y), its frames' effects played live;
+  // 0 when no stack can be had.
   int play(int x, int y);
-  // One tick of one record; always 1.
+  // One tick of one record (drawn, effects played live); always 1.
   int step(anim_play* record);
 };

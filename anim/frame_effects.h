@@ -2,7 +2,9 @@
 // sound, and it shakes and flashes the stage it is drawn over, whose zoom also
 // sizes the picture. Sounds (fighter/sound_effect) and the stage (stage/level)
 // live above this layer and fill the hooks below during start-up; unfilled,
-// frames are silent and drawn as over a still, unzoomed stage.
+// frames are silent and drawn as over a still, unzoomed stage. Drawing a frame
+// only shows it: its effects are handed to a sink when its owner ticks past
+// it, so a tick that must stay unheard (a re-simulation) passes a muted sink.
 #pragma once
 #include <memory>
 
@@ -25,6 +27,22 @@ class frame_stage {
  protected:
   ~frame_stage() = default;
 };
+
+// Where the effects of the frames ticked go.
+class frame_effect_sink {
+ public:
+  virtual void sound(frame_sound& s) = 0;
+  virtual void shake(int amplitude) = 0;
+  virtual void flash(int strength, int fade_per_tick) = 0;
+
+ protected:
+  ~frame_effect_sink() = default;
+};
+
+// Plays the sounds and hands shake and flash to the hooked stage, if any.
+frame_effect_sink& live_frame_effects();
+// Drops every effect.
+frame_effect_sink& muted_frame_effects();
 
 struct frame_effect_hooks {
   // The sound of a data name, loaded once through the sound cache; null when

@@ -99,7 +99,7 @@ class lifeform {
   int32_t edge_death = 1;         // 1: leaving the play area kills; 0: held inside
   int32_t kind = kind_fighter;    // enum lifeform_kind
   ::path* path = nullptr;         // not owned: the fight set-up's path, a source's (copies) or own_path
-  int32_t age = 0;                // plain (posture image) draws so far
+  int32_t age = 0;                // advances without a special animation so far
   int32_t path_step = 0;          // position in the path's step table
   // Slot n from "move%d" (enum fight_move_slot); entries may be null (bullets)
   // and one move may fill several slots. Not owned: see owned_moves.
@@ -107,7 +107,7 @@ class lifeform {
   std::unique_ptr<::anim_stack> anim_stack;  // the special animation playing; empty when none, never null
   int32_t action = action_none;   // enum special_action
   int32_t stream_cooldowns[max_weapons][max_streams] = {};  // saved reload counters
-  int32_t gauge_count = 0;        // health gauge draws pending
+  int32_t gauge_count = 0;        // above 0: the gauge shows over the posture image
   double scale = 1.0;             // drawing scale
   std::shared_ptr<std::vector<combo>> combos;  // shared with the copies of this lifeform
   int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
@@ -147,10 +147,18 @@ class lifeform {
 
   // The per-frame step: copy into the path, update it, copy back, fire weapons.
   void steer();
-  // Plays the special animation one tick, or draws the posture image.
-  void draw();
-  // Health gauge at screen (x, y) while gauge_count > 0.
-  void draw_health_gauge(int gx, int gy);
+  // Shows the lifeform as it stands: the special animation's frames (up to
+  // the first one this frame's advance ends), or the posture image with the
+  // gauge over it while gauge_count > 0. Changes nothing of the fight, so it
+  // may run any number of times between two advances.
+  void draw() const;
+  // The frame's tick that follows the draw: the special animation moves on one
+  // tick (handing the effects of the frames it leaves to `effects`, firing
+  // the bullet of a firing frame, ending when done), or, without one, the
+  // reload counters run down and age counts up.
+  void advance(frame_effect_sink& effects);
+  // Health gauge at screen (x, y) when `pending` > 0.
+  void draw_health_gauge(int gx, int gy, int pending) const;
   // Where draw shows the posture image under the level's current camera, in
   // screen pixels (the fighter's box scaled by zoom x scale).
   struct screen_box {

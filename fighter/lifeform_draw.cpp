@@ -1,5 +1,6 @@
-// A lifeform's draw: one tick of its special animation (which may fire a
-// bullet), or its posture image with its gauge, counters and age.
+// A lifeform's draw, which shows its special animation's frames or its
+// posture image with its gauge, and its advance: one tick of the special
+// animation (which may fire a bullet), or its counters and age.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -42,16 +43,75 @@ lifeform::screen_box lifeform::on_screen() const {
   return {left, y - cam.y + height - h, trunc_to_int(width * z), h};
 }
 
-void lifeform::draw() {
+namespace {
+
+bool plays_special(const lifeform& l) { return l.action != action_none && l.anim_stack && !l.anim_stack->empty(); }
+
+// True when the next tick of `play` leaves its animation's last frame without
+// looping: that tick ends the special animation.
+bool tick_ends(const anim_play& play) {
+  const animation* anim = play.animation;
+  return !play.loop && play.countdown - 1 <= 0 && play.index + 1 >= anim->frames.size();
+}
+
+}  // namespace
+
+void lifeform::draw() const {
   const camera cam = current_camera();
-  if (action != -1 && anim_stack && !anim_stack->empty()) {
-    for (anim_play* play : anim_stack->plays) {
+  if (plays_special(*this)) {
+    for (const anim_play* play : anim_stack->plays) {
       animation* anim = play ? play->animation : nullptr;
       if (!anim) continue;
       anim->flipped = facing;
       anim->owner_scale = scale;
       anim->alpha = alpha;
       anim->draw_frame(trunc_to_int(x / scale - cam.x), y - cam.y, play->index);
+      // The advance that follows ends the animation here: the records after
+      // this one are not shown in its last frame.
+      if (tick_ends(*play)) return;
+    }
+    return;
+  }
+
+  const int display_w = g_screen.screen ? g_screen.screen->w : 0;
+  const int display_h = g_screen.screen ? g_screen.screen->h : 0;
+  // The world x at the screen's right edge is cam.x + display_w / zoom. The
+  // bound (cam.x + display_w) / zoom reaches further while zoomed out and is
+  // kept there; zoomed in it falls short of the edge and would hide a fighter
+  // standing in plain view.
+  const double right_bound =
+      std::max(std::trunc((cam.x + display_w) / cam.zoom), cam.x + std::trunc(display_w / cam.zoom));
+  if (x + width < cam.x || x >= right_bound) return;
+  img_mgr* img = nullptr;
+  if (state >= 0 && static_cast<size_t>(state) < images.size()) img = images[state];
+  if (!img) {
+    log_out("Asset for state [%d] not set\n", state);
+    if (!images.empty()) img = images[0];
+  }
+  // Without any image there is nothing to show for the posture, nor a gauge to size.
+  if (!img) return;
+  if (img->flipped != static_cast<uint32_t>(facing)) img->flip();
+  const double z = cam.zoom * scale;
+  if (z == 1.0) {
+    img->draw(x - cam.x, y - cam.y);
+  } else {
+    img->draw_zoomed(trunc_to_int(x / scale - cam.x), y - cam.y, g_screen.screen, z);
+  }
+  int gauge_y = 0;
+  if (team != 0) {
+    gauge_y = y - 15 < 0 ? height : y - 15;
+  } else {
+    gauge_y = y + height + 15 > display_h ? y - 16 : y + height;
+  }
+  draw_health_gauge(x - cam.x - 12, gauge_y, gauge_count);
+}
+
+void lifeform::advance(frame_effect_sink& effects) {
+  if (plays_special(*this)) {
+    for (anim_play* play : anim_stack->plays) {
+      animation* anim = play ? play->animation : nullptr;
+      if (!anim) continue;
+      anim->frame_effects(play->index, effects);
 
       play->countdown -= 1;
       if (play->countdown > 0) continue;
@@ -70,48 +130,14 @@ void lifeform::draw() {
           action = action_none;
           state = posture_standing;
           size_from_first_image();
-          return;  // the stack is gone: no further instance this frame
+          return;  // the stack is gone: no further record this frame
         }
       }
     }
     return;
   }
 
-  const int display_w = g_screen.screen ? g_screen.screen->w : 0;
-  const int display_h = g_screen.screen ? g_screen.screen->h : 0;
-  // The world x at the screen's right edge is cam.x + display_w / zoom. The
-  // bound (cam.x + display_w) / zoom reaches further while zoomed out and is
-  // kept there; zoomed in it falls short of the edge and would hide a fighter
-  // standing in plain view.
-  const double right_bound =
-      std::max(std::trunc((cam.x + display_w) / cam.zoom), cam.x + std::trunc(display_w / cam.zoom));
-  if (x + width >= cam.x && x < right_bound) {
-    img_mgr* img = nullptr;
-    if (state >= 0 && static_cast<size_t>(state) < images.size()) img = images[state];
-    if (!img) {
-      log_out("Asset for state [%d] not set\n", state);
-      if (!images.empty()) img = images[0];
-    }
-    // Without any image there is nothing to show for the posture, nor a gauge to size.
-    if (img) {
-      if (img->flipped != static_cast<uint32_t>(facing)) img->flip();
-      const double z = cam.zoom * scale;
-      if (z == 1.0) {
-        img->draw(x - cam.x, y - cam.y);
-      } else {
-        img->draw_zoomed(trunc_to_int(x / scale - cam.x), y - cam.y, g_screen.screen, z);
-      }
-      int gauge_y = 0;
-      if (team != 0) {
-        gauge_y = y - 15 < 0 ? height : y - 15;
-      } else {
-        gauge_y = y + height + 15 > display_h ? y - 16 : y + height;
-      }
-      draw_health_gauge(x - cam.x - 12, gauge_y);
-    }
-  }
-
-  // Reload counters run down only on plain draws.
+  // Reload counters run down only on frames without a special animation.
   const int weapon_count = weapons.size() < max_weapons ? static_cast<int>(weapons.size()) : max_weapons;
   for (int w = 0; w < weapon_count; ++w) {
     std::vector<stream>& streams = weapons[w].streams;

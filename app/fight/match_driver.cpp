@@ -11,7 +11,6 @@
 #include "app/fight/match_round.h"
 #include "app/fight/match_text.h"
 #include "app/fight/object_update.h"
-#include "app/fight/still_draw.h"
 #include "app/video.h"
 #include "core/seams.h"
 #include "fighter/combo.h"
@@ -226,13 +225,12 @@ void match_driver::step() {
 }
 
 void match_driver::draw_frozen_world() {
-  still_sound_guard quiet;
   for (size_t k = 0; k < lifeform_list.size(); ++k) {
     lifeform* l = lifeform_list[k];
     // A fighter knocked out stays on show, lying where it has a picture for
     // that; a spent projectile does not.
     if (k < 2 && l && laid_down_[k] && draw_lying(*l)) continue;
-    if (l && (k < 2 || l->alive())) draw_lifeform_still(*l);
+    if (l && (k < 2 || l->alive())) l->draw();
   }
 }
 

@@ -68,16 +68,17 @@ void show_name(const lifeform& l, int gauge_x, int gauge_y) {
 }
 
 // One afterimage: shifted back against the dash, drawn at `alpha`, and the
-// tick its draw consumed handed back.
+// tick that goes with it, its first record's share handed back.
 void draw_ghost(lifeform& l, int alpha) {
   l.x = trunc_to_int(l.x - 2 * l.vx);
   l.alpha = alpha;
   l.draw();
+  l.advance(live_frame_effects());
   if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
 }
 
-// True when the next draw would play the last tick of a record that does not
-// loop: that draw ends the special animation (and clears the stack).
+// True when the next advance would play the last tick of a record that does
+// not loop: that advance ends the special animation (and clears the stack).
 bool next_draw_ends_special(const lifeform& l) {
   if (stack_empty(l)) return false;
   for (const anim_play* play : l.anim_stack->plays) {
@@ -89,8 +90,8 @@ bool next_draw_ends_special(const lifeform& l) {
 
 void dash_afterimages(lifeform& l) {
   if (!dash_speed_up(l)) return;
-  // On the dash's last tick a ghost's draw would end it, and the following
-  // draws would show the standing pose, opaque: the fighter's own draw ends it.
+  // On the dash's last tick a ghost's tick would end it, and the following
+  // draws would show the standing pose, opaque: the fighter's own tick ends it.
   if (next_draw_ends_special(l)) return;
   const int32_t home = l.x;
   draw_ghost(l, 192);
@@ -111,18 +112,18 @@ void update_lifeform(int k) {
   if (fighter) dash_afterimages(l);
   end_lifeform_step(l, k);
   l.draw();
+  l.advance(live_frame_effects());
   show_combo(l);
 
   if (fighter && !match_draws_gauges) {
     const int gauge_x = (1 - l.facing) * (screen_width() - 25);
-    l.gauge_count += 1;
-    l.draw_health_gauge(gauge_x, 5);
+    l.draw_health_gauge(gauge_x, 5, l.gauge_count + 1);
     show_name(l, gauge_x, 5);
   }
 }
 
 void update_all_lifeforms() {
   combo_texts_this_frame.clear();
-  // The size is read again every pass: draws may append bullets.
+  // The size is read again every pass: advances may append bullets.
   for (size_t k = 0; k < lifeform_list.size(); ++k) update_lifeform(static_cast<int>(k));
 }

@@ -13,7 +13,7 @@ extern bool match_draws_gauges;
 extern bool combo_texts_named;
 
 // Walks lifeform_list by index; a lifeform appended during the walk (a bullet
-// fired by a draw) is updated in the same frame. Dead lifeforms are skipped.
+// fired by an advance) is updated in the same frame. Dead lifeforms are skipped.
 void update_all_lifeforms();
 
 // One live lifeform, entry `k` of lifeform_list.

@@ -168,6 +168,7 @@ void viewer_scene::draw_fighter(lifeform& f) {
     if (f.images.empty()) return;  // nothing to show, and draw would say so every frame
     f.state = posture_drawn(f);
     f.draw();
+    f.advance(live_frame_effects());
     picture = f.images[f.state];
   } else {
     const int slot = view.slot();
@@ -175,33 +176,10 @@ void viewer_scene::draw_fighter(lifeform& f) {
     if (f.action == action_none || f.anim_stack->empty()) f.start_move(slot, action_for_slot(slot, view.facing));
     animation_frame* first = f.anim_stack->empty() ? nullptr : frame_of(f.anim_stack->plays[0]);
     picture = first ? first->image.get() : nullptr;
-    if (!view.paused) {
-      f.draw();
-    } else {
-      // Held on its frame: drawn by the fighter's own draw with one tick given
-      // back, and without the frame's sound, shake, flash and firing.
-      struct held {
-        anim_play* play;
-        animation_frame* frame;
-        int countdown, has_sound, flash, shake, fire;
-      };
-      std::vector<held> saved;
-      for (anim_play* play : f.anim_stack->plays) {
-        animation_frame* fr = frame_of(play);
-        if (!fr) continue;
-        saved.push_back({play, fr, play->countdown, fr->has_sound, fr->flash, fr->shake, fr->fire});
-        fr->has_sound = fr->flash = fr->shake = fr->fire = 0;
-        play->countdown = 2;
-      }
-      f.draw();
-      for (const held& h : saved) {
-        h.play->countdown = h.countdown;
-        h.frame->has_sound = h.has_sound;
-        h.frame->flash = h.flash;
-        h.frame->shake = h.shake;
-        h.frame->fire = h.fire;
-      }
-    }
+    f.draw();
+    // Held on its frame while paused: drawn only, without the tick and its
+    // sound, shake, flash and firing.
+    if (!view.paused) f.advance(live_frame_effects());
   }
   drop_bullets();
   if (picture) {

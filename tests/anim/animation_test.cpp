@@ -88,23 +88,27 @@ TEST_F(Animation, FrameWithoutRateShowsOneTick) {
   for (int t = 0; t < 5; ++t) EXPECT_EQ(expected[t], tick(m)) << "tick " << t + 1;
 }
 
-TEST_F(Animation, FlashAndShakeGoToTheStage) {
+// Drawing a frame only shows it; its effects go through the sink it is given.
+TEST_F(Animation, FlashAndShakeGoToTheStageThroughTheLiveSink) {
   counted_ptr<animation> anim(new animation);
   std::string body = "images=8";
   for (int i = 0; i < 8; ++i) body += " image" + std::to_string(i) + "=" + a;
   anim->load(write_anim(body + " flash7=200 shake3=6 flash2=90 flashrate2=7").c_str());
   ASSERT_EQ(8u, anim->frames.size());
   anim->draw_frame(0, 0, 7);
+  anim->frame_effects(7, muted_frame_effects());
+  EXPECT_EQ(0, stage.flash);
+  anim->frame_effects(7, live_frame_effects());
   EXPECT_EQ(200, stage.flash);
   EXPECT_EQ(25, stage.flash_rate);
   EXPECT_EQ(0, stage.shake);
-  anim->draw_frame(0, 0, 2);
+  anim->frame_effects(2, live_frame_effects());
   EXPECT_EQ(90, stage.flash);
   EXPECT_EQ(7, stage.flash_rate);
-  anim->draw_frame(0, 0, 3);
+  anim->frame_effects(3, live_frame_effects());
   EXPECT_EQ(6, stage.shake);
   stage.flash = 0;
-  anim->draw_frame(0, 0, 0);  // a frame without effects leaves the stage alone
+  anim->frame_effects(0, live_frame_effects());  // a frame without effects leaves the stage alone
   EXPECT_EQ(0, stage.flash);
   EXPECT_EQ(6, stage.shake);
 }

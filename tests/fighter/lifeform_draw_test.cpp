@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
+#include <vector>
 
 #include "app/video.h"
 #include "fighter/path.h"
 #include "fighter/projectile.h"
 #include "fighter_scene.h"
 #include "gfx/img_mgr.h"
+#include "support/test_media.h"
 
 namespace {
 
@@ -34,8 +37,12 @@ class LifeformDraw : public fighter_scene {
     shooter.moves[12] = make_move("special.ini", frame_images + keys + "\n");
     capture_stdout([&] { ASSERT_TRUE(shooter.start_move(12, 2)); });
   }
-  std::string draw() {
-    return capture_stdout([&] { shooter.draw(); });
+  // One frame of the shooter: drawn, then advanced.
+  std::string frame() {
+    return capture_stdout([&] {
+      shooter.draw();
+      shooter.advance(live_frame_effects());
+    });
   }
 
   std::string frame_images;
@@ -44,15 +51,80 @@ class LifeformDraw : public fighter_scene {
 
 TEST_F(LifeformDraw, FireOnFrame1SpawnsOneBulletWhenLeavingIt) {
   start_special("images=3 rate0=1 rate1=1 rate2=1 fire1=1");
-  draw();
+  frame();
   EXPECT_EQ(lifeform_list.size(), 1u);
-  draw();  // leaves frame 1
+  frame();  // leaves frame 1
   EXPECT_EQ(lifeform_list.size(), 2u);
-  draw();  // ends the animation
+  frame();  // ends the animation
   EXPECT_EQ(lifeform_list.size(), 2u);
   EXPECT_EQ(shooter.action, -1);
-  draw();
+  frame();
   EXPECT_EQ(lifeform_list.size(), 2u);
+}
+
+// What the advances handed on, one line per effect, with the frame it came in.
+struct effect_log final : frame_effect_sink {
+  std::vector<std::string> lines;
+  int frame = 0;
+  void sound(frame_sound&) override { say("sound"); }
+  void shake(int amplitude) override { say("shake " + std::to_string(amplitude)); }
+  void flash(int strength, int fade) override { say("flash " + std::to_string(strength) + "/" + std::to_string(fade)); }
+  void say(const std::string& what) { lines.push_back(std::to_string(frame) + " " + what); }
+};
+
+// Drawing shows the fight and changes nothing: an attack whose frames sound,
+// shake, flash and fire, played with 0, 1 or 3 draws before each frame's
+// advance, ends in the same state, and each effect comes once per tick.
+TEST_F(LifeformDraw, DrawingAnyNumberOfTimesLeavesWhatTheAdvancesMake) {
+  shooter.moves[slot_punch] = make_move(
+      "punch.ini", frame_images + "images=3 rate0=2 sound0=" + write_wav(dir, "clang.wav", 2205) +
+                       " shake0=5 rate1=1 fire1=1 flash1=200 flashrate1=9 rate2=2\n");
+  ASSERT_NE(nullptr, shooter.moves[slot_punch]->animations[0]->frames[0].sound);
+  weapon gun;
+  gun.streams.emplace_back();
+  shooter.weapons.push_back(gun);
+
+  auto play = [&](int draws, effect_log& effects) {
+    while (lifeform_list.size() > 1) {
+      delete lifeform_list.back();
+      lifeform_list.pop_back();
+    }
+    shooter.clear_anim_stack();
+    shooter.action = action_none;
+    shooter.age = 0;
+    shooter.weapons[0].streams[0].reload_counter = 4;
+    stage.shake = stage.flash = 0;
+    capture_stdout([&] {
+      ASSERT_TRUE(shooter.start_move(slot_punch, action_attack));
+      for (effects.frame = 1; effects.frame <= 8; ++effects.frame) {
+        for (int d = 0; d < draws; ++d) shooter.draw();
+        shooter.advance(effects);
+      }
+    });
+    std::ostringstream state;
+    state << "action " << shooter.action << " state " << shooter.state << " size " << shooter.width << "x"
+          << shooter.height << " age " << shooter.age << " reload " << shooter.weapons[0].streams[0].reload_counter
+          << " cooldown " << shooter.stream_cooldowns[0][0] << " stack " << shooter.anim_stack->size()
+          << " stage " << stage.shake << "/" << stage.flash << " lifeforms " << lifeform_list.size();
+    for (size_t k = 1; k < lifeform_list.size(); ++k) {
+      const lifeform& b = *lifeform_list[k];
+      state << " bullet at " << b.x << "," << b.y << " frame " << (*b.anim_stack)[0]->index << "/"
+            << (*b.anim_stack)[0]->countdown;
+    }
+    return state.str();
+  };
+
+  effect_log once;
+  const std::string drawn_once = play(1, once);
+  EXPECT_EQ(drawn_once,
+            "action -1 state 0 size 50x80 age 3 reload 1 cooldown 1 stack 0 stage 0/0 lifeforms 2"
+            " bullet at 300,250 frame 0/0");
+  EXPECT_EQ(once.lines, (std::vector<std::string>{"1 sound", "1 shake 5", "2 sound", "2 shake 5", "3 flash 200/9"}));
+  for (int draws : {0, 3}) {
+    effect_log effects;
+    EXPECT_EQ(play(draws, effects), drawn_once) << draws << " draws a frame";
+    EXPECT_EQ(effects.lines, once.lines) << draws << " draws a frame";
+  }
 }
 
 // The right-hand fighter faces left: its attacks must be mirrored the same way.
@@ -60,7 +132,7 @@ TEST_F(LifeformDraw, SpecialAnimationFramesTurnWithTheFacing) {
   for (int facing : {1, 0, 1}) {
     start_special("images=1 rate0=5");
     shooter.facing = facing;
-    draw();
+    frame();
     animation* a = shooter.moves[12]->animations[0].get();
     EXPECT_EQ(a->flipped, facing);
     EXPECT_EQ(a->frames[0].image->flipped, static_cast<uint32_t>(facing));
@@ -69,7 +141,7 @@ TEST_F(LifeformDraw, SpecialAnimationFramesTurnWithTheFacing) {
 
 TEST_F(LifeformDraw, ABulletHasTheFieldsOfTheTable) {
   start_special("images=1 rate0=1 fire0=1");
-  draw();
+  frame();
   ASSERT_EQ(lifeform_list.size(), 2u);
   const lifeform& b = *lifeform_list[1];
   EXPECT_EQ(b.team, 1);
@@ -108,7 +180,7 @@ TEST_F(LifeformDraw, FreedBulletsLetGoOfTheShootersAnimation) {
   const int32_t held = shared->ref_count;
   for (int i = 0; i < 3; ++i) {
     start_special("images=1 rate0=1 fire0=1");
-    draw();
+    frame();
     ASSERT_EQ(lifeform_list.size(), 2u);
     EXPECT_GT(shared->ref_count, held);
     delete lifeform_list.back();
@@ -120,7 +192,7 @@ TEST_F(LifeformDraw, FreedBulletsLetGoOfTheShootersAnimation) {
 TEST_F(LifeformDraw, AShooterFacingRightDrivesItsBulletRight) {
   shooter.facing = 1;
   start_special("images=1 rate0=1 fire0=1");
-  draw();
+  frame();
   ASSERT_EQ(lifeform_list.size(), 2u);
   EXPECT_EQ(lifeform_list[1]->ax, 1.0);
 }
@@ -130,13 +202,13 @@ TEST_F(LifeformDraw, FramesPlayForTheirRatesAndTheEndRestoresThePose) {
   EXPECT_EQ(shooter.width, 40);
   const unsigned expected_index[5] = {0, 1, 2, 2, 2};  // index after draws 1..5
   for (int d = 0; d < 5; ++d) {
-    draw();
+    frame();
     ASSERT_EQ(shooter.anim_stack->size(), 1u) << "draw " << d + 1;
     EXPECT_EQ((*shooter.anim_stack)[0]->index, expected_index[d]) << "draw " << d + 1;
   }
   EXPECT_EQ(shooter.action, 2);
   shooter.state = 4;
-  draw();  // the sixth
+  frame();  // the sixth
   EXPECT_EQ(shooter.action, -1);
   EXPECT_EQ(shooter.state, 0);
   EXPECT_TRUE(shooter.anim_stack->empty());
@@ -147,17 +219,17 @@ TEST_F(LifeformDraw, FramesPlayForTheirRatesAndTheEndRestoresThePose) {
 
 TEST_F(LifeformDraw, ALoopingAnimationFiresOncePerLoop) {
   start_special("images=2 loop=1 rate0=1 rate1=1 fire1=1");
-  for (int d = 0; d < 6; ++d) draw();
+  for (int d = 0; d < 6; ++d) frame();
   EXPECT_EQ(lifeform_list.size(), 4u);
   EXPECT_EQ(shooter.action, 2);
 }
 
 TEST_F(LifeformDraw, FireOnTheLastFrameSpawnsInTheEndingDraw) {
   start_special("images=3 rate0=1 rate1=1 rate2=1 fire2=1");
-  draw();
-  draw();
+  frame();
+  frame();
   EXPECT_EQ(lifeform_list.size(), 1u);
-  draw();
+  frame();
   EXPECT_EQ(lifeform_list.size(), 2u);
   EXPECT_EQ(shooter.action, -1);
 }
@@ -165,7 +237,7 @@ TEST_F(LifeformDraw, FireOnTheLastFrameSpawnsInTheEndingDraw) {
 TEST_F(LifeformDraw, AShooterWithoutItsBulletMoveFiresNothing) {
   shooter.moves[projectile_move_slot] = nullptr;
   start_special("images=1 loop=1 rate0=1 fire0=1");
-  std::string out = draw() + draw();
+  std::string out = frame() + frame();
   EXPECT_EQ(lifeform_list.size(), 1u);
   EXPECT_EQ(out.find("no move [13]"), out.rfind("no move [13]"));
   EXPECT_NE(out.find("no move [13]"), std::string::npos);
@@ -174,7 +246,7 @@ TEST_F(LifeformDraw, AShooterWithoutItsBulletMoveFiresNothing) {
 TEST_F(LifeformDraw, AMissingPostureImageShowsImage0) {
   shooter.state = 6;
   shooter.facing = 1;
-  std::string out = draw();
+  std::string out = frame();
   EXPECT_EQ(out, "Asset for state [6] not set\n");
   EXPECT_EQ(shooter.images[0]->flipped, 1u);  // drawn, so turned to the facing
   EXPECT_EQ(shooter.age, 1);
@@ -183,7 +255,10 @@ TEST_F(LifeformDraw, AMissingPostureImageShowsImage0) {
 TEST_F(LifeformDraw, NoImagesDrawsNothingAfterTheMessage) {
   lifeform bare;
   bare.x = 10;
-  std::string out = capture_stdout([&] { bare.draw(); });
+  std::string out = capture_stdout([&] {
+    bare.draw();
+    bare.advance(live_frame_effects());
+  });
   EXPECT_EQ(out, "Asset for state [0] not set\n");
   EXPECT_EQ(bare.age, 1);
 }
@@ -193,35 +268,22 @@ TEST_F(LifeformDraw, OnScreenBounds) {
   stage.scroll_x = 100;
   shooter.width = 50;
   shooter.x = 50;  // right edge exactly at the camera: drawn
-  draw();
+  frame();
   EXPECT_EQ(shooter.images[0]->flipped, 1u);
 
   shooter.facing = 0;
   stage.zoom = 2.0;
   shooter.x = 100 + g_video.screen->w / 2;  // left edge at the screen's right edge: not drawn
-  draw();
+  frame();
   EXPECT_EQ(shooter.images[0]->flipped, 1u);
   shooter.x -= 1;
-  draw();
+  frame();
   EXPECT_EQ(shooter.images[0]->flipped, 0u);
   shooter.x = 49;  // right edge one left of the camera: not drawn
   shooter.facing = 1;
-  draw();
+  frame();
   EXPECT_EQ(shooter.images[0]->flipped, 0u);
   EXPECT_EQ(shooter.age, 4);  // age counts every plain draw, on screen or not
-}
-
-TEST_F(LifeformDraw, TheGaugeOverTheFighterUsesPendingDraws) {
-  shooter.gauge_count = 1;
-  shooter.hp = shooter.max_hp = 10;
-  draw();
-  EXPECT_EQ(shooter.gauge_count, 0);
-  draw();
-  EXPECT_EQ(shooter.gauge_count, 0);  // none pending: nothing drawn, never negative
-  shooter.gauge_count = 1;
-  shooter.x = 5000;  // off screen: no gauge either
-  draw();
-  EXPECT_EQ(shooter.gauge_count, 1);
 }
 
 Uint32 screen_pixel(int x, int y) {
@@ -234,6 +296,21 @@ Uint32 screen_pixel(int x, int y) {
   Uint8 r, g, b;
   SDL_GetRGB(v, s->format, &r, &g, &b);
   return (r << 16) | (g << 8) | b;
+}
+
+// The gauge over the fighter shows while gauge_count is above 0; drawing it
+// uses nothing up.
+TEST_F(LifeformDraw, TheGaugeOverTheFighterShowsWhileGaugeCountIsAbove0) {
+  shooter.hp = shooter.max_hp = 10;
+  const int top_line_x = 300, top_line_y = 185;  // the bar's top edge, 15 above the fighter
+  for (int count : {1, 0, 1}) {
+    shooter.gauge_count = count;
+    SDL_FillRect(g_video.screen, nullptr, 0);
+    frame();
+    frame();
+    EXPECT_EQ(screen_pixel(top_line_x, top_line_y), count > 0 ? 0xFFFFFFu : 0u) << count;
+    EXPECT_EQ(shooter.gauge_count, count);
+  }
 }
 
 TEST_F(LifeformDraw, ScaleBelowOneDrawsZoomedAtXOverScale) {

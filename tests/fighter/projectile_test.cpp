@@ -64,17 +64,17 @@ class Projectile : public fighter_scene {
   cache_ref<img_mgr> bolt;
 };
 
-TEST_F(Projectile, AStreamWithReload10FiresAgainAfterTenPlainDraws) {
+TEST_F(Projectile, AStreamWithReload10FiresAgainAfterTenPlainFrames) {
   arm(ready_stream(10));
   steer();
   ASSERT_EQ(lifeform_list.size(), 2u);
   steer();
   EXPECT_EQ(lifeform_list.size(), 2u);
-  for (int d = 0; d < 9; ++d) capture_stdout([&] { carrier.draw(); });
+  for (int d = 0; d < 9; ++d) capture_stdout([&] { carrier.advance(muted_frame_effects()); });
   steer();
   EXPECT_EQ(lifeform_list.size(), 2u);  // one frame still to wait
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 1);
-  capture_stdout([&] { carrier.draw(); });
+  capture_stdout([&] { carrier.advance(muted_frame_effects()); });
   steer();
   EXPECT_EQ(lifeform_list.size(), 3u);
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 10);
@@ -86,7 +86,7 @@ TEST_F(Projectile, CountersStandStillWhileASpecialAnimationPlays) {
   carrier.moves.assign(move_slot_count, nullptr);
   carrier.moves[0] = make_move("hit.ini", "images=1 loop=1 image0=" + write_picture(dir, "h.png", 8, 8, 5, 5, 5) + "\n");
   capture_stdout([&] { ASSERT_TRUE(carrier.start_move(0, 0)); });
-  for (int d = 0; d < 5; ++d) capture_stdout([&] { carrier.draw(); });
+  for (int d = 0; d < 5; ++d) capture_stdout([&] { carrier.advance(muted_frame_effects()); });
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 3);
 }
 
