@@ -21,9 +21,9 @@ namespace {
 
 constexpr int floor_frames = 200;
 
-// The pixels of a picture made here rather than loaded. An img_mgr only
-// counts its holder (and keeps the surface when the count reaches 0), so the
-// holder is ours: freed with its surface after the picture.
+// The pixels of a picture made here rather than loaded. The holder is ours,
+// freed with its surface after the picture; it carries a count of our own so
+// that an upload, which frees a holder no image counts any more, leaves it.
 struct free_made_pixels {
   void operator()(shared_surface* holder) const {
     if (holder->surface) SDL_FreeSurface(holder->surface);
@@ -53,6 +53,7 @@ void place(std::vector<placed_picture>& out, int w, int h, int x, int y) {
   placed_picture p;
   p.pixels.reset(new shared_surface);
   p.pixels->set_surface(shown);
+  p.pixels->add_ref();
   p.pixels->apply_colour_key();
   p.picture = std::make_unique<img_mgr>();
   p.picture->surface = p.pixels.get();
