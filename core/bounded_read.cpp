@@ -7,16 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
+#include "core/file_type.h"
 
-const char* type_of(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a plain file";
-}
+namespace {
 
 std::string too_big(long long size, long long max_bytes) {
   return std::to_string(size) + " bytes, more than the " + std::to_string(max_bytes) + " allowed";
@@ -33,7 +26,7 @@ bool read_bounded_file(const std::string& path, long long max_bytes, std::string
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
-    error = std::string("not a regular file (") + type_of(info.st_mode) + ")";
+    error = std::string("not a regular file (") + file_type_name(info.st_mode) + ")";
     return false;
   }
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

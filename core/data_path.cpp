@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/file_type.h"
 #include "core/log.h"
 
 namespace {
@@ -43,15 +44,6 @@ bool inside_root(const std::string& real) {
   if (g_data_root == "/") return true;
   return real.compare(0, g_data_root.size(), g_data_root) == 0 &&
          (real.size() == g_data_root.size() || real[g_data_root.size()] == '/');
-}
-
-const char* file_type(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a pipe";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a plain file";
 }
 
 void report_refusal(const char* name, const std::string& reason) {
@@ -157,7 +149,7 @@ data_file_status inspect_data_file(const char* name, data_kind kind) {
     }
   }
   if (!S_ISREG(info.st_mode)) {
-    status.refusal = std::string("not a regular file (") + file_type(info.st_mode) + ")";
+    status.refusal = std::string("not a regular file (") + file_type_name(info.st_mode) + ")";
     return status;
   }
   const long long cap = max_data_file_bytes(kind);

@@ -49,7 +49,7 @@ TEST(UserFiles, ReadsOnlyRegularFilesWithinTheCapAndNeverThrows) {
 
   ASSERT_EQ(0, mkfifo((dir + "/fifo").c_str(), 0600));  // no writer: opening it would wait for ever
   EXPECT_FALSE(read_bounded_file(dir + "/fifo", 10, text, error));
-  EXPECT_EQ("not a regular file (a FIFO)", error);
+  EXPECT_EQ("not a regular file (a pipe)", error);
   // Regular files of size 0 whose reads fail or give bytes all the same.
   EXPECT_FALSE(read_bounded_file("/proc/self/mem", 1 << 20, text, error));
   EXPECT_FALSE(error.empty());
