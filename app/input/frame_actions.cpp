@@ -9,7 +9,16 @@ action_bindings bindings[2] = {default_action_bindings(0), default_action_bindin
 
 }  // namespace
 
-action_bindings& player_bindings(int player) { return bindings[player == 1 ? 1 : 0]; }
+const action_bindings& player_bindings(int player) { return bindings[player == 1 ? 1 : 0]; }
+
+bool rebind_player_action(std::string_view name, std::string_view value, std::string& error) {
+  return apply_binding_setting(bindings, name, value, error);
+}
+
+void reset_player_bindings() {
+  bindings[0] = default_action_bindings(0);
+  bindings[1] = default_action_bindings(1);
+}
 
 frame_actions read_frame_actions() {
   frame_actions f;

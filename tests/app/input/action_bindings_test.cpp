@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/input/action_bindings.h"
+#include "app/input/frame_actions.h"
 #include "core/seams.h"
 
 namespace {
@@ -88,4 +89,18 @@ TEST(ActionBindings, ASettingRebindsOneActionAndTakesItsInputFromAnother) {
   }
   EXPECT_FALSE(apply_binding_setting(players, "p1_kick", "joy3 button 1", error));
   EXPECT_EQ(before, table_text(players[0]));
+}
+
+// The tables the fight reads each frame are the ones a setting rebinds.
+TEST(ActionBindings, TheFrameReadsTheTablesInForce) {
+  use_scripted_keys();
+  scripted_keys()[SDLK_j] = 1;
+  std::string error;
+  ASSERT_TRUE(rebind_player_action("p2_kick", "j", error)) << error;
+  EXPECT_EQ(action_kick, read_frame_actions().player[1]);
+  EXPECT_EQ(0, read_frame_actions().player[0]);
+  reset_player_bindings();
+  EXPECT_EQ(0, read_frame_actions().player[1]);
+  scripted_keys()[SDLK_j] = 0;
+  reset_seams();
 }
