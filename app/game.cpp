@@ -1,6 +1,7 @@
 #include "app/game.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
@@ -21,7 +22,9 @@
 #include "app/screens/select_screen.h"
 #include "app/screens/title_screens.h"
 #include "app/settings.h"
+#include "app/sound_volumes.h"
 #include "app/text_renderer.h"
+#include "app/user_settings.h"
 #include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
@@ -49,6 +52,14 @@ int run_game(const run_options& given) {
   config_file ini;
   ini.load("game\\game.ini");
   game_settings settings = read_settings(ini);
+  // The player's own settings over game.ini's; a replay then brings its own.
+  user_settings& player_file = run_user_settings();
+  player_file.path = options.no_settings ? "" : (options.settings_file.empty() ? default_settings_path() : options.settings_file);
+  char cwd[4096];  // the run is in the data directory by now
+  player_file.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+  read_user_settings(player_file, settings);
+  run_saved_settings() = settings;
+  g_video.fullscreen_changed = remember_fullscreen;
   apply_replay_settings(options, settings);
   g_video.flags = settings.flags;
   // --difficulty outranks game.ini; a replay plays at the level it was recorded with.
@@ -79,7 +90,7 @@ int run_game(const run_options& given) {
 
   // Devices.
   g_video.start_audio();
-  if (g_video.audio_ok) open_sound_mixer();
+  if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
   g_video.start_joysticks(2);
   bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
   if (hwaccel) {

@@ -261,6 +261,7 @@ void video::apply_window_requests() {
     glMatrixMode(GL_MODELVIEW);
     set_gl_view();
   }
+  if (toggle && fullscreen_changed) fullscreen_changed(fullscreen());
   const display_fit f = fit();
   log_out("NOTICE: showing the %d x %d screen at %d x %d in a %d x %d %s\n", screen->w, screen->h, f.w, f.h,
           window->w, window->h, fullscreen() ? "full screen" : "window");
