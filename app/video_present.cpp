@@ -7,6 +7,7 @@
 #include <chrono>
 #include <vector>
 
+#include "app/screen_capture.h"
 #include "app/screen_scaler.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -210,6 +211,7 @@ void video::present() {
   if (!screen || !window) return;
   watch_events();
   if (before_present) before_present();
+  watch_screenshot_key();
   const bool scaled = !one_to_one(window, screen);
   const auto start = std::chrono::steady_clock::now();
   if (opengl()) {
