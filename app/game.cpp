@@ -18,6 +18,7 @@
 #include "app/fight/match_round.h"
 #include "app/frame_limiter.h"
 #include "app/keep_until_exit.h"
+#include "app/music_player.h"
 #include "app/replay/replay_session.h"
 #include "app/screens/select_screen.h"
 #include "app/screens/title_screens.h"
@@ -126,6 +127,11 @@ int run_game(const run_options& given) {
   titles->load_logo(settings.fps);
   titles->shot_name_height = settings.shot_name_height;
 
+  // Music from the logo on: game.ini's for the menus, the stage file's for the fight.
+  const std::string menu_music = ini.get_string("music");
+  const std::string fight_music = data_file_value(fight_level_file, "music");
+  play_music(menu_music);
+
   // Logo fade-in.
   titles->logo_fade_in();
 
@@ -167,7 +173,9 @@ int run_game(const run_options& given) {
     // position 0, unless a second player joined and picked). A quit request
     // stops the loading between files.
     setup.costume_on_copies = settings.rounds > 0 || picked.second_player >= 0;
+    fade_out_music();
     setup.start_fight(picked.selection, picked.second_player);
+    play_music(fight_music);
 
     // The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
@@ -183,12 +191,15 @@ int run_game(const run_options& given) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
       while (run_fight_loop() == fight_end::back_to_select) {
+        play_music(menu_music);
         titles->load_select_images();
         if (!quit_requested()) titles->backdrop_fade_in();
         const select_result again = quit_requested() ? select_result{0, 1} : run_select_screen(*titles, settings.fps);
         titles->close();
         if (again.quit || quit_requested()) break;
+        fade_out_music();
         setup.change_fighters(again.selection, again.second_player);
+        play_music(fight_music);
         reset_for_next_round();
       }
     }
