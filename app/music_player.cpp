@@ -52,6 +52,8 @@ void play_music(const std::string& name) {
     Mix_HaltMusic();
     return;
   }
+  // The mixer would hold the game until a fade-out ends; what is left of it is quiet anyway.
+  if (Mix_FadingMusic() == MIX_FADING_OUT) Mix_HaltMusic();
   Mix_VolumeMusic(music_mixer_volume());
   if (Mix_FadeInMusic(music, -1, fade_in_ms) == -1) {
     log_out("WARNING: can't play the music %s: %s; playing without music\n", name.c_str(), Mix_GetError());
