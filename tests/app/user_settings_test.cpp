@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/user_settings.h"
+#include "app/video.h"
 #include "core/user_file_write.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
@@ -191,4 +192,30 @@ TEST(UserSettings, TheGameReadsThePlayersFileUnlessToldNotTo) {
   run = run_fight({"--data-dir", data, "--fighter", "0", "--frames", "1", "--no-settings"}, env);
   ASSERT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ(std::string::npos, run.out.find("settings")) << run.out;
+}
+
+// F11 saves the new window state; a folder that can't take the file leaves
+// a WARNING and the window switched all the same.
+TEST(UserSettings, SwitchingToFullScreenIsSavedOrWarnedAbout) {
+  if (gl_test_mode()) GTEST_SKIP() << "software presentation";
+  ensure_video();
+  const std::string dir = make_temp_dir("user_settings_f11");
+  user_settings& file = run_user_settings();
+  file.path = dir + "/veltmoore-brawl/settings.ini";
+  run_saved_settings() = game_settings();
+  g_video.fullscreen_changed = remember_fullscreen;
+  g_video.request_fullscreen_toggle();
+  capture_stdout([] { g_video.present(); });
+  ASSERT_TRUE(g_video.fullscreen());
+  EXPECT_NE(std::string::npos, read_file(file.path).find("\nfullscreen=1\n")) << read_file(file.path);
+
+  write_text_file(dir, "blocked", "a file where the folder would be");
+  file.path = dir + "/blocked/veltmoore-brawl/settings.ini";
+  g_video.request_fullscreen_toggle();
+  const std::string log = capture_stdout([] { g_video.present(); });
+  EXPECT_FALSE(g_video.fullscreen());
+  EXPECT_NE(std::string::npos, log.find("WARNING: can't save the settings: " + dir + "/blocked")) << log;
+  EXPECT_NE(std::string::npos, read_file(dir + "/veltmoore-brawl/settings.ini").find("\nfullscreen=1\n"));
+  g_video.fullscreen_changed = nullptr;
+  file.path.clear();
 }
