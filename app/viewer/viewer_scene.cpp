@@ -197,6 +197,7 @@ void viewer_scene::draw() {
   }
   if (!g_level) return;
   if (f) place_and_aim_camera(*f);
+  g_level->advance();
   g_level->draw();
   if (!f) return;
   draw_fighter(*f);
