@@ -255,21 +255,22 @@ void img_mgr::load(const char* path) {
   log_out("Loading img_mgr [%s] into [%x]/[%x]\n", path, log_addr(this), log_addr(surface.get()));
   surface = new shared_surface;
 
-  long long declared_w = 0, declared_h = 0;
-  if (declared_picture_size_of_file(path, declared_w, declared_h)) {
-    // A few header bytes can claim gigabytes; the decoder would allocate them.
-    if (too_large(declared_w, declared_h)) {
-      refuse_size(path, declared_w, declared_h);
-      return;
-    }
-    if (!claim_picture_pixels(declared_w, declared_h)) {
-      refuse_budget(path, declared_w, declared_h);
-      return;
-    }
+  // A few header bytes can claim gigabytes; the decoder would allocate them.
+  // A file that can't be opened goes on to the decoder, which says why.
+  const picture_header header = read_picture_header(path);
+  const char* refusal = header.opened ? header.refusal : nullptr;
+  if (header.size_known && too_large(header.w, header.h)) {
+    refuse_size(path, header.w, header.h);
+    return;
   }
-  if (png_chunk_runs_past_end(path)) {
-    log_out("Couldn't load %s: %s\n", path, "a PNG chunk runs past the end of the file");
-    log_err("Couldn't load %s: %s\n", path, "a PNG chunk runs past the end of the file");
+  if (!refusal && png_chunk_runs_past_end(path)) refusal = "a PNG chunk runs past the end of the file";
+  if (refusal) {
+    log_out("Couldn't load %s: %s\n", path, refusal);
+    log_err("Couldn't load %s: %s\n", path, refusal);
+    return;
+  }
+  if (header.size_known && !claim_picture_pixels(header.w, header.h)) {
+    refuse_budget(path, header.w, header.h);
     return;
   }
   SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());

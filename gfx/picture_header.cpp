@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "core/data_path.h"
 
@@ -59,8 +61,14 @@ bool declared_picture_size(const unsigned char* b, size_t n, long long& w, long 
     long long dims[2] = {0, 0};
     size_t at = 2;
     for (long long& d : dims) {
-      while (at < n && (b[at] == ' ' || b[at] == '\t' || b[at] == '\r' || b[at] == '\n')) ++at;
-      if (at >= n || b[at] < '0' || b[at] > '9') return false;  // comments or too short: the decoder decides
+      while (at < n && (b[at] == ' ' || b[at] == '\t' || b[at] == '\r' || b[at] == '\n' || b[at] == '#')) {
+        if (b[at] == '#') {
+          while (at < n && b[at] != '\n') ++at;  // a comment runs to the end of its line
+        } else {
+          ++at;
+        }
+      }
+      if (at >= n || b[at] < '0' || b[at] > '9') return false;  // too short to tell
       while (at < n && b[at] >= '0' && b[at] <= '9' && d < (1LL << 40)) d = d * 10 + (b[at++] - '0');
     }
     w = dims[0];
@@ -70,13 +78,191 @@ bool declared_picture_size(const unsigned char* b, size_t n, long long& w, long 
   return false;
 }
 
-bool declared_picture_size_of_file(const char* path, long long& w, long long& h) {
+namespace {
+
+long long be16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
+long long le32(const unsigned char* p) { return le32_signed(p) & 0xFFFFFFFFLL; }
+long long le24(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16); }
+
+bool starts_with(const std::vector<unsigned char>& b, const char* magic, size_t n) {
+  return b.size() >= n && std::memcmp(b.data(), magic, n) == 0;
+}
+
+// Reads up to `limit` bytes from where `rw` stands.
+std::vector<unsigned char> read_up_to(SDL_RWops* rw, size_t limit) {
+  std::vector<unsigned char> bytes(limit);
+  size_t got = 0;
+  while (got < limit) {
+    const int n = SDL_RWread(rw, bytes.data() + got, 1, static_cast<int>(std::min<size_t>(limit - got, 1 << 16)));
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+// A TIFF keeps its size in its first directory, which may lie anywhere in the
+// file. Every width and length entry counts: the largest is the claim.
+bool tiff_size(SDL_RWops* rw, const std::vector<unsigned char>& head, long long& w, long long& h) {
+  const bool little = head[0] == 'I';
+  auto u16 = [little](const unsigned char* p) { return little ? le16(p) : be16(p); };
+  auto u32 = [little](const unsigned char* p) { return little ? le32(p) : be32(p); };
+  const long long directory = u32(head.data() + 4);
+  unsigned char count_bytes[2];
+  if (SDL_RWseek(rw, static_cast<int>(directory), RW_SEEK_SET) != directory || SDL_RWread(rw, count_bytes, 1, 2) != 2) {
+    return false;
+  }
+  const long long count = std::min<long long>(u16(count_bytes), 4096);
+  const std::vector<unsigned char> entries = read_up_to(rw, static_cast<size_t>(count) * 12);
+  w = h = -1;
+  for (size_t at = 0; at + 12 <= entries.size(); at += 12) {
+    const unsigned char* e = entries.data() + at;
+    const long long tag = u16(e), type = u16(e + 2);
+    if (tag != 256 && tag != 257) continue;
+    long long value;
+    if (type == 3) {
+      value = u16(e + 8);
+    } else if (type == 4) {
+      value = u32(e + 8);
+    } else {
+      return false;  // a size in a form the check doesn't read
+    }
+    long long& side = tag == 256 ? w : h;
+    side = std::max(side, value);
+  }
+  return w >= 0 && h >= 0;
+}
+
+// Walks a JPEG's segments to its frame header, counting the scans on the way:
+// each scan of a progressive picture is a pass over every block, so a small
+// file of many empty scans keeps the decoder busy for minutes.
+bool jpeg_size(const std::vector<unsigned char>& b, long long& w, long long& h, long long& scans) {
+  w = h = -1;
+  scans = 0;
+  size_t at = 2;
+  while (at + 1 < b.size()) {
+    if (b[at] != 0xFF) return w >= 0;
+    while (at + 1 < b.size() && b[at + 1] == 0xFF) ++at;  // fill bytes
+    if (at + 1 >= b.size()) break;
+    const unsigned char marker = b[at + 1];
+    at += 2;
+    if (marker == 0xD9) break;
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
+    if (at + 2 > b.size()) break;
+    const size_t length = static_cast<size_t>(be16(&b[at]));
+    if (length < 2 || at + length > b.size()) break;
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame && length >= 7) {
+      h = std::max(h, be16(&b[at + 3]));
+      w = std::max(w, be16(&b[at + 5]));
+    }
+    at += length;
+    if (marker == 0xDA) {
+      ++scans;
+      // Coded data runs to the next marker that isn't a stuffed byte or a restart.
+      while (at + 1 < b.size() &&
+             !(b[at] == 0xFF && b[at + 1] != 0x00 && !(b[at + 1] >= 0xD0 && b[at + 1] <= 0xD7))) {
+        ++at;
+      }
+    }
+  }
+  return w >= 0 && h >= 0;
+}
+
+// A GIF's decoder sizes its picture by the first image, not the screen the
+// header declares: both count.
+bool gif_size(const std::vector<unsigned char>& b, long long& w, long long& h) {
+  if (b.size() < 13) return false;
+  w = le16(&b[6]);
+  h = le16(&b[8]);
+  size_t at = 13;
+  if (b[10] & 0x80) at += 3u << ((b[10] & 7) + 1);  // the global colour table
+  while (at < b.size()) {
+    if (b[at] == 0x2C) {
+      if (at + 9 > b.size()) return false;
+      w = std::max(w, le16(&b[at + 5]));
+      h = std::max(h, le16(&b[at + 7]));
+      return true;
+    }
+    if (b[at] != 0x21 || at + 2 > b.size()) return true;  // no image: the decoder refuses it
+    at += 2;
+    while (at < b.size() && b[at] != 0) at += b[at] + 1u;  // the extension's sub-blocks
+    ++at;
+  }
+  return true;
+}
+
+bool webp_size(const std::vector<unsigned char>& b, long long& w, long long& h) {
+  if (b.size() < 30) return false;
+  const unsigned char* chunk = b.data() + 12;
+  if (std::memcmp(chunk, "VP8X", 4) == 0) {
+    w = le24(b.data() + 24) + 1;
+    h = le24(b.data() + 27) + 1;
+    return true;
+  }
+  if (std::memcmp(chunk, "VP8 ", 4) == 0) {
+    w = le16(b.data() + 26) & 0x3FFF;
+    h = le16(b.data() + 28) & 0x3FFF;
+    return true;
+  }
+  if (std::memcmp(chunk, "VP8L", 4) == 0) {
+    const long long bits = le32(b.data() + 21);
+    w = (bits & 0x3FFF) + 1;
+    h = ((bits >> 14) & 0x3FFF) + 1;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+picture_header read_picture_header(const char* path) {
+  picture_header header;
   SDL_RWops* rw = open_data_rw(path, "rb", data_kind::picture, false);  // img_mgr::load reports a refusal
-  if (!rw) return false;
-  unsigned char start[64];
-  const int n = SDL_RWread(rw, start, 1, sizeof start);
+  if (!rw) return header;
+  header.opened = true;
+  std::vector<unsigned char> bytes = read_up_to(rw, 4096);
+  long long w = -1, h = -1;
+  bool known = false;
+  const bool gif = starts_with(bytes, "GIF8", 4);
+  if (gif || (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)) {
+    if (bytes.size() == 4096) {  // what sizes the picture may lie past a large thumbnail or comment
+      const std::vector<unsigned char> rest = read_up_to(rw, static_cast<size_t>(max_picture_file_bytes));
+      bytes.insert(bytes.end(), rest.begin(), rest.end());
+    }
+  }
+  if (gif) {
+    known = gif_size(bytes, w, h);
+  } else if (declared_picture_size(bytes.data(), bytes.size(), w, h)) {
+    known = true;
+  } else if (bytes.size() >= 8 && (starts_with(bytes, "II*\0", 4) || starts_with(bytes, "MM\0*", 4))) {
+    known = tiff_size(rw, bytes, w, h);
+  } else if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+    long long scans = 0;
+    known = jpeg_size(bytes, w, h, scans);
+    if (known && scans > max_picture_scans) header.refusal = "a JPEG of more than 100 scans";
+  } else if (starts_with(bytes, "RIFF", 4) && bytes.size() >= 12 && std::memcmp(bytes.data() + 8, "WEBP", 4) == 0) {
+    known = webp_size(bytes, w, h);
+  } else {
+    header.refusal = "not a picture format the game reads (PNG, BMP, GIF, PCX, PNM, JPEG, TIFF or WebP)";
+  }
   SDL_RWclose(rw);
-  return n > 0 && declared_picture_size(start, static_cast<size_t>(n), w, h);
+  if (known) {
+    header.size_known = true;
+    header.w = w;
+    header.h = h;
+  } else if (!header.refusal) {
+    header.refusal = "its size can't be read from its header";
+  }
+  return header;
+}
+
+bool declared_picture_size_of_file(const char* path, long long& w, long long& h) {
+  const picture_header header = read_picture_header(path);
+  if (!header.size_known) return false;
+  w = header.w;
+  h = header.h;
+  return true;
 }
 
 bool png_chunk_runs_past_end(const char* path) {

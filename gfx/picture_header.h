@@ -1,6 +1,6 @@
-// Reads the declared size of a PNG, BMP, GIF, PCX or PNM picture from its
-// first bytes, so a file that claims an enormous size can be refused before
-// the decoder allocates (and clears) memory for it.
+// Reads the declared size of a picture from its header, so a file that claims
+// an enormous size can be refused before the decoder allocates (and clears,
+// and fills) memory for it.
 #pragma once
 #include <cstddef>
 
@@ -9,7 +9,21 @@
 // rows): `h` is then their magnitude.
 bool declared_picture_size(const unsigned char* bytes, size_t n, long long& w, long long& h);
 
-// Reads the start of the data file `path` and applies the above.
+// More scans than any real JPEG uses: each one is a pass over every block.
+constexpr long long max_picture_scans = 100;
+
+// What a picture file's header says before any decoder sees it. Decoders
+// allocate, clear and fill what a header claims, so the game hands them only
+// the formats whose size it has read here.
+struct picture_header {
+  bool opened = false;             // the file could be read
+  bool size_known = false;         // `w` and `h` hold the size the decoder will make
+  long long w = 0, h = 0;
+  const char* refusal = nullptr;   // why the file must not be decoded (opened files only)
+};
+picture_header read_picture_header(const char* path);
+
+// The size `read_picture_header` reads, when it reads one.
 bool declared_picture_size_of_file(const char* path, long long& w, long long& h);
 
 // True when the data file `path` is a PNG one of whose chunks claims to run

@@ -79,8 +79,12 @@ void data_checker::check_picture(const char* path, const data_site& by, bool nee
     picture_state& state = pictures_[path];
     if (refused(path, data_kind::picture, by)) return;
     if (!check_picture_size(*this, path, by)) return;
-    if (png_chunk_runs_past_end(path)) {
-      error(path, 0, "picture doesn't load (named by %s): a PNG chunk runs past the end of the file", named_by(by).c_str());
+    // The game hands a decoder only what it has sized; so does the checker.
+    const picture_header header = read_picture_header(path);
+    const char* refusal = header.opened ? header.refusal : nullptr;
+    if (!refusal && png_chunk_runs_past_end(path)) refusal = "a PNG chunk runs past the end of the file";
+    if (refusal) {
+      error(path, 0, "picture doesn't load (named by %s): %s", named_by(by).c_str(), refusal);
       return;
     }
     const std::string host = checked_data_path(path, data_kind::picture);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "gfx/img_mgr.h"
 #include "gfx/picture_header.h"
@@ -80,6 +82,73 @@ TEST(OversizePicture, HeaderSizesOfPngAndBmp) {
   const unsigned char text[26] = {'h', 'e', 'l', 'l', 'o'};
   EXPECT_FALSE(declared_picture_size(text, sizeof text, w, h));
   EXPECT_FALSE(declared_picture_size(png, 10, w, h));  // too short to tell
+}
+
+std::string write_bytes(const std::string& name, const std::vector<unsigned char>& bytes) {
+  std::string path = make_temp_dir("oversize") + "/" + name;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+// A little-endian TIFF whose one directory, put after `gap` bytes of padding,
+// claims `side` x `side` grey pixels.
+std::vector<unsigned char> claiming_tiff(int side, int gap) {
+  std::vector<unsigned char> b = {'I', 'I', 42, 0};
+  auto u16 = [&b](int v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); };
+  auto u32 = [&](long v) { u16(v & 0xFFFF); u16((v >> 16) & 0xFFFF); };
+  u32(8 + gap);
+  b.resize(b.size() + gap, 0);
+  const int entries[][3] = {{256, 4, side}, {257, 4, side}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1}, {273, 4, 0},
+                            {277, 3, 1}, {278, 4, side}, {279, 4, 64}};
+  u16(9);
+  for (const auto& e : entries) {
+    u16(e[0]);
+    u16(e[1]);
+    u32(1);
+    u32(e[0] == 273 ? static_cast<long>(b.size() + 100) : e[2]);
+  }
+  u32(0);
+  b.resize(b.size() + 200, 0);
+  return b;
+}
+
+// Every format the decoders read is sized from its header before decoding:
+// a TIFF keeps its size wherever its directory lies, a GIF's first image may
+// be larger than the screen it declares, a progressive JPEG can repeat scans.
+TEST(OversizePicture, EveryFormatIsSizedBeforeDecoding) {
+  ensure_video();
+  struct refused_file {
+    std::string path;
+    std::string expected;
+  };
+  std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', 16, 0, 16, 0, 0, 0, 0,
+                                    0x21, 0xF9, 4, 0, 0, 0, 0, 0,  // a graphic control extension
+                                    0x2C, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2, 2, 0x44, 1, 0, 0x3B};
+  std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0};
+  for (int scan = 0; scan < 101; ++scan) {
+    for (unsigned char c : {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0, 0x55}) jpeg.push_back(c);
+  }
+  const refused_file refused[] = {
+      {write_bytes("deep.tif", claiming_tiff(16000, 5000)), "] picture size [16000,16000] refused"},
+      {write_bytes("wide.gif", gif), "] picture size [65535,65535] refused"},
+      {write_bytes("scans.jpg", jpeg), ": a JPEG of more than 100 scans"},
+      {write_bytes("icon.xpm", std::vector<unsigned char>(40, 'x')), ": not a picture format the game reads"},
+  };
+  for (const refused_file& f : refused) {
+    img_mgr picture;
+    const std::string log = capture_stdout([&] { picture.load(f.path.c_str()); });
+    EXPECT_NE(std::string::npos, log.find(f.path + f.expected)) << log;
+    EXPECT_EQ(nullptr, picture.pixels()) << f.path;
+  }
+  long long w = 0, h = 0;
+  ASSERT_TRUE(declared_picture_size_of_file(write_bytes("small.tif", claiming_tiff(20, 300)).c_str(), w, h));
+  EXPECT_EQ(20, w);
+  EXPECT_EQ(20, h);
+  const unsigned char pnm[] = "P5\n# made by hand\n640 480\n255\n";
+  ASSERT_TRUE(declared_picture_size(pnm, sizeof pnm - 1, w, h));
+  EXPECT_EQ(640, w);
+  EXPECT_EQ(480, h);
 }
 
 }  // namespace
