@@ -157,6 +157,7 @@ void img_mgr::draw(int x, int y) {
     glTexCoord2f(u, v); glVertex2i(x + width, y + height);
     glTexCoord2f(0, v); glVertex2i(x, y + height);
     end_textured_quad();
+    note_drawn_rect(x, y, width, height);
     return;
   }
   if (!surface) {
