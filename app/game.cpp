@@ -1,6 +1,7 @@
 #include "app/game.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
@@ -17,11 +18,14 @@
 #include "app/fight/match_round.h"
 #include "app/frame_limiter.h"
 #include "app/keep_until_exit.h"
+#include "app/music_player.h"
 #include "app/replay/replay_session.h"
 #include "app/screens/select_screen.h"
 #include "app/screens/title_screens.h"
 #include "app/settings.h"
+#include "app/sound_volumes.h"
 #include "app/text_renderer.h"
+#include "app/user_settings.h"
 #include "app/video.h"
 #include "core/config_file.h"
 #include "core/log.h"
@@ -49,6 +53,14 @@ int run_game(const run_options& given) {
   config_file ini;
   ini.load("game\\game.ini");
   game_settings settings = read_settings(ini);
+  // The player's own settings over game.ini's; a replay then brings its own.
+  user_settings& player_file = run_user_settings();
+  player_file.path = options.no_settings ? "" : (options.settings_file.empty() ? default_settings_path() : options.settings_file);
+  char cwd[4096];  // the run is in the data directory by now
+  player_file.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+  read_user_settings(player_file, settings);
+  run_saved_settings() = settings;
+  g_video.fullscreen_changed = remember_fullscreen;
   apply_replay_settings(options, settings);
   g_video.flags = settings.flags;
   // --difficulty outranks game.ini; a replay plays at the level it was recorded with.
@@ -79,7 +91,7 @@ int run_game(const run_options& given) {
 
   // Devices.
   g_video.start_audio();
-  if (g_video.audio_ok) open_sound_mixer();
+  if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
   g_video.start_joysticks(2);
   bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
   if (hwaccel) {
@@ -114,6 +126,11 @@ int run_game(const run_options& given) {
   std::unique_ptr<title_screens> titles(new title_screens);
   titles->load_logo(settings.fps);
   titles->shot_name_height = settings.shot_name_height;
+
+  // Music from the logo on: game.ini's for the menus, the stage file's for the fight.
+  const std::string menu_music = ini.get_string("music");
+  const std::string fight_music = data_file_value(fight_level_file, "music");
+  play_music(menu_music);
 
   // Logo fade-in.
   titles->logo_fade_in();
@@ -156,7 +173,9 @@ int run_game(const run_options& given) {
     // position 0, unless a second player joined and picked). A quit request
     // stops the loading between files.
     setup.costume_on_copies = settings.rounds > 0 || picked.second_player >= 0;
+    fade_out_music();
     setup.start_fight(picked.selection, picked.second_player);
+    play_music(fight_music);
 
     // The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
@@ -172,12 +191,15 @@ int run_game(const run_options& given) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
       while (run_fight_loop() == fight_end::back_to_select) {
+        play_music(menu_music);
         titles->load_select_images();
         if (!quit_requested()) titles->backdrop_fade_in();
         const select_result again = quit_requested() ? select_result{0, 1} : run_select_screen(*titles, settings.fps);
         titles->close();
         if (again.quit || quit_requested()) break;
+        fade_out_music();
         setup.change_fighters(again.selection, again.second_player);
+        play_music(fight_music);
         reset_for_next_round();
       }
     }

@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
   options.script = absolute_path(options.script);
   options.record = absolute_path(options.record);
   options.replay = absolute_path(options.replay);
+  options.settings_file = absolute_path(options.settings_file);
   for (auto& shot : options.screenshots) shot.second = absolute_path(shot.second);
   if (options.data_dir.empty()) {
     char cwd[4096];

@@ -87,6 +87,16 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
         error = "--benchmark needs a number of frames (1 or more)";
         return false;
       }
+    } else if (arg == "--settings") {
+      const char* v = value("--settings");
+      if (!v) return false;
+      if (!*v) {
+        error = "--settings \"\" is not a file";
+        return false;
+      }
+      out.settings_file = v;
+    } else if (arg == "--no-settings") {
+      out.no_settings = true;
     } else if (arg == "--check") {
       out.check = true;
     } else if (arg == "--notes") {
@@ -142,6 +152,10 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
   }
   if (out.notes && !out.check) {
     error = "--notes goes with --check";
+    return false;
+  }
+  if (out.no_settings && !out.settings_file.empty()) {
+    error = "--settings and --no-settings exclude each other";
     return false;
   }
   if (out.opengl && out.software) {

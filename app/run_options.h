@@ -29,6 +29,8 @@ struct run_options {
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N
   int view = -1;                // --view N: the fighter viewer on roster position N
   std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)
+  std::string settings_file;    // --settings FILE: the player's settings file instead of the usual one
+  bool no_settings = false;     // --no-settings: neither read nor write a settings file
   bool help = false;            // --help
   bool version = false;         // --version
   bool data_installed = false;  // the data was found installed beside the executable (not an option)

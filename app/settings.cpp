@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <utility>
+
 #include "core/config_file.h"
 #include "core/log.h"
 
@@ -53,6 +55,17 @@ game_settings read_settings(const config_file& ini) {
   read_setting(ini, "difficulty", 1, 5, s.difficulty);
   read_setting(ini, "scale", 1, 8, s.scale);
   s.smooth = ini.has_key("smooth") && ini.get_int("smooth") != 0;
+  // Volumes may be 0, so these count when present.
+  for (auto volume : {std::make_pair("effects_volume", &s.effects_volume), std::make_pair("music_volume", &s.music_volume)}) {
+    if (!ini.has_key(volume.first)) continue;
+    const int v = ini.get_int(volume.first);
+    if (v < 0 || v > 10) {
+      log_out("WARNING: game\\game.ini: %s=%d is outside 0..10, keeping %d\n", volume.first, v, *volume.second);
+    } else {
+      *volume.second = v;
+    }
+  }
+  s.mute = ini.has_key("mute") && ini.get_int("mute") != 0;
   int push_apart = 0, hide_timing_figure = 0, hide_hit_boxes = 0;
   s.push_apart = read_setting(ini, "push_apart", 0, 1, push_apart);
   s.hide_timing_figure = read_setting(ini, "hide_timing_figure", 0, 1, hide_timing_figure);

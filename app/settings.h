@@ -17,6 +17,9 @@ struct game_settings {
   int difficulty = 0;   // 1..5: the computer opponent's level (0: its one classic level)
   int scale = 1;                 // the window is this many times the screen (1..8)
   bool smooth = false;           // scaled with linear filtering instead of whole pixels
+  int effects_volume = 10;       // 0..10: sound effects, 10 as loud as the mixer plays
+  int music_volume = 10;         // 0..10: the music
+  bool mute = false;             // neither effects nor music
   bool push_apart = false;          // fighters on the floor can't walk through each other
   bool hide_timing_figure = false;  // no frame-timing number in the fight
   bool hide_hit_boxes = false;      // OpenGL mode: no hit-box outlines in the fight

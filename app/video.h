@@ -29,6 +29,8 @@ class video {
   // (before the buffers swap) and stop there. Null in a normal run.
   void (*before_present)() = nullptr;
   void (*after_present)() = nullptr;
+  // Called when the player switched between window and full screen.
+  void (*fullscreen_changed)(bool fullscreen) = nullptr;
 
   // Presentation: the window shows the logical screen scaled to fit, aspect
   // kept, black bars around it. Set before set_video_mode.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <vector>
 
+#include "app/screen_capture.h"
 #include "app/screen_scaler.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -210,6 +211,7 @@ void video::present() {
   if (!screen || !window) return;
   watch_events();
   if (before_present) before_present();
+  watch_screenshot_key();
   const bool scaled = !one_to_one(window, screen);
   const auto start = std::chrono::steady_clock::now();
   if (opengl()) {
@@ -261,6 +263,7 @@ void video::apply_window_requests() {
     glMatrixMode(GL_MODELVIEW);
     set_gl_view();
   }
+  if (toggle && fullscreen_changed) fullscreen_changed(fullscreen());
   const display_fit f = fit();
   log_out("NOTICE: showing the %d x %d screen at %d x %d in a %d x %d %s\n", screen->w, screen->h, f.w, f.h,
           window->w, window->h, fullscreen() ? "full screen" : "window");

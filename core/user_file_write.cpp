@@ -10,7 +10,13 @@
 #include <cstring>
 #include <vector>
 
+void (*user_file_write_point)(int point) = nullptr;
+
 namespace {
+
+void reached(int point) {
+  if (user_file_write_point) user_file_write_point(point);
+}
 
 std::string without_trailing_slashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -69,7 +75,11 @@ bool write_temporary(int dir, const std::string& name, const std::string& bytes,
       why = std::strerror(errno);
       return false;
     }
-    const bool ok = write_all(fd, bytes) && fsync(fd) == 0;
+    reached(1);
+    const bool written = write_all(fd, bytes);
+    if (written) reached(2);
+    const bool ok = written && fsync(fd) == 0;
+    if (ok) reached(3);
     const int saved = errno;
     if (close(fd) != 0 || !ok) {
       why = std::strerror(ok ? errno : saved);
@@ -186,6 +196,7 @@ bool write_user_file(const user_file_target& target, const std::string& bytes, s
     error = joined(dir, name) + ": " + why;
     return false;
   }
+  reached(4);
   fsync(d);  // the new name reaches the disk too
   close(d);
   written = joined(dir, name);

@@ -24,6 +24,11 @@ struct user_file_target {
 bool write_user_file(const user_file_target& target, const std::string& bytes, std::string& written,
                      std::string& error);
 
+// Called (when set) at each point of a write where a crash could strike:
+// 1 the temporary file exists, 2 its bytes are written, 3 they are synced,
+// 4 the file has its name. Lets a test stop the process there.
+extern void (*user_file_write_point)(int point);
+
 // The real path of `path` (symbolic links, "." and ".." resolved) even when
 // its last components do not exist yet (those are taken as written).
 std::string resolved_path(const std::string& path);

@@ -34,7 +34,7 @@ run() {
   local label="$1" tree="$2" mode="$3"
   echo "== $label"
   DISPLAY=":$display_number" SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
-    "$game" --data-dir "$tree" "$mode" --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null |
+    "$game" --data-dir "$tree" --no-settings "$mode" --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null |
     grep -E '^benchmark: (ms per|floor|shown)' || echo "bench_display: the run printed no figures" >&2
 }
 run "software, 640 x 480 window" "$windowed" --software

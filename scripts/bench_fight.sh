@@ -16,7 +16,7 @@ game="$build/bin/fight"
 run() {
   local label="$1" mode="$2"; shift 2
   echo "== $label"
-  env "$@" "$game" --data-dir "$data" "$mode" --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null |
+  env "$@" "$game" --data-dir "$data" --no-settings "$mode" --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null |
     grep '^benchmark:' || echo "bench_fight: the run printed no figures" >&2
 }
 

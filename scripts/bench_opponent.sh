@@ -32,7 +32,7 @@ trap 'rm -rf "$work"' EXIT
 duels() {
   local tree="$1" fighter="$2" level="$3" other="$4" out="$5" seed
   for seed in $(seq 1 "$seeds"); do
-    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --software --fighter "$fighter" \
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --no-settings --software --fighter "$fighter" \
       --seed "$seed" --script "$work/empty.keys" --difficulty "$level" --duel "$other" 2>/dev/null |
       grep '^duel:' | sed "s/^/seed $seed /" >> "$out" || true
   done

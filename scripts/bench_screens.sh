@@ -23,7 +23,7 @@ for size in 640x480 1280x720 1920x1080; do
   cp -r "$data/." "$tree/"
   sed -i -e "s/^width=.*/width=$w/" -e "s/^height=.*/height=$h/" "$tree/game/game.ini"
   figures="$(SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy /usr/bin/time -f '%M' -o "$work/rss" \
-    "$game" --data-dir "$tree" --software --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null)"
+    "$game" --data-dir "$tree" --no-settings --software --demo --fighter 0 --seed 1 --benchmark "$frames" 2>/dev/null)"
   median="$(sed -n 's/^benchmark: ms per fight frame: median \[\([0-9.]*\)\] p99.*/\1/p' <<<"$figures")"
   p99="$(sed -n 's/^benchmark: ms per fight frame: .* p99 \[\([0-9.]*\)\].*/\1/p' <<<"$figures")"
   floor="$(sed -n 's/^benchmark: floor .*median \[\([0-9.]*\)\] ms/\1/p' <<<"$figures")"

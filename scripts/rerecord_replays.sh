@@ -32,7 +32,7 @@ for name in "${names[@]}"; do
   if grep -qx '# data: one fight' "$keys"; then tree="$one_fight"; fi
   fresh="$recorded/$name.replay"  # a new name: a recording never replaces a file
   # shellcheck disable=SC2086
-  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --software --no-limiter \
+  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game" --data-dir "$tree" --no-settings --software --no-limiter \
     $options --script "$keys" --record "$fresh" > /dev/null
   if [ -f "$dir/$name.replay" ] && cmp -s "$fresh" "$dir/$name.replay"; then
     echo "unchanged: $name"

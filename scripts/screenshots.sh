@@ -22,7 +22,7 @@ cat > "$script" <<'KEYS'
 312 i down
 315 i up
 KEYS
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$build/bin/fight" --data-dir "$build/data" \
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$build/bin/fight" --data-dir "$build/data" --no-settings \
   --seed 3 --script "$script" --frames 340 \
   --screenshot 31:"$root/docs/title.png" --screenshot 126:"$root/docs/select.png" \
   --screenshot 320:"$root/docs/fight.png" >/dev/null

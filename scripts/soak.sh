@@ -46,7 +46,7 @@ judge() {
     }' "$log"
 }
 
-args=(--data-dir "$data" --demo --fighter 1 --seed 7 --no-limiter --benchmark "$frames")
+args=(--data-dir "$data" --no-settings --demo --fighter 1 --seed 7 --no-limiter --benchmark "$frames")
 status=0
 log_dir="$(mktemp -d /tmp/fight_soak_XXXXXX)"
 

@@ -135,6 +135,7 @@ void data_checker::check_settings() {
     error(path, ini.line_of("bpp"), "bpp=%d is not 8, 15, 16, 24 or 32", bpp);
   }
   check_video_settings(*this, ini);
+  if (ini.has_key("music")) check_sound(ini.get_string("music"), site_of(ini, path, "music"));
 }
 
 void data_checker::check_fighter(const char* path) {
@@ -255,6 +256,7 @@ void data_checker::check_level(const char* path) {
   config_file cfg;
   if (!open_config(cfg, path, fixed_site("the fight set-up"), data_file_kind::level)) return;
 
+  if (cfg.has_key("music")) check_sound(cfg.get_string("music"), site_of(cfg, path, "music"));
   const char* bgset = cfg.get_string("bgset");
   int pictures = 0;
   config_file set;

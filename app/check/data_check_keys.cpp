@@ -14,7 +14,7 @@ namespace {
 const char* const settings_keys[] = {
     "width", "height", "bpp", "fps", "fullscreen", "hwaccel",
     "rounds", "round_time", "difficulty", "scale", "smooth", "push_apart", "hide_timing_figure",
-    "hide_hit_boxes", "shot_name_height",
+    "hide_hit_boxes", "shot_name_height", "effects_volume", "music_volume", "mute", "music",
 };
 const char* const character_keys[] = {
     "name", "hp", "speed", "scale", "width", "height",
@@ -27,6 +27,7 @@ const char* const animation_keys[] = {
 };
 const char* const level_keys[] = {
     "bgset", "length", "part%d", "part%dparallax", "part%dparallax%d", "part%dsortie", "floor", "scale", "loop",
+    "music",
 };
 const char* const background_set_keys[] = {"images", "image%d", "width"};
 const char* const sortie_keys[] = {"enemies", "enemy%d", "enemy%dcount"};

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/fight/fight_text.h"
+#include "app/screen_capture.h"
 #include "app/replay/replay_format.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -127,36 +128,7 @@ bool install_script_driver(const run_options& options, int fps, std::string& err
 long presented_frames() { return driver.frames; }
 
 bool save_screenshot(const std::string& host_file) {
-  SDL_Surface* screen = g_video.screen;
-  if (!screen) return false;
-  const int w = screen->w, h = screen->h;
-  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
-  if (g_video.opengl()) {
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    std::vector<uint8_t> raw(rgba.size());
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    for (int y = 0; y < h; ++y) {  // OpenGL rows run bottom to top
-      std::copy(raw.begin() + static_cast<long>(h - 1 - y) * w * 4, raw.begin() + static_cast<long>(h - y) * w * 4,
-                rgba.begin() + static_cast<long>(y) * w * 4);
-    }
-  } else {
-    SDL_Surface* copy = g_video.create_rgba_surface(w, h, 32, 0);
-    if (!copy) return false;
-    SDL_Surface* source = SDL_ConvertSurface(screen, copy->format, 0);
-    if (!source) {
-      SDL_FreeSurface(copy);
-      return false;
-    }
-    SDL_LockSurface(source);
-    for (int y = 0; y < h; ++y) {
-      std::memcpy(rgba.data() + static_cast<size_t>(y) * w * 4,
-                  static_cast<uint8_t*>(source->pixels) + static_cast<size_t>(y) * source->pitch, static_cast<size_t>(w) * 4);
-    }
-    SDL_UnlockSurface(source);
-    SDL_FreeSurface(source);
-    SDL_FreeSurface(copy);
-  }
-  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;  // screenshots are opaque
-  return write_png(host_file, rgba.data(), w, h, w * 4, 4);
+  std::vector<uint8_t> rgba;
+  int w = 0, h = 0;
+  return read_screen_rgba(rgba, w, h) && write_png(host_file, rgba.data(), w, h, w * 4, 4);
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/user_dirs.h"
 #include "core/user_file_write.h"
 
 namespace {
@@ -34,11 +35,13 @@ std::string file_name(std::time_t when) {
 }  // namespace
 
 bool save_replay_text(const std::string& text, const std::string& data_dir, const char* home, std::time_t when,
-                      std::string& written, std::string& error, bool beside_data) {
+                      std::string& written, std::string& error, bool beside_data, const std::string& user_dir) {
   std::vector<std::string> places;
+  std::string folder_error;
+  if (!user_dir.empty() && make_folders(user_dir, folder_error)) places.push_back(joined(user_dir, "replays"));
   if (beside_data) places.push_back(joined(parent_of(resolved_path(data_dir)), "replays"));
   if (home && *home) places.push_back(joined(home, "replays"));
-  error.clear();
+  error = folder_error;
   for (const std::string& dir : places) {
     user_file_target target;
     target.dir = dir;

@@ -21,6 +21,7 @@
 #include "app/video.h"
 #include "core/log.h"
 #include "core/seams.h"
+#include "core/user_dirs.h"
 #include "core/user_file_write.h"
 #include "fighter/lifeform.h"
 
@@ -142,7 +143,7 @@ void save_kept_run(long frame) {
     return;
   }
   if (save_replay_text(text, session.data_dir, std::getenv("HOME"), std::time(nullptr), written, error,
-                       !session.data_installed)) {
+                       !session.data_installed, user_data_dir())) {
     log_out("NOTICE: replay of the run so far (%ld frames) saved as %s\n", frame, written.c_str());
   } else {
     log_err("WARNING: can't save the replay: %s\n", error.c_str());

@@ -62,4 +62,41 @@ TEST(GeneratedSounds, AreShortAudibleMonoPcm) {
   EXPECT_EQ(distinct.size(), names.size()) << "two effects sound the same";
 }
 
+// The two music loops: mono 16-bit PCM, a few seconds each, a few hundred kB
+// together, and seamless: no click where the last sample meets the first.
+TEST(GeneratedSounds, MusicLoopsAreShortAndSeamless) {
+  std::string root = shared_tree();
+  const std::string files[] = {read_data_file(root, "game\\game.ini").str("music"),
+                               read_data_file(root, "rsrc\\veltmoore\\stage_veltmoore.ini").str("music")};
+  size_t total = 0;
+  for (const std::string& n : files) {
+    SCOPED_TRACE(n);
+    ASSERT_FALSE(n.empty());
+    auto b = read_bytes(on_disk(root, n));
+    ASSERT_GE(b.size(), 44u);
+    EXPECT_EQ(u16(b, 22), 1);  // mono
+    EXPECT_EQ(u16(b, 34), 16);
+    const uint32_t data = u32(b, 40);
+    ASSERT_EQ(data + 44, b.size());
+    const double seconds = data / 2.0 / 22050.0;
+    EXPECT_GT(seconds, 2.0);
+    EXPECT_LT(seconds, 8.0);
+    total += b.size();
+    auto sample = [&](size_t i) { return static_cast<int16_t>(u16(b, 44 + 2 * i)); };
+    const size_t count = data / 2;
+    int peak = 0;
+    for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
+    EXPECT_GT(peak, 16000) << "too quiet";
+    // The step across the loop point is no larger than the steps of the 32
+    // samples on either side of it.
+    int nearby_step = 0;
+    for (size_t i = 1; i <= 32; ++i) {
+      nearby_step = std::max(nearby_step, std::abs(sample(i) - sample(i - 1)));
+      nearby_step = std::max(nearby_step, std::abs(sample(count - i) - sample(count - i - 1)));
+    }
+    EXPECT_LE(std::abs(sample(0) - sample(count - 1)), nearby_step);
+  }
+  EXPECT_LT(total, 512u * 1024u);
+}
+
 }  // namespace

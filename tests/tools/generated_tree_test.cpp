@@ -32,6 +32,7 @@ struct Walker {
   }
   void walk() {
     need("game\\game.ini", "the program");
+    need(read_data_file(root, "game\\game.ini").str("music"), "game\\game.ini");
     need("rsrc\\Veranda.ttf", "the program");
     need("rsrc\\dmk_logo2_640x480.png", "the program");
     need("rsrc\\QZ_group_redo_rough_640x480.png", "the program");
@@ -54,6 +55,7 @@ struct Walker {
     need(level, "the fight set-up");
     DataFile l = read_data_file(root, level);
     need(l.str("bgset"), level);
+    need(l.str("music"), level);
     DataFile set = read_data_file(root, l.str("bgset"));
     for (int i = 0; i < set.num("images"); ++i) need(set.str("image" + std::to_string(i)), l.str("bgset"));
     for (int p = 0; p < l.num("length"); ++p) {

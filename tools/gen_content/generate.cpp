@@ -5,6 +5,7 @@
 #include "font_copy.h"
 #include "loading_art.h"
 #include "moves.h"
+#include "music.h"
 #include "projectile_art.h"
 #include "sound.h"
 #include "stage_writer.h"
@@ -23,6 +24,8 @@ void write_settings(DataTree& tree) {
   // The action shots paint the fighter's name in their top 40 rows (action_shot):
   // the select screen's circling copies keep off it.
   kv.add("shot_name_height", 40);
+  // Music under the titles, the select screen and the menus.
+  kv.add("music", "rsrc\\music\\menu_loop.wav");
   tree.write("game\\game.ini", kv);
 }
 
@@ -56,6 +59,8 @@ GenerateResult generate(const std::string& root) {
     return result;
   }
   write_settings(tree);
+  tree.write("rsrc\\music\\menu_loop.wav", wav_bytes(compose_menu_loop()));
+  tree.write("rsrc\\music\\stage_loop.wav", wav_bytes(compose_stage_loop()));
   for (const FighterDef& f : roster()) write_fighter(tree, f);
   tree.write("rsrc\\brela\\special\\brela_bullet1.png", bullet());
   for (const std::string& s : sound_names()) tree.write(sound_file_name(s), wav_bytes(synth_named(s)));

@@ -37,7 +37,8 @@ void write_stage(DataTree& tree) {
       .add("part0parallax1", 2)
       .add("part0sortie", dir + "sortie0.ini")
       .add("floor", 3)
-      .add("scale", 1.0);
+      .add("scale", 1.0)
+      .add("music", "rsrc\\music\\stage_loop.wav");
   tree.write(kLevelFile, level);
 
   KeyValues s0;

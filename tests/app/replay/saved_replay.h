@@ -1,7 +1,8 @@
 // A run driven by a key script that presses F9 in the middle of a round of the
 // bundled game's match, from a data directory of its own (a copy of the
-// bundled one: links would lead out of it, and the game refuses those) so the
-// replay it saves lands beside it, and that replay played back.
+// bundled one: links would lead out of it, and the game refuses those), with
+// the player's data folder beside it where the replay lands, and that replay
+// played back.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -14,13 +15,13 @@
 #include "support/test_env.h"
 
 struct saved_replay_run {
-  std::string root;   // holds data/ (the run's data directory) and replays/
+  std::string root;   // holds data/ (the run's data directory) and the player's home
   std::string saved;  // the file the log line names, empty when none
   game_run run;
 };
 
 inline std::vector<std::string> saved_replay_env(const std::string& mode, const std::string& home) {
-  std::vector<std::string> env = {"SDL_AUDIODRIVER=dummy", "HOME=" + home};
+  std::vector<std::string> env = {"SDL_AUDIODRIVER=dummy", "HOME=" + home, "XDG_DATA_HOME=" + home + "/share"};
   if (mode == "--opengl") {
     const char* display = std::getenv("DISPLAY");
     env.push_back(std::string("DISPLAY=") + (display ? display : ""));
@@ -59,7 +60,7 @@ inline void expect_saved_replay_plays_back(const std::string& mode, bool frozen_
   const saved_replay_run r = run_pressing_f9(mode);
   ASSERT_EQ(0, r.run.exit_status) << r.run.err;
   ASSERT_FALSE(r.saved.empty()) << r.run.out;
-  EXPECT_EQ(0u, r.saved.find(r.root + "/replays/")) << r.saved;
+  EXPECT_EQ(0u, r.saved.find(r.root + "/home/share/veltmoore-brawl/replays/")) << r.saved;
   EXPECT_TRUE(std::regex_search(r.saved, std::regex("/[0-9]{8}-[0-9]{6}\\.replay$"))) << r.saved;
   // The whole bundled game ran: a match, pictures and all.
   EXPECT_NE(std::string::npos, r.run.out.find("round [1] begins")) << r.run.out;

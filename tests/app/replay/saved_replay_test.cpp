@@ -40,6 +40,23 @@ TEST(SavedReplay, GoesBesideTheDataThenHomeAndNeverInsideTheData) {
   EXPECT_FALSE(fs::exists(inner_home));
 }
 
+TEST(SavedReplay, GoesToThePlayersDataFolderFirst) {
+  namespace fs = std::filesystem;
+  const std::string root = make_temp_dir("replay_user_dir");
+  const std::string data = root + "/game_data";
+  fs::create_directories(data);
+  std::string written, error;
+  const std::string user_dir = root + "/share/veltmoore-brawl";  // made with its parents
+  ASSERT_TRUE(save_replay_text("one", data, nullptr, 1700000000, written, error, true, user_dir)) << error;
+  EXPECT_EQ(0u, written.find(user_dir + "/replays/")) << written;
+  EXPECT_EQ("one", read_file(written));
+  // A folder that can't be made (a file has the name): beside the data, as before.
+  write_text_file(root, "blocked", "a file");
+  ASSERT_TRUE(save_replay_text("two", data, nullptr, 1700000000, written, error, true, root + "/blocked/vb"))
+      << error;
+  EXPECT_EQ(0u, written.find(root + "/replays/")) << written;
+}
+
 TEST(SavedReplay, NeverOverwritesAndNeverFollowsALinkIntoTheData) {
   namespace fs = std::filesystem;
   const std::string root = make_temp_dir("replay_links");
