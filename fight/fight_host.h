@@ -1,8 +1,9 @@
 // What the fight rules need from the program around them, which they may not
 // include: the screen's size (the floor is its bottom edge), the developer's
-// trace switch, and the point where the program may outline the boxes a hit
-// test compared. The program installs its own host once at start; until then
-// the fight sees no screen, traces nothing and nothing is outlined.
+// trace switch, and the point where the program may note the boxes a hit
+// test compared (to outline them when it draws). The program installs its own
+// host once at start; until then the fight sees no screen, traces nothing and
+// nothing is outlined.
 #pragma once
 
 class lifeform;

@@ -15,7 +15,7 @@ struct screen_box {
 screen_box map_to_screen(int left, int top, int right, int bottom, int lifeform_height);
 
 // True when the body boxes of p and q overlap on screen (touching edges count).
-// The host may outline both (boxes_compared) before it answers.
+// The host hears of both (boxes_compared) before it answers, to outline them later.
 bool overlap_test(lifeform& p, lifeform& q);
 
 // Size of the move in `slot` without asking for it (no "missing" line: the

@@ -65,7 +65,7 @@ void play_combo(lifeform& l, int k) {
   if (n == -1) return;
   fight_host& host = current_fight_host();
   if (host.fight_tracing()) log_err("fight trace: frame [%ld] entry [%d] combo [%d]\n", host.presented_frames(), k, n);
-  // Shown above the fighter from this frame's draw on (show_combo).
+  // Shown above the fighter from this frame's draw on, until expire_combo_text.
   l.combo_shown = n;
   l.combo_shown_until = game_ticks() + combo_shown_ms;
   if (n == 1) {
@@ -183,4 +183,8 @@ void end_lifeform_step(lifeform& l, int k) {
 
   movement_step(l, 1);
   if (fighter && current_fight_options().push_apart) push_fighters_apart();
+}
+
+void expire_combo_text(lifeform& l) {
+  if (l.combo_shown != -1 && game_ticks() >= l.combo_shown_until) l.combo_shown = -1;
 }

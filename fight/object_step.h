@@ -19,6 +19,10 @@ bool dash_speed_up(lifeform& l);
 // the two fighters' attack rule, the move and, when on, the body push.
 void end_lifeform_step(lifeform& l, int k);
 
+// The combo text over `l` (combo_shown) is taken down once the tick count
+// reaches combo_shown_until.
+void expire_combo_text(lifeform& l);
+
 // Moves `l` by `ticks` steps of its velocity plus drive, then keeps it inside
 // the level (edge_death 0) or kills it at the edge (edge_death 1).
 void movement_step(lifeform& l, int ticks);

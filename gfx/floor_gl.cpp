@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "gfx/drawn_rects.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/zoom_window.h"
@@ -47,6 +48,7 @@ void quad_run(const img_mgr& img, const std::vector<int>& rows, int zw, const fl
   glTexCoord2f(s_top + s_w, t); glVertex2f(x1, y0);
   glTexCoord2f(s_bottom + s_w, t); glVertex2f(x1, y1);
   glTexCoord2f(s_bottom, t); glVertex2f(x0, y1);
+  note_drawn_rect(first->dx, first->y, first->w, last.y + 1 - first->y);
 }
 
 }  // namespace

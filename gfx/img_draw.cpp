@@ -5,6 +5,7 @@
 #include <SDL_rotozoom.h>
 
 #include "core/log.h"
+#include "gfx/drawn_rects.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
@@ -133,6 +134,7 @@ void draw_zoomed_gl(img_mgr& img, int x, int y, double zoom) {
   glTexCoord2f(s1, t1); glVertex2i(d.x + d.w, d.y + d.h);
   glTexCoord2f(s0, t1); glVertex2i(d.x, d.y + d.h);
   end_textured_quad();
+  note_drawn_rect(d.x, d.y, d.w, d.h);
   reset_rects(img, img.width, img.height);
 }
 
@@ -155,6 +157,7 @@ void img_mgr::draw(int x, int y) {
     glTexCoord2f(u, v); glVertex2i(x + width, y + height);
     glTexCoord2f(0, v); glVertex2i(x, y + height);
     end_textured_quad();
+    note_drawn_rect(x, y, width, height);
     return;
   }
   if (!surface) {

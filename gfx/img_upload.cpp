@@ -3,6 +3,7 @@
 #include <SDL_opengl.h>
 
 #include "core/log.h"
+#include "gfx/drawn_rects.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
@@ -18,7 +19,11 @@ int texture_size_for(int n) {
 int zoom_key_for(double zoom) { return trunc_to_int(zoom * 25.0); }
 
 void blit_or_log(SDL_Surface* src, SDL_Rect* src_rect, SDL_Surface* dst, SDL_Rect* dst_rect) {
-  if (SDL_BlitSurface(src, src_rect, dst, dst_rect) < 0) log_err("BlitSurface error: %s\n", SDL_GetError());
+  if (SDL_BlitSurface(src, src_rect, dst, dst_rect) < 0) {
+    log_err("BlitSurface error: %s\n", SDL_GetError());
+  } else if (dst && dst == g_screen.screen && dst_rect) {
+    note_drawn_rect(dst_rect->x, dst_rect->y, dst_rect->w, dst_rect->h);  // clipped by the blit
+  }
 }
 
 void blit_to_target(SDL_Surface* src, SDL_Rect* src_rect, SDL_Surface* dst, SDL_Rect* dst_rect) {

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "gfx/drawn_rects.h"
 #include "gfx/img_internal.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
+#include "gfx/screen.h"
 
 namespace {
 
@@ -83,6 +85,7 @@ bool can_write_directly(const SDL_Surface* s, const SDL_Surface* target) {
 void write_planned(SDL_Surface* s, const std::vector<int>& cols, const std::vector<int>& rows, Uint32 key,
                    const blit_plan& p, SDL_Surface* target) {
   if (!p.visible()) return;
+  if (target == g_screen.screen) note_drawn_rect(p.dx, p.dy, p.w, p.h);
   const Uint8* base = static_cast<const Uint8*>(s->pixels);
   const int* col = cols.data() + p.sx;
   for (int j = 0; j < p.h; ++j) {

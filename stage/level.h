@@ -28,8 +28,10 @@ struct sortie {
 
 class level {
  public:
-  std::vector<img_mgr> images;     // background-set pictures; everything else indexes these
-  std::deque<img_mgr> plist;       // on-screen pieces, highest part first (part 0 last)
+  // The pictures carry their own drawing state (the rectangles a draw sets,
+  // zoomed copies, textures): drawing the stage changes those and nothing else.
+  mutable std::vector<img_mgr> images;  // background-set pictures; everything else indexes these
+  mutable std::deque<img_mgr> plist;    // on-screen pieces, highest part first (part 0 last)
   std::vector<std::unique_ptr<layered_segment>> layered_segments;  // parallel to plist
   int floor = -1;          // index into images of the floor picture, -1 for none
   int stage_width = 0;     // "width" of the background set; only printed
@@ -40,13 +42,14 @@ class level {
   int scroll_x = 0;        // set by the fight camera every tick
   int max_width = 0;       // widest picture, times scale
   int scroll_y = 0;        // set by the fight camera every tick
-  double zoom = 1.0;       // set by the fight camera every tick; draw multiplies it by scale
+  double zoom = 1.0;       // set by the fight camera every tick; advance multiplies it by scale
   double scale = 1.0;      // the level file's "scale"
   int loading = 0;         // 1 while load runs
   int loop = -1;           // the level file's "loop"; kept only
   int shake = 0;           // current shake offset, pixels; set by animation frames
   int flash = 0;           // current flash strength 0..255; set by animation frames
-  int flash_rate = 0;      // flash fade per draw
+  int flash_rate = 0;      // flash fade per tick
+  int flash_shown = 0;     // the strength this tick's draw shows: flash before advance faded it
   sortie sorties[max_sorties];
   // Set by the fight's camera, which may zoom out past the pictures to keep
   // the fighters in view: draw then paints the backdrop (stage_backdrop.h)
@@ -54,8 +57,8 @@ class level {
   bool fill_uncovered = false;
   // The ground piece's edge colour of each row (stage_backdrop.h), read at the
   // first draw, before an OpenGL upload takes the pixels away.
-  std::vector<uint32_t> edge_rows;
-  bool edge_rows_read = false;
+  mutable std::vector<uint32_t> edge_rows;
+  mutable bool edge_rows_read = false;
 
   level() = default;
   level(const level&) = delete;
@@ -65,8 +68,14 @@ class level {
   // Reads the level file `path` and everything it names, playing the loading
   // animation. Failures print a line and leave defaults.
   void load(const char* path);
-  // One tick of stage drawing, after the camera set scroll and zoom.
-  void draw();
+  // The stage's own tick, taken where the frame draws the stage, after the
+  // camera set scroll and zoom: the zoom becomes the one the stage is drawn
+  // and hit-tested at (times scale) and, unless `held` (a paused fight), the
+  // shake swings to its next offset and the flash fades, the draw showing it
+  // as it was before fading (flash_shown).
+  void advance(bool held = false);
+  // Paints the stage as advance left it; changes no field of the level.
+  void draw() const;
   // The smallest zoom, as draw uses it (after scale), at which every layered
   // piece on a screen of that size covers it from the top down to the piece's
   // bottom edge and across its width (stage_window.h); 0 when no piece asks.
@@ -78,7 +87,7 @@ class level {
   bool covers_screen(int screen_w, int screen_h, double drawn_zoom) const;
 
  private:
-  void paint_ground_backdrop(int screen_w, int screen_h, double dy);
+  void paint_ground_backdrop(int screen_w, int screen_h, double dy) const;
 };
 
 // The game's stage; set by the main routine before anything else uses it.

@@ -67,7 +67,7 @@ void set_layer_window(img_mgr& picture, int x, int y, int span, int bottom, int 
 
 // The backdrop placed as the ground piece (the last of plist) is drawn, so
 // its colours line up with the rows of the piece beside them.
-void level::paint_ground_backdrop(int screen_w, int screen_h, double dy) {
+void level::paint_ground_backdrop(int screen_w, int screen_h, double dy) const {
   if (plist.empty()) {
     paint_backdrop(edge_rows, 0, screen_h, 1.0, screen_w, screen_h);
     return;
@@ -87,13 +87,12 @@ void level::paint_ground_backdrop(int screen_w, int screen_h, double dy) {
   paint_backdrop(edge_rows, window_y, bottom, zoom, screen_w, screen_h);
 }
 
-void level::draw() {
-  SDL_Surface* screen = g_screen.screen;
-  if (!screen) return;
-  const int screen_w = screen->w;
-  const int screen_h = screen->h;
+void level::advance(bool held) {
+  zoom = zoom * scale;
+  flash_shown = flash;
+  if (held) return;
 
-  // The offset alternates sign and moves one pixel toward zero per draw.
+  // The offset alternates sign and moves one pixel toward zero per tick.
   if (shake == INT_MIN) shake = INT_MIN + 1;
   shake = -shake;
   if (shake < 0) {
@@ -102,7 +101,21 @@ void level::draw() {
     shake -= 1;
   }
 
-  zoom = zoom * scale;
+  // The flash fades by flash_rate per tick; a rate of 0 holds it.
+  if (flash != 0) {
+    long long faded = static_cast<long long>(flash) - flash_rate;
+    if (faded < 0) faded = 0;
+    if (faded > INT_MAX) faded = INT_MAX;
+    flash = static_cast<int>(faded);
+  }
+}
+
+void level::draw() const {
+  SDL_Surface* screen = g_screen.screen;
+  if (!screen) return;
+  const int screen_w = screen->w;
+  const int screen_h = screen->h;
+
   if (loading) log_out("looping through sz[%d] worth of pickles\n", total_height);
 
   const double dx = (max_width - screen_w) / 4;
@@ -181,17 +194,12 @@ void level::draw() {
     }
   }
 
-  // The flash fades by flash_rate per draw; a rate of 0 holds it.
-  if (flash != 0) {
-    Uint8 alpha = static_cast<Uint8>(flash & 0xFF);
+  if (flash_shown != 0) {
+    Uint8 alpha = static_cast<Uint8>(flash_shown & 0xFF);
     if (opengl_mode()) {
       draw_gl_flash(screen_w, screen_h, alpha);
     } else {
       whiten_surface(screen, alpha);
     }
-    long long faded = static_cast<long long>(flash) - flash_rate;
-    if (faded < 0) faded = 0;
-    if (faded > INT_MAX) faded = INT_MAX;
-    flash = static_cast<int>(faded);
   }
 }

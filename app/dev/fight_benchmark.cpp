@@ -12,10 +12,11 @@
 #include "app/frame_limiter.h"
 #include "app/video.h"
 #include "core/log.h"
+#include "fight/fight_options.h"
 #include "fighter/lifeform.h"
+#include "gfx/drawn_rects.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
-#include "stage/level.h"
 
 namespace {
 
@@ -66,34 +67,15 @@ void place(std::vector<placed_picture>& out, int w, int h, int x, int y) {
   out.push_back(std::move(p));
 }
 
-// The pictures the last fight frame drew, by size and place.
-std::vector<placed_picture> floor_scene() {
+// The pictures the last fight frame drew, by the screen rectangles they
+// covered (`drawn`), and stand-ins for the gauges and the timing figure.
+std::vector<placed_picture> floor_scene(const std::vector<SDL_Rect>& drawn) {
   std::vector<placed_picture> scene;
   const int sw = g_video.screen ? g_video.screen->w : 0;
-  const int sh = g_video.screen ? g_video.screen->h : 0;
-  if (g_level) {
-    int remaining = g_level->total_height;
-    for (size_t k = 0; k < g_level->plist.size(); ++k) {
-      const int h = g_level->plist[k].get_height();
-      const int r = remaining;
-      remaining -= h;
-      const int y = g_level->base_y - r + h;
-      if (y <= -h || y >= sh) continue;
-      const size_t layers =
-          k < g_level->layered_segments.size() && g_level->layered_segments[k] ? g_level->layered_segments[k]->layers.size() : 0;
-      const int draws = layers == 0 ? 1 : static_cast<int>(layers) + 1 + (g_level->floor != -1 ? 1 : 0);
-      for (int d = 0; d < draws; ++d) place(scene, sw, std::min(h, sh), 0, std::max(0, y));
-    }
-  }
-  for (lifeform* l : lifeform_list) {
-    if (!l || !l->alive()) continue;
-    const int x = l->x - (g_level ? g_level->scroll_x : 0);
-    const int y = l->y - (g_level ? g_level->scroll_y : 0);
-    place(scene, l->width, l->height, x, y);
-  }
+  for (const SDL_Rect& r : drawn) place(scene, r.w, r.h, r.x, r.y);
   place(scene, 175, 15, 0, 5);        // the two gauges
   place(scene, 175, 15, sw - 175, 5);
-  place(scene, 24, 22, 0, 100);       // the timing figure
+  if (current_fight_options().timing_figure) place(scene, 24, 22, 0, 100);
   return scene;
 }
 
@@ -182,8 +164,12 @@ void run_fight_benchmark(long frames) {
   size_t peak_list = lifeform_list.size();
   g_video.scaling_ms_total = g_video.scaling_ms_worst = 0.0;
   g_video.scaled_frames = 0;
+  std::vector<SDL_Rect> drawn;
   for (long i = 0; i < frames; ++i) {
+    // The last frame notes where its pictures went, for the floor.
+    if (i == frames - 1) record_drawn_rects(&drawn);
     const bool quit = loop.run_frame();
+    record_drawn_rects(nullptr);
     times.push_back(loop.times);
     peak_list = std::max(peak_list, lifeform_list.size());
     if (times.size() % soak_window == 0) print_window(times);
@@ -193,7 +179,7 @@ void run_fight_benchmark(long frames) {
   const long fight_peak_kb = read_status_kb("VmHWM:");  // before the floor's pictures
   const double scaling_mean = g_video.scaled_frames ? g_video.scaling_ms_total / g_video.scaled_frames : 0.0;
   const double scaling_worst = g_video.scaling_ms_worst;
-  const double floor_ms = floor_frame_ms(floor_scene());
+  const double floor_ms = floor_frame_ms(floor_scene(drawn));
 
   log_out("benchmark: mode [%s] screen [%dx%d]\n", opengl_mode() ? "opengl" : "software",
           g_video.screen ? g_video.screen->w : 0, g_video.screen ? g_video.screen->h : 0);
@@ -201,7 +187,11 @@ void run_fight_benchmark(long frames) {
   log_out("benchmark: ms per fight frame: median [%.3f] p99 [%.3f] worst [%.3f]\n", s.median, s.p99, s.worst);
   log_out("benchmark: share of frame time: stage drawing [%.1f%%] lifeform updates [%.1f%%] hit detection [%.1f%%]\n",
           100.0 * s.stage_share, 100.0 * s.update_share, 100.0 * s.hit_share);
-  log_out("benchmark: floor (same pictures pre-rendered, plain draws, present): median [%.3f] ms\n", floor_ms);
+  long long floor_pixels = 0;
+  for (const SDL_Rect& r : drawn) floor_pixels += static_cast<long long>(r.w) * r.h;
+  log_out("benchmark: floor (same pictures pre-rendered, plain draws, present): median [%.3f] ms over [%zu] "
+          "pictures of [%lld] pixels\n",
+          floor_ms, drawn.size(), floor_pixels);
   const display_fit fit = g_video.fit();
   log_out("benchmark: shown in a [%dx%d] %s at [%dx%d]; scaling per frame: mean [%.3f] ms worst [%.3f] ms\n",
           g_video.window ? g_video.window->w : 0, g_video.window ? g_video.window->h : 0,

@@ -5,11 +5,13 @@
 // same run.
 //
 // The floor is what a frame of the same picture costs when every picture is
-// pre-rendered and only blitted: after the fight frames it builds, for the
-// last frame, one unzoomed picture per stage draw (screen wide, each layer
-// and the floor of a layered piece) and one per live lifeform (its box size),
-// two gauge-sized and one text-sized picture, and times frames of clear, those
-// plain draws (keyed blits, or textured quads in OpenGL mode) and present.
+// pre-rendered and only blitted: the last fight frame notes the screen
+// rectangle each of its pictures covered (gfx/drawn_rects.h), stage layers,
+// floor rows and lifeforms alike; the floor builds one unzoomed picture of
+// each, two gauge-sized ones and, when the figure is shown, a text-sized one,
+// and times frames of clear, those plain draws (keyed blits, or textured
+// quads in OpenGL mode) and present. It draws the pixels the frame showed, so
+// the game's frame over the floor is a fair ratio at every screen size.
 #pragma once
 #include <vector>
 

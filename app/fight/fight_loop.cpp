@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "fight/fight_camera.h"
+#include "fight/fallen.h"
 #include "fight/fight_cleanup.h"
 #include "fight/fight_options.h"
 #include "app/fight/fight_text.h"
@@ -16,7 +17,7 @@
 #include "fight/hit_detection.h"
 #include "fight/match.h"
 #include "app/fight/match_driver.h"
-#include "app/fight/still_draw.h"
+#include "app/fight/app_fight_host.h"
 #include "app/dev/script_driver.h"
 #include "app/replay/replay_session.h"
 #include "app/fight/object_update.h"
@@ -69,11 +70,6 @@ void hand_actions_to_fighters(const frame_actions& held) {
   }
 }
 
-void put_down(lifeform& l) {
-  l.state = posture_standing;
-  l.y = screen_height() - l.height;
-}
-
 }  // namespace
 
 int centred_text_x(const char* text) {
@@ -93,9 +89,9 @@ int fight_loop::timing_figure(uint32_t t0, uint32_t t1) {
   return static_cast<int>(1000.0 / idle);
 }
 
-void fight_loop::show_result() {
-  lifeform* a = lifeform_at(0);
-  lifeform* b = lifeform_at(1);
+void fight_loop::show_result() const {
+  const lifeform* a = lifeform_at(0);
+  const lifeform* b = lifeform_at(1);
   if (!a || !b) return;
   const int y = screen_height() / 2 - 4;
   // Alone, the player is entry 1 ("Player 2"). With a second human on entry 0
@@ -103,19 +99,9 @@ void fight_loop::show_result() {
   const bool two_players = a->path && a->path->steered_by_human(1);
   const char* const a_down = two_players ? player_one_wins : player_two_wins;
   const char* const b_down = two_players ? player_two_wins : player_one_wins;
-  if (a->hp < 0) {
-    draw_fight_text(centred_text_x(a_down), y, a_down);
-    put_down(*a);
-  }
-  if (b->hp < 0) {
-    draw_fight_text(centred_text_x(b_down), y, b_down);
-    put_down(*b);
-  }
-  if (a->hp < 0 && b->hp < 0) {
-    draw_fight_text(centred_text_x(double_death), y, double_death);
-    put_down(*a);
-    put_down(*b);
-  }
+  if (a->hp < 0) draw_fight_text(centred_text_x(a_down), y, a_down);
+  if (b->hp < 0) draw_fight_text(centred_text_x(b_down), y, b_down);
+  if (a->hp < 0 && b->hp < 0) draw_fight_text(centred_text_x(double_death), y, double_death);
 }
 
 bool fight_loop::run_frame() {
@@ -142,11 +128,8 @@ bool fight_loop::run_frame() {
                  *b);
   }
   if (g_level) {
-    if (frozen) {
-      draw_level_still(*g_level);
-    } else {
-      g_level->draw();
-    }
+    g_level->advance(frozen);
+    g_level->draw();
   }
   const clock_type::time_point staged = part_done(measuring);
 
@@ -156,12 +139,14 @@ bool fight_loop::run_frame() {
     body_contact();
     projectile_hits();
     if (fight_tracing()) trace_health(hp_before);
+    draw_hit_outlines();
   }
   const clock_type::time_point hit = part_done(measuring);
 
   if (match) {
     match->step();
   } else {
+    if (a && b) put_down_fallen(*a, *b);
     show_result();
   }
   const clock_type::time_point shown = part_done(measuring);

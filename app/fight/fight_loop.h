@@ -33,9 +33,9 @@ class fight_loop {
   // One whole frame. True when the loop should end after it.
   bool run_frame();
 
-  // Result messages (drawn before the lifeforms) and the fallen
-  // fighters put down on the floor.
-  void show_result();
+  // Result messages, drawn before the lifeforms (the fallen fighters are
+  // put down on the floor first: put_down_fallen).
+  void show_result() const;
 
   // The figure shown is 1000 / milliseconds slept in the limiter
   // (0 when it did not sleep).

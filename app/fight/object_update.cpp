@@ -28,12 +28,8 @@ std::vector<SDL_Rect> combo_texts_this_frame;
 
 // "Combo[%d]" (or the move's name in a match) centred above where the fighter is drawn, kept on screen and
 // clear of the gauges and names at the top.
-void show_combo(lifeform& l) {
+void show_combo(const lifeform& l) {
   if (l.combo_shown == -1) return;
-  if (game_ticks() >= l.combo_shown_until) {
-    l.combo_shown = -1;
-    return;
-  }
   char text[32];
   if (combo_texts_named) {
     std::snprintf(text, sizeof text, "%s", combo_move_name(l.combo_shown));
@@ -113,9 +109,13 @@ void update_lifeform(int k) {
   end_lifeform_step(l, k);
   l.draw();
   l.advance(live_frame_effects());
-  show_combo(l);
+  expire_combo_text(l);
+  draw_lifeform_overlays(l, k);
+}
 
-  if (fighter && !match_draws_gauges) {
+void draw_lifeform_overlays(const lifeform& l, int k) {
+  show_combo(l);
+  if ((k == 0 || k == 1) && !match_draws_gauges) {
     const int gauge_x = (1 - l.facing) * (screen_width() - 25);
     l.draw_health_gauge(gauge_x, 5, l.gauge_count + 1);
     show_name(l, gauge_x, 5);

@@ -18,3 +18,8 @@ void update_all_lifeforms();
 
 // One live lifeform, entry `k` of lifeform_list.
 void update_lifeform(int k);
+
+// What is drawn over lifeform `l`, entry `k`, after its tick: its combo text
+// and, for a fighter outside a match, its top-of-screen gauge and name.
+// Changes nothing.
+void draw_lifeform_overlays(const lifeform& l, int k);

@@ -152,7 +152,7 @@ void viewer_scene::place_and_aim_camera(lifeform& f) {
   f.x = stage_centre() - fighter.rest_width / 2;
   f.y = screen_h() - f.height;  // on the floor, as the fight keeps it
   const double zoom = start_zoom * view.zoom_factor();
-  const double drawn = zoom * level_scale;  // the stage multiplies its zoom by its scale
+  const double drawn = zoom * level_scale;  // the stage's advance multiplies its zoom by its scale
   const double left = f.x + fighter.rest_width / 2.0 - screen_w() / (2.0 * drawn);
   g_level->scroll_x = left > 0.0 && std::isfinite(left) ? static_cast<int>(left) : 0;
   g_level->scroll_y = 0;
@@ -197,6 +197,7 @@ void viewer_scene::draw() {
   }
   if (!g_level) return;
   if (f) place_and_aim_camera(*f);
+  g_level->advance();
   g_level->draw();
   if (!f) return;
   draw_fighter(*f);

@@ -96,6 +96,7 @@ class FloorModes : public testing::Test {
     as_software(soft, [&] {
       SDL_FillRect(soft, nullptr, 0);
       apply_camera(soft_stage, fight_camera(a, b, w, h, soft_stage.max_width, soft_stage.scale));
+      soft_stage.advance();
       soft_stage.draw();
     });
     soft_stage.floor = floor;
@@ -106,6 +107,7 @@ class FloorModes : public testing::Test {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     apply_camera(gl_stage, fight_camera(a, b, w, h, gl_stage.max_width, gl_stage.scale));
+    gl_stage.advance();
     gl_stage.draw();
     return read_gl(w, h);
   }

@@ -34,6 +34,7 @@ loaded_level load_level(const std::string& level_text, const std::string& bgset_
   r.log = capture_stdout([&] {
     r.stage->load(r.level_file.c_str());
     r.stage->zoom = 0.7;
+    r.stage->advance();
     r.stage->draw();
   });
   g_level = saved;

@@ -16,6 +16,7 @@ TEST(LevelDrawGl, FlashIsABlendedWhiteQuad) {
   l.flash = 200;
   l.flash_rate = 25;
   clear_frame();
+  l.advance();
   l.draw();
   rgb c = screen_pixel(320, 240);
   EXPECT_NEAR(200, c.r, 3);
@@ -23,6 +24,7 @@ TEST(LevelDrawGl, FlashIsABlendedWhiteQuad) {
   EXPECT_EQ(175, l.flash);
   clear_frame();
   l.flash = 0;
+  l.advance();
   l.draw();
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(320, 240));
 }

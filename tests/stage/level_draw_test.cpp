@@ -184,18 +184,25 @@ TEST_F(LevelDraw, FloorFollowsTheVerticalScrollTimesTheZoom) {
   EXPECT_EQ(top_row[0] - 24, top_row[1]);
 }
 
-TEST_F(LevelDraw, ShakeAlternatesAndDecays) {
+TEST_F(LevelDraw, ShakeAlternatesAndDecaysEachTickButNotWhileHeld) {
   level l;
   l.shake = 6;
   std::vector<int> seen;
   for (int i = 0; i < 7; ++i) {
-    l.draw();
+    l.advance();
     seen.push_back(l.shake);
   }
   EXPECT_EQ((std::vector<int>{-5, 4, -3, 2, -1, 0, 0}), seen);
   l.shake = 1;
-  l.draw();
+  l.advance();
   EXPECT_EQ(0, l.shake);
+  l.shake = 6;
+  l.flash = 90;
+  l.flash_rate = 25;
+  l.advance(true);  // a paused fight: the stage keeps its effects
+  EXPECT_EQ(6, l.shake);
+  EXPECT_EQ(90, l.flash);
+  EXPECT_EQ(90, l.flash_shown);
 }
 
 TEST_F(LevelDraw, ShakeMovesTheWindow) {
@@ -204,12 +211,15 @@ TEST_F(LevelDraw, ShakeMovesTheWindow) {
   l.base_y = 380;
   l.scroll_x = 50;
   l.shake = 6;
-  l.draw();  // offset -5
+  l.advance();  // offset -5
+  l.draw();
   EXPECT_EQ(column_colour(45, 0), screen_pixel(0, 400));
-  l.draw();  // offset 4
+  l.advance();  // offset 4
+  l.draw();
   EXPECT_EQ(column_colour(54, 0), screen_pixel(0, 400));
 }
 
+// Each tick's draw shows the flash as it was before that tick faded it.
 TEST_F(LevelDraw, FlashFadesByItsRate) {
   level l;
   l.flash = 200;
@@ -217,6 +227,7 @@ TEST_F(LevelDraw, FlashFadesByItsRate) {
   int previous = 256;
   for (int i = 0; i < 8; ++i) {
     SDL_FillRect(g_video.screen, nullptr, 0);
+    l.advance();
     l.draw();
     int alpha = 200 - 25 * i;
     rgb c = screen_pixel(100, 100);
@@ -227,6 +238,7 @@ TEST_F(LevelDraw, FlashFadesByItsRate) {
     EXPECT_EQ(std::max(0, alpha - 25), l.flash);
   }
   SDL_FillRect(g_video.screen, nullptr, 0);
+  l.advance();
   l.draw();
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(100, 100));
 }
@@ -235,21 +247,23 @@ TEST_F(LevelDraw, FlashWithoutRateStaysAndBadValuesStayInRange) {
   level l;
   l.flash = 90;
   l.flash_rate = 0;
-  for (int i = 0; i < 5; ++i) l.draw();
+  for (int i = 0; i < 5; ++i) l.advance();
   EXPECT_EQ(90, l.flash);
   l.flash = 2147483647;
   l.flash_rate = -2147483647;
-  l.draw();
+  l.advance();
   EXPECT_EQ(2147483647, l.flash);  // held at the top instead of overflowing
   l.shake = -2147483647 - 1;
-  l.draw();
+  l.advance();
   EXPECT_EQ(2147483646, l.shake);  // negated without overflow, one step toward zero
 }
 
-TEST_F(LevelDraw, ZoomIsMultipliedByScale) {
+TEST_F(LevelDraw, ZoomIsMultipliedByScaleOncePerTick) {
   level l;
   l.zoom = 0.8;
   l.scale = 0.5;
+  l.advance(true);
+  EXPECT_DOUBLE_EQ(0.4, l.zoom);
   l.draw();
   EXPECT_DOUBLE_EQ(0.4, l.zoom);
 }

@@ -97,6 +97,7 @@ inline long uncovered_pixels(level& stage, const lifeform& a, const lifeform& b,
     stage.flash = 0;
     zoom_out = stage.zoom;
     clear_to(sentinels[pass][0], sentinels[pass][1], sentinels[pass][2]);
+    stage.advance();
     stage.draw();
     read_frame(pass == 0 ? first : second);
   }

@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
     stage.scroll_x = c.scroll_x;
     stage.scroll_y = c.scroll_y;
     stage.zoom = c.zoom;
+    stage.advance();
     stage.draw();
   };
   figures level_fig = run(frames, draw_level);

@@ -130,6 +130,7 @@ inline void drive_level(const char* name) {
   stage->load(name);
   stage->scroll_x = 37;
   stage->zoom = 0.8;
+  stage->advance();
   stage->draw();
   g_level = saved;
   delete stage;

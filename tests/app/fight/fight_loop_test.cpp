@@ -7,6 +7,7 @@
 #include "app/dev/fight_benchmark.h"
 #include "fight/fight_camera.h"
 #include "fight/body_push.h"
+#include "fight/fallen.h"
 #include "fight/fight_cleanup.h"
 #include "app/fight/fight_loop.h"
 #include "fight/fight_options.h"
@@ -94,7 +95,7 @@ TEST_F(FightLoop, FacingUsesEachFightersOwnWidth) {
   EXPECT_EQ(1, b.facing);
 }
 
-TEST_F(FightLoop, ResultMessagesAreCentredAndPutTheFallenDown) {
+TEST_F(FightLoop, ResultMessagesAreCentredAndTheFallenArePutDown) {
   lifeform& a = fighter(100, 0);
   lifeform& b = fighter(300, 1);
   fight_loop loop;
@@ -109,8 +110,13 @@ TEST_F(FightLoop, ResultMessagesAreCentredAndPutTheFallenDown) {
   EXPECT_EQ("Player 2 Wins (ESC to quit)", seen_texts()[0].text);
   EXPECT_EQ(320 - 4 * 27, seen_texts()[0].x);
   EXPECT_EQ(240 - 4, seen_texts()[0].y);
+  EXPECT_EQ(300, a.y);  // the texts move nobody: the fight's rule does
+  EXPECT_EQ(posture_hit, a.state);
+  const int b_y = b.y;
+  put_down_fallen(a, b);
   EXPECT_EQ(440, a.y);
   EXPECT_EQ(0, a.state);
+  EXPECT_EQ(b_y, b.y);
 
   seen_texts().clear();
   b.hp = -5;

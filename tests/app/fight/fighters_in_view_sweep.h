@@ -254,6 +254,7 @@ class sweeper {
     if (standing && (sx != stage_.scroll_x || sy != stage_.scroll_y || zoom != stage_.zoom)) ++result.reframed_standing;
     clear_to(clear_colour);
     stage_.shake = stage_.flash = 0;
+    stage_.advance();
     stage_.draw();
     capture_stdout([&] {
       for (lifeform* l : f_) {

@@ -1,7 +1,9 @@
-// In OpenGL mode the overlap test draws the boxes it compares.
+// In OpenGL mode the boxes each overlap test compares are outlined when the
+// frame draws them, not by the test itself.
 #include <gtest/gtest.h>
 
 #include "support/test_media.h"
+#include "app/fight/app_fight_host.h"
 #include "fight/fight_options.h"
 #include "fight/hit_detection.h"
 #include "fighter/lifeform.h"
@@ -24,6 +26,9 @@ TEST(HitOutlineGl, BodyBoxesAreOutlinedInRedAndDarkRed) {
   p.height = q.height = 40;
   clear_frame();
   EXPECT_FALSE(overlap_test(p, q));
+  EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(100, 120));  // the hit test draws nothing
+  p.x = q.x = 900;  // moved after the test: the outlines show where it saw them
+  draw_hit_outlines();
   EXPECT_EQ((rgb{255, 0, 0}), screen_pixel(100, 120));  // p's left edge
   EXPECT_EQ((rgb{255, 0, 0}), screen_pixel(110, 140));  // p's bottom edge
   const rgb dark = screen_pixel(420, 120);              // q's right edge
@@ -36,7 +41,10 @@ TEST(HitOutlineGl, BodyBoxesAreOutlinedInRedAndDarkRed) {
   hidden.hit_boxes = false;
   set_fight_options(hidden);
   clear_frame();
+  p.x = 100;
+  q.x = 400;
   EXPECT_FALSE(overlap_test(p, q));
+  draw_hit_outlines();
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(100, 120));
   EXPECT_EQ((rgb{0, 0, 0}), screen_pixel(420, 120));
   set_fight_options(fight_options());
