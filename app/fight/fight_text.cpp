@@ -98,10 +98,13 @@ void draw_fight_text(int x, int y, const char* text) {
 
 void draw_fight_text_clear(int x, int y, const char* text) {
   text_renderer* r = message_renderer();
-  const int solid = r ? r->solid : 0;
-  if (r) r->solid = 1;
-  draw_fight_text(x, y, text);
-  if (r) r->solid = solid;
+  if (!r) return;
+  const int solid = r->solid;
+  r->solid = 1;
+  r->x = x;
+  r->y = y;
+  r->draw_text(text);
+  r->solid = solid;
 }
 
 void fight_text_size(const char* text, int& w, int& h) { measure(message_renderer(), text, w, h); }

@@ -3,11 +3,35 @@
 #include <algorithm>
 
 #include "app/fight/fight_text.h"
+#include <string>
 #include "app/fight/hud_box.h"
 #include "app/fight/hud_scale.h"
 #include "app/video.h"
+#include "app/dev/script_driver.h"
+#include "core/log.h"
+
+namespace {
+
+void trace_menu_panel(const char* heading, const std::vector<menu_panel_row>& rows, int selected) {
+  if (!fight_tracing()) return;
+  static std::string last;
+  static long last_frame = -2;  // a panel shown again after other screens is told again
+  const long frame = presented_frames();
+  if (frame != last_frame && frame != last_frame + 1) last.clear();
+  last_frame = frame;
+  std::string now = std::string(heading) + "] at [";
+  if (selected >= 0 && selected < static_cast<int>(rows.size())) {
+    now += rows[selected].label + "] value [" + rows[selected].value;
+  }
+  if (now == last) return;
+  last = now;
+  log_err("fight trace: frame [%ld] menu [%s]\n", frame, now.c_str());
+}
+
+}  // namespace
 
 void draw_menu_panel(const char* heading, const std::vector<menu_panel_row>& rows, int selected) {
+  trace_menu_panel(heading, rows, selected);
   if (!g_video.screen) return;
   const int screen_w = g_video.screen->w, screen_h = g_video.screen->h;
   int label_w = 0, value_w = 0, line = 0;

@@ -10,4 +10,6 @@ struct menu_panel_row {
   std::string value;  // drawn at the right of the row; empty: the label is centred
 };
 
+// With GAME_FIGHT_TRACE set it narrates on standard error whenever what it
+// shows changes: "fight trace: frame [N] menu [HEADING] at [LABEL] value [VALUE]".
 void draw_menu_panel(const char* heading, const std::vector<menu_panel_row>& rows, int selected);
