@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "app/input/frame_actions.h"
 #include "core/bounded_read.h"
 #include "core/log.h"
 #include "core/user_dirs.h"
@@ -146,7 +147,27 @@ void read_user_settings(user_settings& file, game_settings& settings) {
     }
     seen[key] = line;
     if (binding_key(key)) {
-      file.kept.emplace_back(key, value);
+      // A joystick input is several words ("joy0 button 1"): the rest of the
+      // line up to the next key=value belongs to it.
+      std::string input = value;
+      while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        size_t word = i;
+        while (word < text.size() && (text[word] == ' ' || text[word] == '\t')) ++word;
+        size_t word_end = word;
+        while (word_end < text.size() && text[word_end] != ' ' && text[word_end] != '\t' && text[word_end] != '\r' &&
+               text[word_end] != '\n') {
+          ++word_end;
+        }
+        if (word == word_end || text.substr(word, word_end - word).find('=') != std::string::npos) break;
+        input += " " + text.substr(word, word_end - word);
+        i = word_end;
+      }
+      std::string why;
+      if (!rebind_player_action(key, input, why)) {
+        log_out("WARNING: %s:%d: %s=%s %s\n", where, line, key.c_str(), input.c_str(), why.c_str());
+        continue;
+      }
+      file.kept.emplace_back(key, input);
       continue;
     }
     std::string why;

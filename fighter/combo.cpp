@@ -55,13 +55,11 @@ void combo_recognizer::watch(int32_t key, int32_t state) {
   watched.push_back(watched_key{key, state});
 }
 
-int combo_recognizer::sample() {
+int combo_recognizer::sample(player_actions held) {
   now = game_ticks();
-  const Uint8* keys = key_state();
   int changes = 0;
   for (watched_key& w : watched) {
-    int32_t s = 0;
-    if (keys && w.key >= 0 && w.key < SDLK_LAST) s = keys[w.key] ? 1 : 0;
+    const int32_t s = (held & action_of_combo_key(w.key)) != 0 ? 1 : 0;
     if (s == w.last_state) continue;
     w.last_state = s;
     key_event e{w.key, now, s};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fighter/control.h"
+#include "fighter/player_actions.h"
 
 class combo {
  public:
@@ -53,8 +54,9 @@ class combo_recognizer {
 
   // Binds to `list` and prints the import narration for each combo.
   void import(std::vector<combo>* list);
-  // Reads keyboard and ticks through the seams; returns the changes recorded.
-  int sample();
+  // Reads the ticks through the seam; a watched key is held when the action it
+  // stands for (action_of_combo_key) is among `held`. Returns the changes recorded.
+  int sample(player_actions held);
   // combotype of one completed combo, or -1. Uses `now` of the last sample.
   // One entry gives one report: attempts of the reported combo begun from keys
   // up to its last matched key are dropped with it.

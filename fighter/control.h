@@ -1,6 +1,5 @@
 // Named input patterns (`control`) and the name tables (`control_map`) that
-// character files use to spell their combos ("down", "right", "punch" ...),
-// and the keys and joystick each human player steers with (`player_keys`).
+// character files use to spell their combos ("down", "right", "punch" ...).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -39,18 +38,3 @@ class control_map {
   void insert(const char* name, control* c) { names.insert(name, c); }
   control* lookup(const char* name) const { return static_cast<control*>(names.lookup(name)); }
 };
-
-// What a human fighter is steered with: SDL key codes (no_key: none) and the
-// joystick (0 or 1) read beside them.
-struct player_keys {
-  static constexpr int no_key = -1;
-  int left, right, up, down;
-  int punch, second_punch;  // either fires the primary attack
-  int kick;
-  int joystick;
-};
-
-// Arrows, SPACE and i (punch), k (kick), joystick 0: the player who picks first.
-extern const player_keys first_player_keys;
-// a, d, w, s, Tab (punch), z (kick), joystick 1: a second player at the same keyboard.
-extern const player_keys second_player_keys;

@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
+#include "fighter/player_actions.h"
 #include "core/trig_tables.h"
 
 void path::add_step(int32_t mode, int32_t p0, int32_t p1, int32_t p2, int32_t p3) {
@@ -35,7 +36,7 @@ void path::update() {
   SDL_Event taken;
   if (SDL_PollEvent(&taken) == 1) note_taken_event(taken);
 
-  recognizer.sample();
+  recognizer.sample(actions);
 
   // An empty table requests nothing; an index copied in from elsewhere may be stale.
   if (step_count <= 0) return;
@@ -98,69 +99,41 @@ void path::run_mode(int32_t mode) {
   }
 }
 
-namespace {
-
-// Bands of a joystick axis; later, larger bands overwrite smaller ones.
-bool axis_value(Sint16 a, double& out) {
-  bool set = false;
-  if (a > 3200) { out = 0.5; set = true; }
-  if (a < -3200) { out = -0.5; set = true; }
-  if (a > 10000) { out = 1.0; set = true; }
-  if (a < -10000) { out = -1.0; set = true; }
-  if (a > 17000) { out = 1.5; set = true; }
-  if (a < -17000) { out = -1.5; set = true; }
-  return set;
+// Keys and a stick's bands arrive as action bits: a direction held moves at
+// full speed unless only a stick pushes it, half or strongly.
+double axis_speed(player_actions a, player_actions half, player_actions strong) {
+  if (a & strong) return 1.5;
+  if (a & half) return 0.5;
+  return 1.0;
 }
 
-bool held(const Uint8* keys, int key) { return keys && key >= 0 && key < SDLK_LAST && keys[key] != 0; }
-
-}  // namespace
-
 void path::run_human() {
-  const player_keys& k = keys ? *keys : first_player_keys;
-  bool horizontal = false;
-  bool vertical = false;
-  if (joystick_ready()) {
-    if (joy_button_of(k.joystick, 0)) fire(-1.0);
-    const int extra[3] = {3, 4, 5};
-    for (int b = 1; b <= 3; ++b) {
-      if (joy_button_of(k.joystick, b)) {
-        primary_trigger = extra[b - 1];
-        aim_x = 0.0;
-        aim_y = -1.0;
-      }
-    }
-    if (axis_value(joy_axis_of(k.joystick, 0), vx)) horizontal = true;
-    if (axis_value(joy_axis_of(k.joystick, 1), vy)) vertical = true;
-  }
+  const player_actions a = actions;
+  vx = 0.0;
+  vy = 0.0;
+  // Right beats left and down beats up, as when both keys are held.
+  if (a & action_left) vx = -axis_speed(a, action_x_half, action_x_strong);
+  if (a & action_right) vx = axis_speed(a, action_x_half, action_x_strong);
+  if (a & action_up) vy = -axis_speed(a, action_y_half, action_y_strong);
+  if (a & action_down) vy = axis_speed(a, action_y_half, action_y_strong);
 
-  const Uint8* state = key_state();
-  if (held(state, k.left)) { vx = -1.0; horizontal = true; }
-  if (held(state, k.right)) { vx = 1.0; horizontal = true; }
-  if (held(state, k.up)) { vy = -1.0; vertical = true; }
-  if (held(state, k.down)) { vy = 1.0; vertical = true; }
-  if (!horizontal) vx = 0.0;
-  if (!vertical) vy = 0.0;
-
-  if (held(state, k.second_punch)) fire(-1.0);
-  if (held(state, k.punch)) fire(-1.0);
-  if (held(state, k.kick)) {
-    primary_trigger = 3;
+  // Later attacks win: kick over punch, the extra attacks over both.
+  const struct {
+    player_actions bit;
+    int32_t trigger;
+  } attacks[] = {{action_punch, 0}, {action_kick, 3}, {action_extra1, 4}, {action_extra2, 5}};
+  for (const auto& attack : attacks) {
+    if (!(a & attack.bit)) continue;
+    primary_trigger = attack.trigger;
     aim_x = 0.0;
     aim_y = -1.0;
   }
 }
 
 void path::run_second_keys() {
-  const Uint8* keys = key_state();
-  bool horizontal = false;
-  bool vertical = false;
-  if (held(keys, SDLK_a)) { vx = -1.0; horizontal = true; }
-  if (held(keys, SDLK_d)) { vx = 1.0; horizontal = true; }
-  if (held(keys, SDLK_w)) { vy = -1.0; vertical = true; }
-  if (held(keys, SDLK_s)) { vy = 1.0; vertical = true; }
-  if (held(keys, SDLK_z)) primary_trigger = 3;
-  if (held(keys, SDLK_TAB)) fire(-1.0);
-  if (!horizontal) vx = 0.0;
-  if (!vertical) vy = 0.0;
+  const player_actions a = actions;
+  vx = (a & action_right) ? 1.0 : (a & action_left) ? -1.0 : 0.0;
+  vy = (a & action_down) ? 1.0 : (a & action_up) ? -1.0 : 0.0;
+  if (a & action_kick) primary_trigger = 3;
+  if (a & action_punch) fire(-1.0);
 }

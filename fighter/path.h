@@ -8,15 +8,16 @@
 #include "fighter/combo.h"
 #include "fighter/computer_difficulty.h"
 #include "fighter/control.h"
+#include "fighter/player_actions.h"
 
 // Control modes of a step.
 enum path_mode {
   mode_wander = 0,     // random drift, fires often
   mode_circle = 1,     // circles by age, fires
   mode_wave = 2,       // horizontal wave by age, fires
-  mode_human = 3,      // a human: the path's player_keys (arrows, SPACE, i, k and joystick 0 unless set)
+  mode_human = 3,      // a human: the actions of the path's player
   mode_random_shooter = 4,
-  mode_second_keys = 5,  // a, d, w, s, TAB, z
+  mode_second_keys = 5,  // the actions, read as the second keyboard was (kick keeps the aim)
   mode_computer = 6,   // the computer opponent
   mode_straight = 7,   // projectiles
 };
@@ -51,7 +52,8 @@ class path {
   combo_recognizer recognizer;
   int32_t ai_weights[6] = {0, 0, 0, 0, 0, 0};
   computer_memory ai;  // the computer opponent's memory at a set difficulty
-  const player_keys* keys = &first_player_keys;  // what a human step reads; static, never null
+  int32_t player = 0;          // whose actions steer it: 0 the first player, 1 the second
+  player_actions actions = 0;  // what that player holds this frame, set by the fight before the update
 
   // Appends a row; a 101st row is refused with an ERROR line.
   void add_step(int32_t mode, int32_t p0 = 0, int32_t p1 = 0, int32_t p2 = 0, int32_t p3 = 0);
@@ -63,6 +65,9 @@ class path {
   void run_human();
   void run_second_keys();
   void run_computer_opponent();  // fighter/computer_opponent.cpp
+
+  // A human step steers it, with `p`'s actions.
+  bool steered_by_human(int p) const { return player == p && step_count > 0 && steps[0].mode == mode_human; }
 
   // The opponent (`target`) is within the attack range of ai_weights.
   bool opponent_in_reach() const;

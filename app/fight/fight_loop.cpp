@@ -12,17 +12,18 @@
 #include "fight/fight_options.h"
 #include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
+#include "app/input/frame_actions.h"
 #include "fight/hit_detection.h"
 #include "fight/match.h"
 #include "app/fight/match_driver.h"
 #include "app/fight/still_draw.h"
 #include "app/dev/script_driver.h"
+#include "app/replay/replay_session.h"
 #include "app/fight/object_update.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
-#include "fighter/control.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
 #include "stage/level.h"
@@ -59,6 +60,15 @@ void trace_health(const int before[2]) {
   }
 }
 
+// Each fighter's path steers by its player's actions; the computer's reads
+// the second player's, as its combo recogniser always watched those keys.
+void hand_actions_to_fighters(const frame_actions& held) {
+  for (int k = 0; k < 2; ++k) {
+    lifeform* l = lifeform_at(k);
+    if (l && l->path) l->path->actions = held.player[l->path->player == 1 ? 1 : 0];
+  }
+}
+
 void put_down(lifeform& l) {
   l.state = posture_standing;
   l.y = screen_height() - l.height;
@@ -90,7 +100,7 @@ void fight_loop::show_result() {
   const int y = screen_height() / 2 - 4;
   // Alone, the player is entry 1 ("Player 2"). With a second human on entry 0
   // the players are named as on the select screen, so the texts swap sides.
-  const bool two_players = a->path && a->path->keys == &second_player_keys;
+  const bool two_players = a->path && a->path->steered_by_human(1);
   const char* const a_down = two_players ? player_one_wins : player_two_wins;
   const char* const b_down = two_players ? player_two_wins : player_one_wins;
   if (a->hp < 0) {
@@ -121,6 +131,7 @@ bool fight_loop::run_frame() {
   const Uint8* keys = key_state();
   if (!match && keys && keys[SDLK_ESCAPE]) quit = 1;
   ++frame_counter;
+  const frame_actions held = read_frame_actions();
   const bool frozen = match && match->frozen();
 
   const clock_type::time_point staging = part_done(measuring);
@@ -157,9 +168,11 @@ bool fight_loop::run_frame() {
   if (match && match->frozen()) {
     match->draw_frozen_world();
   } else {
+    hand_actions_to_fighters(held);
     update_all_lifeforms();
     remove_dead_projectiles();
   }
+  note_fight_stepped(match ? &match->state : nullptr);
   if (match) {
     match->draw_overlay();
     if (match->quit || match->back_to_select) quit = 1;

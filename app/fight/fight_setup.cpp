@@ -155,6 +155,7 @@ void fight_setup::build_paths(bool demo) {
   human_path->add_step(mode_human, 0, 0, 0, 0);
   computer_path = std::make_unique<path>();
   computer_path->add_step(mode_computer, 0, 0, 0, 0);
+  computer_path->player = 1;  // its recogniser watches the second player's actions
   if (demo) {
     demo_path = std::make_unique<path>();
     demo_path->add_step(mode_computer, 0, 0, 0, 0);
@@ -177,7 +178,7 @@ void fight_setup::make_second_player_path() {
   if (second_player_path) return;
   second_player_path = std::make_unique<path>();
   second_player_path->add_step(mode_human, 0, 0, 0, 0);
-  second_player_path->keys = &second_player_keys;
+  second_player_path->player = 1;
 }
 
 std::unique_ptr<lifeform> fight_setup::enlist_fighter(int entry, std::unique_ptr<lifeform> fresh) {

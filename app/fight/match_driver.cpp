@@ -100,7 +100,7 @@ void add_combo_lines(const lifeform* l, std::vector<std::string>& lines) {
 // A second player steers entry 0 with their own keys.
 bool two_players() {
   const lifeform* l = lifeform_at(0);
-  return l && l->path && l->path->keys == &second_player_keys;
+  return l && l->path && l->path->steered_by_human(1);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "app/replay/script_text.h"
 #include "app/settings.h"
 
-const char* const replay_build_version = "fight-2";
+const char* const replay_build_version = "fight-3";
 
 namespace {
 
@@ -23,7 +23,7 @@ struct header_field {
 };
 
 const header_field header_fields[] = {
-    {"replay", true, value_kind::number, replay_format_version, replay_saved_format_version, false, nullptr,
+    {"replay", true, value_kind::number, replay_format_version, replay_format_version, false, nullptr,
      [](replay_header& h, long long v) { h.version = static_cast<int>(v); }},
     {"build", true, value_kind::token, 0, 0, false, nullptr, nullptr},
     {"seed", true, value_kind::number, 0, 4294967295LL, false, nullptr,
@@ -116,8 +116,14 @@ struct replay_reader {
     } else {
       ok = ok && (parse_script_number(value, f.lo, f.hi, n) || (f.zero_is_off && parse_script_number(value, 0, 0, n)));
     }
+    long long older = 0;
+    if (!ok && index == 0 && alone && parse_script_number(value, 1, replay_format_version - 1, older)) {
+      return fail("replay format " + std::to_string(older) + " comes from an older build, which recorded keys; this build plays replay format " +
+                  std::to_string(replay_format_version) + ", which records actions");
+    }
     if (!ok && index == 0 && alone) {
-      return fail("replay format " + quoted_for_message(value) + " is not one this game reads");
+      return fail("replay format " + quoted_for_message(value) + " is not one this game reads (it plays format " +
+                  std::to_string(replay_format_version) + ")");
     }
     if (!ok) return fail("expected " + expected_value(f) + ", got " + quoted_for_message(value));
     if (f.store) f.store(out.header, n);
@@ -197,6 +203,18 @@ struct replay_reader {
     return true;
   }
 
+  bool actions_line(long frame, int player, script_fields& fields) {
+    std::string_view text;
+    player_actions held = 0;
+    if (!fields.next(text) || !fields.at_end() || !parse_player_actions(text, held)) {
+      return fail("expected 'FRAME p" + std::to_string(player + 1) +
+                  " none' or action names joined by '+' (up, down, left, right, punch, kick, extra1, extra2, x_half, "
+                  "x_strong, y_half, y_strong), got " + quoted_for_message(text));
+    }
+    out.actions.push_back({frame, player, held});
+    return true;
+  }
+
   bool frame_line(std::string_view frame_text, std::string_view line_text, script_fields& fields) {
     long long frame = 0;
     if (!parse_script_number(frame_text, 0, max_script_frame, frame)) {
@@ -216,6 +234,7 @@ struct replay_reader {
     }
     if (word == "check") return check_line(n, fields);
     if (word == "clock") return clock_line(n, fields);
+    if (word == "p1" || word == "p2") return actions_line(n, word == "p1" ? 0 : 1, fields);
     if (word == "joybutton" || word == "joyaxis") return joystick_line(n, word == "joyaxis", fields);
     std::string_view action;
     fields.next(action);
@@ -245,7 +264,7 @@ bool parse_replay(std::string_view text, replay_file& out, std::string& error) {
     if (!fields.next(first)) continue;
     if (out.end_frame >= 0) return r.fail("nothing may follow the end line");
     const int index = header_field_index(first);
-    if (!r.seen_on[0] && index != 0) return r.fail("not a replay: expected 'replay 1' first");
+    if (!r.seen_on[0] && index != 0) return r.fail("not a replay: expected 'replay " + std::to_string(replay_format_version) + "' first");
     if (index >= 0) {
       if (!r.header_line(index, fields)) return false;
     } else if (!r.frame_line(first, line, fields)) {

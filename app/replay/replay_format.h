@@ -1,8 +1,10 @@
 // The replay file: a key script ("FRAME KEY down|up" lines) with a header
-// naming what shaped the run, joystick changes, state checks and an end line.
+// naming what shaped the run, the players' actions, joystick changes, state
+// checks and an end line. The fight plays the actions; the keys and joystick
+// lines drive what lies around it (titles, select screen, menus).
 //
-//   replay 1                 format version (first line that is not a comment)
-//   build fight-2            the simulation's version that recorded it
+//   replay 3                 format version (first line that is not a comment)
+//   build fight-3            the simulation's version that recorded it
 //   seed 1234                random seed
 //   width 640 / height 480 / fps 60 / fighter -1 (select screen) / joystick 0
 //   rounds 2 / round_time 60 / difficulty 3   only when game.ini set them; a
@@ -10,10 +12,12 @@
 //   push_apart 1             only when game.ini set it; without it the
 //                            fighters' bodies pass through each other
 //   FRAME KEY down|up        as in a key script
+//   FRAME p1|p2 ACTIONS      what that player holds from this frame on: "none" or
+//                            action names joined by '+' ("right+punch")
 //   FRAME joybutton B down|up, FRAME joyaxis A VALUE
 //   FRAME check HEX          fight state hash, every 60 frames
 //   FRAME end                the run ended after FRAME frames (missing: truncated)
-// A run saved with F9 (format 2) also says, after the header above:
+// A run saved with F9 also says, after the header above:
 //   random libc              the numbers came from the C library's rand() seeded with `seed`
 //   clock readings           the clock is what the run read, listed by frame:
 //   FRAME clock MS D...      first reading MS in that frame, each later one D ms after the one before
@@ -25,9 +29,11 @@
 #include <vector>
 
 #include "app/replay/key_script.h"
+#include "fighter/player_actions.h"
 
-constexpr int replay_format_version = 1;  // what --record writes
-constexpr int replay_saved_format_version = 2;  // what F9 writes (adds random and clock lines)
+// What --record and F9 write and what this build plays. Formats 1 and 2 held
+// keys where this one holds actions: they are refused, not played wrongly.
+constexpr int replay_format_version = 3;
 // Bumped whenever the simulation changes on purpose, so an old replay says
 // why it no longer plays the same.
 extern const char* const replay_build_version;
@@ -53,6 +59,12 @@ struct replay_joy_event {
   int value;   // button 0/1, axis -32768..32767
 };
 
+struct replay_action_event {
+  long frame;
+  int player;  // 0 or 1
+  player_actions held;
+};
+
 struct replay_check {
   long frame;
   unsigned long long hash;
@@ -71,6 +83,7 @@ struct replay_file {
   replay_header header;
   std::vector<key_script_event> keys;
   std::vector<replay_joy_event> joystick;
+  std::vector<replay_action_event> actions;
   std::vector<replay_check> checks;
   std::vector<replay_clock_frame> clock;
   std::vector<uint32_t> clock_readings;  // ms

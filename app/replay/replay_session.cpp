@@ -16,14 +16,15 @@
 #include "app/replay/replay_format.h"
 #include "app/replay/replay_run_log.h"
 #include "app/replay/replay_saving.h"
-#include "app/replay/replay_state_hash.h"
 #include "app/replay/script_file.h"
 #include "app/video.h"
 #include "core/log.h"
 #include "core/seams.h"
 #include "core/user_dirs.h"
 #include "core/user_file_write.h"
+#include "fight/fight_state_hash.h"
 #include "fighter/lifeform.h"
+#include "stage/level.h"
 
 namespace {
 
@@ -64,6 +65,11 @@ struct session_state {
   int axes[joy_axes] = {};
   int joystick_ok = 0;
   replay_header header;  // of the --record file
+  player_actions actions[2] = {0, 0};  // as last recorded, or as the replay holds them now
+  size_t next_action = 0;
+  std::string early_lines;
+  unsigned long long fight_hash = 0;  // the fight's state when its last frame had been stepped,
+  long fight_hash_frame = -1;         // and that frame  // actions noted before the first picture, written after the header
   input_seams devices;  // the real sources, for reading the joystick while recording
   SDL_EventFilter chained_filter = nullptr;  // the quit watch's, still called for other events
   bool filter_installed = false;
@@ -84,6 +90,13 @@ int counted_libc_random() {
 }
 
 unsigned long long random_state() { return session.libc_random ? session.libc_draws : recordable_random_state(); }
+
+// The state checked as frame `frame` begins: as the fight left it when it
+// stepped the frame before, or, in a frame without a fight, as it is now.
+unsigned long long checked_state(long frame) {
+  if (session.fight_hash_frame == frame - 1) return session.fight_hash;
+  return fight_state_hash(random_state(), g_level, nullptr);
+}
 
 // Every reading of the clock is kept by frame, so a replay can give the game
 // the very same times.
@@ -158,6 +171,7 @@ void record_frame(long frame) {
     session.header.joystick = session.kept_header.joystick = session.joystick_ok = g_video.joystick_ok;
     if (session.recording) session.recorded += replay_header_text(session.header);
     key_changes(0, lines);  // a script's keys for frame 0 were set before the first picture
+    lines += session.early_lines;
   }
   Uint8* keys = scripted_keys();
   std::vector<pending_key> later;
@@ -193,7 +207,7 @@ void record_frame(long frame) {
   }
   if (frame % replay_check_interval == 0) {
     char hash[24];
-    std::snprintf(hash, sizeof hash, "%016llx", fight_state_hash(random_state()));
+    std::snprintf(hash, sizeof hash, "%016llx", checked_state(frame));
     append_line(lines, frame, std::string("check ") + hash);
   }
   if (session.recording) session.recorded += lines;
@@ -259,7 +273,7 @@ void play_frame(long frame) {
   while (session.next_check < checks.size() && checks[session.next_check].frame <= frame) {
     const replay_check& c = checks[session.next_check++];
     if (c.frame != frame) continue;
-    const unsigned long long now = fight_state_hash(random_state());
+    const unsigned long long now = checked_state(frame);
     if (now != c.hash) {
       log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx%s\n",
               session.file.c_str(), frame, c.line, now, c.hash,
@@ -310,6 +324,41 @@ void after_present() {
 }  // namespace
 
 bool replaying() { return session.playing; }
+
+bool replayed_actions(player_actions out[2]) {
+  if (!session.playing) return false;
+  const std::vector<replay_action_event>& recorded = session.replay->actions;
+  while (session.next_action < recorded.size() && recorded[session.next_action].frame <= session.frames) {
+    const replay_action_event& e = recorded[session.next_action++];
+    session.actions[e.player] = e.held;
+  }
+  out[0] = session.actions[0];
+  out[1] = session.actions[1];
+  return true;
+}
+
+void note_fight_stepped(const match_state* match) {
+  if (!session.recording && !session.keeping && !session.playing) return;
+  session.fight_hash = fight_state_hash(random_state(), g_level, match);
+  session.fight_hash_frame = session.frames;
+}
+
+void note_actions(const player_actions held[2]) {
+  if (!session.recording && !session.keeping) return;
+  std::string lines;
+  for (int p = 0; p < 2; ++p) {
+    if (held[p] == session.actions[p]) continue;
+    session.actions[p] = held[p];
+    append_line(lines, session.frames, "p" + std::to_string(p + 1) + " " + player_actions_text(held[p]));
+  }
+  if (lines.empty()) return;
+  if (!session.started) {  // the header is written with the first picture
+    session.early_lines += lines;
+    return;
+  }
+  if (session.recording) session.recorded += lines;
+  if (session.keeping) session.log.add_lines(lines);
+}
 
 bool prepare_replay_options(run_options& options, std::string& error) {
   if (!options.replay.empty()) {
@@ -384,7 +433,7 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     session.data_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     session.data_installed = options.data_installed;
     replay_header& k = session.kept_header;
-    k = header_of_run(options, settings, replay_saved_format_version);
+    k = header_of_run(options, settings, replay_format_version);
     k.libc_random = session.libc_random;
     k.clock_readings = true;
   }

@@ -8,6 +8,7 @@
 
 #include "app/run_options.h"
 #include "app/settings.h"
+#include "fighter/player_actions.h"
 
 // Before the random source is seeded: a replay sets the seed and the fighter
 // from its header; any other run without --seed picks one from the clock. False with `error`
@@ -23,3 +24,14 @@ void apply_replay_settings(const run_options& options, game_settings& settings);
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error);
 
 bool replaying();
+
+// The actions of the frame being made, as the replay being played holds them;
+// false when no replay plays.
+bool replayed_actions(player_actions out[2]);
+// The actions read for the frame being made, kept by a recording and by the
+// run F9 saves, a line for each player whose actions changed.
+void note_actions(const player_actions held[2]);
+// The fight has stepped the frame being made (`match`: its match, null
+// without one): its state is what the next frame's check compares.
+class match_state;
+void note_fight_stepped(const match_state* match);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input/frame_actions.h"
 #include "app/user_settings.h"
 #include "app/video.h"
 #include "core/user_file_write.h"
@@ -62,12 +63,22 @@ TEST(UserSettings, ReadsKeyByKeyWarningWithFileAndLineAndKeepsBindings) {
                   "scale=3 fullscreen=1 mute=1 smooth=2\n"
                   "volume=3\n"
                   "difficulty=1\n"           // the first one counts
-                  "p2_left=joy1_axis_0_-\n"
-                  "bare\n");
+                  "p2_left=joy1 axis 0 - p2_kick=x\n"  // a joystick input is several words
+                  "bare p2_up=joy1_axis_0\n");
   user_settings file;
   file.path = dir + "/settings.ini";
   game_settings s = from_game_ini();
+  reset_player_bindings();
   const std::string log = capture_stdout([&] { read_user_settings(file, s); });
+  // The bindings reach the tables the fight reads; a malformed one leaves the default.
+  const action_bindings& p1 = player_bindings(0);
+  const action_bindings& p2 = player_bindings(1);
+  EXPECT_EQ("j", input_binding_text(p1.inputs[4][0]));
+  EXPECT_EQ(input_binding::device::none, p1.inputs[4][1].kind);
+  EXPECT_EQ("joy1 axis 0 -", input_binding_text(p2.inputs[2][0]));
+  EXPECT_EQ("x", input_binding_text(p2.inputs[5][0]));
+  EXPECT_EQ(default_action_bindings(1).inputs[0][0].index, p2.inputs[0][0].index);
+  reset_player_bindings();
 
   EXPECT_EQ(5, s.difficulty);
   EXPECT_EQ(1, s.rounds);
@@ -85,7 +96,8 @@ TEST(UserSettings, ReadsKeyByKeyWarningWithFileAndLineAndKeepsBindings) {
         "WARNING: " + f + ":6: smooth=2 is not 0 or 1, keeping 0\n",
         "WARNING: " + f + ":7: volume=3 is not a setting, ignored\n",
         "WARNING: " + f + ":8: difficulty is set on line 1 already, ignored\n",
-        "WARNING: " + f + ":10: 'bare' is not key=value, ignored\n"}) {
+        "WARNING: " + f + ":10: 'bare' is not key=value, ignored\n",
+        "WARNING: " + f + ":10: p2_up=joy1_axis_0 expected a key name or a joystick input"}) {
     EXPECT_NE(std::string::npos, log.find(line)) << line << "in:\n" << log;
   }
   EXPECT_EQ(std::string::npos, log.find("p1_punch")) << log;
@@ -94,12 +106,13 @@ TEST(UserSettings, ReadsKeyByKeyWarningWithFileAndLineAndKeepsBindings) {
   const std::string text = user_settings_text(file, s);
   EXPECT_EQ(
       "difficulty=5\nrounds=1\nround_time=60\neffects_volume=10\nmusic_volume=4\nscale=3\nmute=1\nfullscreen=1\n"
-      "smooth=0\np1_punch=j\np2_left=joy1_axis_0_-\n",
+      "smooth=0\np1_punch=j\np2_left=joy1 axis 0 -\np2_kick=x\n",
       text);
   game_settings again = from_game_ini();
   write_text_file(dir, "again.ini", text);
   file.path = dir + "/again.ini";
   const std::string quiet = capture_stdout([&] { read_user_settings(file, again); });
+  reset_player_bindings();
   EXPECT_EQ(text, user_settings_text(file, again));
   EXPECT_EQ(std::string::npos, quiet.find("WARNING")) << quiet;
 }

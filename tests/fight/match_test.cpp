@@ -183,7 +183,8 @@ TEST(MoveList, ShowsTheListOfThePlayerWhoPausedInTheirKeys) {
   first.combos = one_special(SDLK_DOWN);
   second.combos = one_special(SDLK_s);
   path second_keys;
-  second_keys.keys = &second_player_keys;
+  second_keys.add_step(mode_human);
+  second_keys.player = 1;
   const std::vector<lifeform*> saved = lifeform_list;
   lifeform_list = {&second, &first};
   using lines = std::vector<std::string>;
@@ -204,7 +205,7 @@ TEST(MoveList, ShowsTheListOfThePlayerWhoPausedInTheirKeys) {
 TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   replay_header h;
   h.version = replay_format_version;
-  h.build = "fight-2";
+  h.build = "fight-3";
   h.width = 640;
   h.height = 480;
   h.fps = 60;

@@ -1,12 +1,12 @@
-// Combo recognition driven through the keyboard and tick seams.
+// Combo recognition driven by a player's actions and the tick seam; the combos
+// are spelled with the keys of the control maps, each standing for an action.
 #include <SDL.h>
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "core/seams.h"
 #include "fighter/combo.h"
 #include "fighter/control.h"
+#include "fighter/player_actions.h"
 #include "support/test_env.h"
 
 namespace {
@@ -44,20 +44,16 @@ combo make_combo(int type, std::initializer_list<const control*> steps) {
 class Combo : public ::testing::Test {
  protected:
   void SetUp() override {
-    use_scripted_keys();
-    std::memset(scripted_keys(), 0, SDLK_LAST);
+    held = 0;
     fake_now = 1000;
     seams().ticks = fake_ticks;
   }
-  void TearDown() override {
-    std::memset(scripted_keys(), 0, SDLK_LAST);
-    reset_seams();
-  }
+  void TearDown() override { reset_seams(); }
 
   // One frame as the fight runs it: sample at path update, then poll.
   int frame(combo_recognizer& r, Uint32 t) {
     fake_now = t;
-    r.sample();
+    r.sample(held);
     return r.poll();
   }
   // Frames every 16 ms from `from` up to `to`; returns the first report, or -1.
@@ -69,7 +65,13 @@ class Combo : public ::testing::Test {
     }
     return seen;
   }
-  void key(int k, int held) { scripted_keys()[k] = static_cast<Uint8>(held); }
+  // The action the map's key `k` stands for, held or let go.
+  void key(int k, int down) {
+    const player_actions a = action_of_combo_key(k);
+    held = static_cast<player_actions>(down ? held | a : held & ~a);
+  }
+
+  player_actions held = 0;
 
   first_map map;
 };
@@ -79,7 +81,7 @@ TEST_F(Combo, NothingImportedWatchesNothingAndNeverReports) {
   std::vector<combo> none;
   capture_stdout([&] { r.import(&none); });
   key(SDLK_DOWN, 1);
-  EXPECT_EQ(r.sample(), 0);
+  EXPECT_EQ(r.sample(held), 0);
   EXPECT_TRUE(r.history.empty());
   EXPECT_EQ(r.poll(), -1);
 }
@@ -217,7 +219,7 @@ TEST_F(Combo, AFinishedAttemptIsReportedByTheNextPoll) {
   capture_stdout([&] { r.import(&combos); });
   frame(r, 1000);
   fake_now = 1016;
-  r.sample();
+  r.sample(held);
   r.add_attempt(combo_attempt{&combos[0], combos[0].reqkeys(), game_ticks() + 1, 0});
   EXPECT_EQ(r.poll(), 7);
   EXPECT_EQ(r.poll(), -1);
@@ -273,10 +275,10 @@ TEST_F(Combo, FirstSampleReleasesKeysFirstNamedPressed) {
   std::vector<combo> combos{make_combo(2, {&map.down, &map.punch})};
   combo_recognizer r;
   capture_stdout([&] { r.import(&combos); });
-  EXPECT_EQ(r.sample(), 2);
+  EXPECT_EQ(r.sample(held), 2);
   ASSERT_EQ(r.history.size(), 2u);
   EXPECT_EQ(r.history[0].state, 0);
-  EXPECT_EQ(r.sample(), 0);
+  EXPECT_EQ(r.sample(held), 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Path modes: the human's keys and joystick, the step table, the patterns
+// Path modes: the human's keys and joystick (read into actions through the
+// default bindings, as the fight reads them), the step table, the patterns
 // projectiles use.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/input/action_bindings.h"
 #include "app/video.h"
 #include "core/quit_request.h"
 #include "core/seams.h"
@@ -40,10 +42,16 @@ class Path : public ::testing::Test {
   }
   void key(int k) { scripted_keys()[k] = 1; }
 
+  // One update of `q` with what its player holds on the keyboard and joysticks.
+  void steer(path& q) {
+    q.actions = read_player_actions(default_action_bindings(q.player), key_state(), joystick_ready());
+    q.update();
+  }
+
   // One update of a single-step human path, with the requests reset as steer does.
   path& human() {
     if (p.step_count == 0) p.add_step(mode_human);
-    p.update();
+    steer(p);
     return p;
   }
 
@@ -156,7 +164,7 @@ TEST_F(Path, StepTableCycles) {
   for (int frame = 0; frame < 7; ++frame) {
     EXPECT_EQ(p.step_index, expected_index[frame]);
     p.vy = 5.0;
-    p.update();
+    steer(p);
     // Mode 3 reads UP (-1), mode 7 clears vy.
     EXPECT_EQ(p.vy, expected_index[frame] == 2 ? 0.0 : -1.0) << "frame " << frame;
   }
@@ -222,15 +230,16 @@ TEST_F(Path, StraightKeepsTheHorizontalDrive) {
 
 TEST_F(Path, SecondKeyboardTabBeatsZ) {
   p.add_step(mode_second_keys);
+  p.player = 1;
   key(SDLK_a);
   key(SDLK_d);
   key(SDLK_z);
-  p.update();
+  steer(p);
   EXPECT_EQ(p.vx, 1.0);
   EXPECT_EQ(p.vy, 0.0);
   EXPECT_EQ(p.primary_trigger, 3);
   key(SDLK_TAB);
-  p.update();
+  steer(p);
   EXPECT_EQ(p.primary_trigger, 0);
   EXPECT_EQ(p.aim_y, -1.0);
 }
@@ -250,13 +259,13 @@ TEST_F(Path, EachPlayerSteersWithTheirOwnKeysAndJoystick) {
   g_video.joystick_ok = 1;
   path second;
   second.add_step(mode_human);
-  second.keys = &second_player_keys;
+  second.player = 1;
 
   // The first player's keys and joystick move only the first.
   for (int k : {SDLK_RIGHT, SDLK_DOWN, SDLK_i, SDLK_SPACE, SDLK_k}) key(k);
   pressed_buttons = 1;
   axes[0] = axes[1] = 20000;
-  second.update();
+  steer(second);
   EXPECT_EQ(second.vx, 0.0);
   EXPECT_EQ(second.vy, 0.0);
   EXPECT_EQ(second.primary_trigger, -1);
@@ -272,17 +281,17 @@ TEST_F(Path, EachPlayerSteersWithTheirOwnKeysAndJoystick) {
   key(SDLK_TAB);
   second_buttons = 1 << 2;
   second_axes[1] = -20000;
-  second.update();
+  steer(second);
   EXPECT_EQ(second.vx, 1.0);   // d beats a
   EXPECT_EQ(second.vy, 1.0);   // the key beats joystick 1's axis
   EXPECT_EQ(second.primary_trigger, 0);  // Tab, read after joystick 1's button 2
   EXPECT_EQ(second.aim_y, -1.0);
   key(SDLK_z);
-  second.update();
+  steer(second);
   EXPECT_EQ(second.primary_trigger, 3);
   std::memset(scripted_keys(), 0, SDLK_LAST);
   second_axes[0] = -20000;
-  second.update();
+  steer(second);
   EXPECT_EQ(second.vx, -1.5);
   EXPECT_EQ(second.vy, -1.5);
   EXPECT_EQ(second.primary_trigger, 4);

@@ -187,6 +187,15 @@ inline bool drive_script(const char* file) {
     for (const replay_joy_event& j : parsed.joystick) {
       if (j.index < 0 || j.index > (j.axis ? 7 : 31)) return false;
     }
+    long last_action = 0;
+    for (const replay_action_event& a : parsed.actions) {
+      player_actions back = 0;
+      if (a.player < 0 || a.player > 1 || a.frame < last_action || (a.held & ~all_player_actions) != 0 ||
+          !parse_player_actions(player_actions_text(a.held), back) || back != a.held) {
+        return false;
+      }
+      last_action = a.frame;
+    }
     for (const replay_clock_frame& c : parsed.clock) {
       if (c.count == 0 || c.first + c.count > parsed.clock_readings.size()) return false;
     }

@@ -128,7 +128,7 @@ TEST_F(FightLoop, WithASecondPlayerTheResultNamesThePlayersAsTheSelectScreenDoes
   lifeform& b = fighter(300, 1);
   path second;
   second.add_step(mode_human);
-  second.keys = &second_player_keys;
+  second.player = 1;
   path* had = a.path;
   a.path = &second;
   fight_loop loop;

@@ -252,8 +252,8 @@ TEST_F(FightSetup, ASecondPlayerPlaysEntry0WithTheirPickAndKeys) {
   EXPECT_EQ(second->path, setup.second_player_path.get());
   EXPECT_EQ(lifeform_list[1]->path, setup.human_path.get());
   EXPECT_EQ(setup.second_player_path->steps[0].mode, mode_human);
-  EXPECT_EQ(setup.second_player_path->keys, &second_player_keys);
-  EXPECT_EQ(setup.human_path->keys, &first_player_keys);
+  EXPECT_EQ(setup.second_player_path->player, 1);
+  EXPECT_EQ(setup.human_path->player, 0);
   EXPECT_EQ(setup.second_player_path->recognizer.combos, second->combos.get());
   EXPECT_EQ((*second->combos)[0].steps[1].name, "p2_punch");
   EXPECT_EQ(second->controls, setup.maps[1].get());

@@ -6,6 +6,7 @@
 #include "support/test_media.h"
 #include "fight/fight_cleanup.h"
 #include "app/fight/object_update.h"
+#include "app/input/action_bindings.h"
 #include "fight/match.h"
 #include "app/fight/match_hud.h"
 #include "fight_scene.h"
@@ -14,7 +15,11 @@ namespace {
 
 using ObjectUpdate = fight_scene;
 
+// One update of entry `k`, its path steered by what the keyboard holds (as
+// the fight reads it each frame, through the default bindings).
 void update(int k) {
+  path* p = lifeform_at(k) ? lifeform_at(k)->path : nullptr;
+  if (p) p->actions = read_player_actions(default_action_bindings(p->player), key_state(), joystick_ready());
   capture_stdout([&] { update_lifeform(k); });
 }
 
@@ -327,7 +332,7 @@ TEST_F(ObjectUpdate, MissingMovesAreSkippedNotCrashed) {
   me.path->recognizer.combos = &combos;
   me.path->recognizer.add_attempt(combo_attempt{&combos[0], 0, 6000, 0});
   me.path->recognizer.add_attempt(combo_attempt{&combos[1], 0, 6000, 0});
-  press(SDLK_i);
+  me.path->actions = action_punch;
   std::string log = capture_stdout([&] { update_lifeform(1); update_lifeform(1); });
   EXPECT_TRUE(me.anim_stack->empty());
   EXPECT_EQ(-1, me.action);

@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string header = "replay 1\nbuild fight-2\nseed 3\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\n";
+const std::string header = "replay 3\nbuild fight-3\nseed 3\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\n";
 
 // The header with the line starting with `word` replaced by `line` (removed when empty).
 std::string header_with(const std::string& word, const std::string& line) {
@@ -56,7 +56,7 @@ TEST(HostileScripts, HeaderValuesHaveTheLimitsOfGameIniAndTheOptions) {
     EXPECT_EQ(0u, replay_error(text).find("line " + std::to_string(line) + ": ")) << replay_error(text);
   }
   // Each side fits, the area does not: the line that completes it is named.
-  const std::string huge = "replay 1\nbuild b\nseed 3\nfps 60\nfighter -1\njoystick 0\nheight 16000\nwidth 16000\n";
+  const std::string huge = "replay 3\nbuild b\nseed 3\nfps 60\nfighter -1\njoystick 0\nheight 16000\nwidth 16000\n";
   EXPECT_EQ("line 8: width 16000 and height 16000 make more than 2304000 pixels", replay_error(huge + "10 end\n"));
   // The limits themselves are fine.
   EXPECT_EQ("accepted", replay_error(header_with("seed", "seed 4294967295") + "10 end\n"));
@@ -135,7 +135,7 @@ TEST(HostileScripts, APlainKeyScriptHoldsKeyLinesOnly) {
   EXPECT_EQ(0u, script_error("1 right down\n").find("accepted"));
   replay_file as_replay;
   EXPECT_FALSE(parse_script_file("r", "1 right down\n", script_kind::replay, as_replay, error));
-  EXPECT_EQ("replay r, line 1: not a replay: expected 'replay 1' first", error);
+  EXPECT_EQ("replay r, line 1: not a replay: expected 'replay 3' first", error);
 }
 
 // The recorder writes keys by name when the name reads back as that key.

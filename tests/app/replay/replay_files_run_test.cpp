@@ -67,7 +67,7 @@ int run_into_closed_pipe(const std::vector<std::string>& args, const std::string
 TEST(ReplayFilesRun, RefusedScriptsAndReplaysExitTwoNamingTheFile) {
   const std::string dir = make_temp_dir("refused_scripts");
   write_text_file(dir, "huge.replay",
-                  "replay 1\nbuild b\nseed 3\nwidth 16000\nheight 16000\nfps 60\nfighter -1\njoystick 0\n10 end\n");
+                  "replay 3\nbuild b\nseed 3\nwidth 16000\nheight 16000\nfps 60\nfighter -1\njoystick 0\n10 end\n");
   write_text_file(dir, "junk.keys", "0 end of the world and more\n");
   // Sparse: 33 MB that take no room.
   write_text_file(dir, "big.keys", "");

@@ -1,5 +1,6 @@
 // The recorded replays in software mode, and what a replay that no longer
 // matches, or was cut short, or comes from another build, tells the player.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -10,6 +11,18 @@ namespace {
 
 std::string bundled_replay(const char* name) {
   return read_file(source_path(std::string("tests/replays/") + name + ".replay"));
+}
+
+std::string without_lines(const std::string& text, const std::regex& line) {
+  std::string kept;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    const std::string one = text.substr(at, end - at);
+    if (!std::regex_match(one, line)) kept += one + "\n";
+    at = end + 1;
+  }
+  return kept;
 }
 
 TEST(ReplayPlayback, RecordedReplaysPlayTheSameInSoftwareMode) {
@@ -38,11 +51,32 @@ TEST(ReplayPlayback, ADifferentFightStopsAtTheFirstCheckThatDiffersAndNamesTheOt
   EXPECT_EQ("60", m[1].str());
 }
 
+// The fight plays the recorded actions: without the key lines of the fight
+// every check still matches; without the action lines it goes astray.
+TEST(ReplayPlayback, TheFightPlaysTheRecordedActionsNotTheKeys) {
+  if (!bundled_replay_data()) GTEST_SKIP() << "GAME_DATA_DIR (the bundled data, build/data) is not set";
+  const std::string text = bundled_replay("walk_jump");
+  ASSERT_NE(std::string::npos, text.find(" p1 left\n"));
+  const std::string dir = make_temp_dir("replay_actions");
+  // The fight begins by frame 160; the select screen's keys before it stay.
+  write_text_file(dir, "no_keys.replay", without_lines(text, std::regex("(1[6-9]|[2-9])[0-9]+ [a-z]+ (down|up)")));
+  write_text_file(dir, "no_actions.replay", without_lines(text, std::regex("[0-9]+ p1 [a-z+]+")));
+  ASSERT_EQ(std::string::npos, read_file(dir + "/no_keys.replay").find("left down"));
+  ASSERT_EQ(std::string::npos, read_file(dir + "/no_actions.replay").find(" p1 "));
+  const game_run played = play_replay(dir + "/no_keys.replay", "--software");
+  EXPECT_EQ(0, played.exit_status) << played.err;
+  EXPECT_NE(std::string::npos, played.out.find("every check matched")) << played.out;
+  const game_run astray = play_replay(dir + "/no_actions.replay", "--software");
+  EXPECT_EQ(3, astray.exit_status) << astray.err;
+  EXPECT_NE(std::string::npos, astray.err.find("desynchronised at frame 180")) << astray.err;
+}
+
 TEST(ReplayPlayback, CutOrEditedReplaysAreRefusedWithFileAndLine) {
   const std::string dir = make_temp_dir("replay_bad");
   const std::string text = bundled_replay("walk_jump");
   ASSERT_FALSE(text.empty());
   write_text_file(dir, "cut.replay", text.substr(0, text.find(" end\n") - 3));
+  write_text_file(dir, "older.replay", std::regex_replace(text, std::regex("\nreplay 3\n"), "\nreplay 2\n"));
   write_text_file(dir, "edited.replay", std::regex_replace(text, std::regex(" check ([0-9a-f]+)\n"), " check x$1\n",
                                                           std::regex_constants::format_first_only));
   struct bad_case {
@@ -50,6 +84,8 @@ TEST(ReplayPlayback, CutOrEditedReplaysAreRefusedWithFileAndLine) {
     const char* says;
   };
   for (const bad_case& c : {bad_case{"cut.replay", "truncated"}, bad_case{"edited.replay", "FRAME check HEX"},
+                            bad_case{"older.replay", "line 2: replay format 2 comes from an older build, which "
+                                                     "recorded keys; this build plays replay format 3"},
                             bad_case{"missing.replay", "can't read the replay"}}) {
     SCOPED_TRACE(c.file);
     const game_run r = run_fight({"--replay", dir + "/" + c.file}, {"SDL_VIDEODRIVER=dummy"});

@@ -98,7 +98,7 @@ TEST(SavedReplay, KeptRunWritesEveryClockReadingInFrameOrder) {
   log.add_lines("61 left down\n");  // after the save: not part of it
 
   replay_header h;
-  h.version = replay_saved_format_version;
+  h.version = replay_format_version;
   h.build = replay_build_version;
   h.seed = 9;
   h.width = 640;
@@ -129,7 +129,7 @@ TEST(SavedReplay, KeptRunWritesEveryClockReadingInFrameOrder) {
 
 TEST(SavedReplay, ClockAndRandomLinesThatDoNotParseNameTheirLine) {
   const std::string head =
-      "replay 2\nbuild b\nseed 1\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\nclock readings\n";
+      "replay 3\nbuild b\nseed 1\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\nclock readings\n";
   for (const auto& c : {std::make_pair("random libc\n5 clock 10 x\n5 end\n", "line 11:"),
                         std::make_pair("5 clock 10\n5 clock 11\n5 end\n", "line 11: one clock line a frame"),
                         std::make_pair("5 clock\n5 end\n", "line 10:"),

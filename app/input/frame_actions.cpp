@@ -1,0 +1,30 @@
+#include "app/input/frame_actions.h"
+
+#include "app/replay/replay_session.h"
+#include "core/seams.h"
+
+namespace {
+
+action_bindings bindings[2] = {default_action_bindings(0), default_action_bindings(1)};
+
+}  // namespace
+
+const action_bindings& player_bindings(int player) { return bindings[player == 1 ? 1 : 0]; }
+
+bool rebind_player_action(std::string_view name, std::string_view value, std::string& error) {
+  return apply_binding_setting(bindings, name, value, error);
+}
+
+void reset_player_bindings() {
+  bindings[0] = default_action_bindings(0);
+  bindings[1] = default_action_bindings(1);
+}
+
+frame_actions read_frame_actions() {
+  frame_actions f;
+  if (replayed_actions(f.player)) return f;
+  const Uint8* keys = key_state();
+  for (int p = 0; p < 2; ++p) f.player[p] = read_player_actions(bindings[p], keys, joystick_ready());
+  note_actions(f.player);
+  return f;
+}

@@ -1,0 +1,14 @@
+// One number for everything a fight frame changes, so a replay can tell at
+// once when it has gone astray: every lifeform (knocked-out fighters and
+// projectiles too) with its motion, jump drive, posture, health, the move and
+// animation frame it plays, its weapons' reload counters; each path's step,
+// combo recogniser, actions and the computer opponent's memory; the stage's
+// shake, flash and camera; the match; the random source (`random_state`:
+// what stands for it in this run).
+#pragma once
+
+class level;
+class match_state;
+
+// `stage` and `match` may be null (no stage; a fight without match rules).
+unsigned long long fight_state_hash(unsigned long long random_state, const level* stage, const match_state* match);
