@@ -20,6 +20,7 @@
 #include "app/keep_until_exit.h"
 #include "app/music_player.h"
 #include "app/replay/replay_session.h"
+#include "app/screens/main_menu.h"
 #include "app/screens/select_screen.h"
 #include "app/screens/title_screens.h"
 #include "app/settings.h"
@@ -82,6 +83,9 @@ int run_game(const run_options& given) {
   rules.round_time = settings.round_time;
   rules.fps = settings.fps;
   rules.auto_continue = options.demo || options.benchmark_frames >= 0;
+  // --fighter (demo and benchmark runs too) goes straight to the fight, menus or not.
+  const bool front_menu = settings.main_menu && options.fighter < 0;
+  rules.main_menu = front_menu;
   set_match_rules(rules);
   fight_options feel;
   feel.push_apart = settings.push_apart;
@@ -160,6 +164,8 @@ int run_game(const run_options& given) {
   } else if (options.fighter >= 0) {
     picked.selection = options.fighter;
     leave_select_screen(*titles, false);
+  } else if (front_menu) {
+    picked = run_main_menu(*titles, settings);
   } else {
     picked = run_select_screen(*titles, settings.fps);
   }
@@ -190,11 +196,23 @@ int run_game(const run_options& given) {
     } else if (options.benchmark_frames >= 0) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
-      while (run_fight_loop() == fight_end::back_to_select) {
+      // With the main menu, the end of a fight (Escape, the result menu's
+      // Main menu) goes back to it, and Escape on the select screen too.
+      fight_end end;
+      while ((end = run_fight_loop()) == fight_end::back_to_select || (front_menu && !quit_requested())) {
         play_music(menu_music);
         titles->load_select_images();
         if (!quit_requested()) titles->backdrop_fade_in();
-        const select_result again = quit_requested() ? select_result{0, 1} : run_select_screen(*titles, settings.fps);
+        select_result again = {0, 1};
+        if (!quit_requested()) {
+          again = end == fight_end::back_to_select ? run_select_screen(*titles, settings.fps)
+                                                   : run_main_menu(*titles, settings);
+        }
+        if (front_menu && end == fight_end::back_to_select && again.quit && !quit_requested()) {
+          titles->load_select_images();
+          titles->backdrop_fade_in();
+          again = run_main_menu(*titles, settings);
+        }
         titles->close();
         if (again.quit || quit_requested()) break;
         fade_out_music();

@@ -71,6 +71,8 @@ game_settings read_settings(const config_file& ini) {
   s.hide_timing_figure = read_setting(ini, "hide_timing_figure", 0, 1, hide_timing_figure);
   s.hide_hit_boxes = read_setting(ini, "hide_hit_boxes", 0, 1, hide_hit_boxes);
   read_setting(ini, "shot_name_height", 1, 1000, s.shot_name_height);
+  int main_menu = 0;
+  s.main_menu = read_setting(ini, "main_menu", 0, 1, main_menu) && main_menu == 1;
   return s;
 }
 

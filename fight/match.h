@@ -8,6 +8,7 @@ struct match_rules {
   int round_time = 0;  // seconds on the round clock; 0: no clock
   int fps = 60;        // frames per second, for the clock and the texts' durations
   bool auto_continue = false;  // demo and benchmark runs: next match without the menu
+  bool main_menu = false;      // the result menu's last choice goes back to the main menu, not out of the game
 
   bool on() const { return rounds > 0 || round_time > 0; }
   int rounds_to_win() const { return rounds > 0 ? rounds : 1; }

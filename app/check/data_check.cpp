@@ -118,6 +118,7 @@ void data_checker::check_settings() {
                                      {"push_apart", 0, 1, "it off"},
                                      {"hide_timing_figure", 0, 1, "the figure shown"},
                                      {"hide_hit_boxes", 0, 1, "the outlines shown"},
+                                     {"main_menu", 0, 1, "no main menu"},
                                      {"shot_name_height", 1, 1000, "the circling copies drawn whole"}};
   for (const kept_range& r : other_ranges) {
     int v = ini.get_int(r.key);

@@ -96,6 +96,17 @@ void draw_fight_text(int x, int y, const char* text) {
   r->draw_text(text);
 }
 
+void draw_fight_text_clear(int x, int y, const char* text) {
+  text_renderer* r = message_renderer();
+  if (!r) return;
+  const int solid = r->solid;
+  r->solid = 1;
+  r->x = x;
+  r->y = y;
+  r->draw_text(text);
+  r->solid = solid;
+}
+
 void fight_text_size(const char* text, int& w, int& h) { measure(message_renderer(), text, w, h); }
 
 void fight_label_size(const char* text, int& w, int& h) { measure(g_text ? label_renderer() : nullptr, text, w, h); }

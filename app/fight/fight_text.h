@@ -5,6 +5,9 @@
 
 // Draws `text` at (x, y) with g_text; nothing when there is no renderer.
 void draw_fight_text(int x, int y, const char* text);
+// The same without the box behind the letters (the menus' bars show
+// through), and neither traced nor watched: menus trace their own changes.
+void draw_fight_text_clear(int x, int y, const char* text);
 // Size `text` takes when drawn by draw_fight_text (8 x 16 pixels a character
 // when no font is open).
 void fight_text_size(const char* text, int& w, int& h);

@@ -218,7 +218,8 @@ void match_driver::step() {
   }
   if (before != match_phase::result && state.phase == match_phase::result) {
     drop_queued_presses();
-    result_menu_.open({"Rematch", "Character select", "Quit"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
+    result_menu_.open({"Rematch", "Character select", state.rules.main_menu ? "Main menu" : "Quit"}, read_menu_keys(),
+                      menu_lock_frames(state.rules.fps));
   } else if (state.phase == match_phase::result) {
     step_result();
   }

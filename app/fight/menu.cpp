@@ -13,7 +13,7 @@ namespace {
 constexpr int axis_threshold = 17000;  // as on the select screen
 }  // namespace
 
-menu_keys read_menu_keys() {
+menu_keys read_menu_keys(bool both_sticks) {
   menu_keys k;
   const Uint8* keys = key_state();
   if (keys) {
@@ -21,12 +21,20 @@ menu_keys read_menu_keys() {
     k.held[menu_down] = keys[SDLK_DOWN] != 0;
     k.held[menu_confirm] = keys[SDLK_RETURN] != 0 || keys[SDLK_SPACE] != 0;
     k.held[menu_escape] = keys[SDLK_ESCAPE] != 0;
+    k.held[menu_left] = keys[SDLK_LEFT] != 0;
+    k.held[menu_right] = keys[SDLK_RIGHT] != 0;
   }
   if (g_video.joystick_ok == 1) {
-    const int axis = joy_axis(1);
-    k.held[menu_up] = k.held[menu_up] || axis < -axis_threshold;
-    k.held[menu_down] = k.held[menu_down] || axis > axis_threshold;
-    k.held[menu_confirm] = k.held[menu_confirm] || joy_button(0) != 0;
+    for (int stick = 0; stick < (both_sticks ? 2 : 1); ++stick) {
+      const int vertical = joy_axis_of(stick, 1), horizontal = joy_axis_of(stick, 0);
+      k.held[menu_up] = k.held[menu_up] || vertical < -axis_threshold;
+      k.held[menu_down] = k.held[menu_down] || vertical > axis_threshold;
+      k.held[menu_left] = k.held[menu_left] || horizontal < -axis_threshold;
+      k.held[menu_right] = k.held[menu_right] || horizontal > axis_threshold;
+      k.held[menu_confirm] = k.held[menu_confirm] || joy_button_of(stick, 0) != 0;
+      // Button 1 backs out, as Escape does.
+      if (both_sticks) k.held[menu_escape] = k.held[menu_escape] || joy_button_of(stick, 1) != 0;
+    }
   }
   return k;
 }
@@ -41,6 +49,7 @@ void menu::open(const std::vector<std::string>& choices, const menu_keys& now, i
 }
 
 int menu::apply(const menu_keys& now) {
+  sideways_ = 0;
   if (lock_left_ > 0) {
     --lock_left_;
     std::copy(now.held, now.held + menu_key_count, held_);
@@ -52,6 +61,7 @@ int menu::apply(const menu_keys& now) {
     held_[k] = now.held[k];
   }
   if (pressed[menu_escape]) return menu_escaped;
+  sideways_ = (pressed[menu_right] ? 1 : 0) - (pressed[menu_left] ? 1 : 0);
   const int n = static_cast<int>(items.size());
   if (n == 0) return menu_nothing;
   if (pressed[menu_up]) selected = (selected + n - 1) % n;

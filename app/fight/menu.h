@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
-enum menu_key { menu_up, menu_down, menu_confirm, menu_escape, menu_key_count };
+// Left and right change a value in the options; the other menus ignore them.
+enum menu_key { menu_up, menu_down, menu_confirm, menu_escape, menu_left, menu_right, menu_key_count };
 
 struct menu_keys {
   bool held[menu_key_count] = {};
 };
 
-// The menu keys held now: the keyboard seam, and joystick 0 when it is open.
-menu_keys read_menu_keys();
+// The menu keys held now: the keyboard seam, and joystick 0 when it is open;
+// with `both_sticks` (the menus before a fight, where either player may
+// steer) joystick 1 as well.
+menu_keys read_menu_keys(bool both_sticks = false);
 
 constexpr int menu_nothing = -1;  // no choice this frame
 constexpr int menu_escaped = -2;  // Escape was pressed
@@ -33,12 +36,15 @@ class menu {
   // One frame of input: the index chosen, menu_escaped, or menu_nothing.
   int apply(const menu_keys& now);
   bool locked() const { return lock_left_ > 0; }
+  // -1 when the last apply saw left pressed, 1 for right, 0 otherwise.
+  int sideways() const { return sideways_; }
   // Centred on the screen, its top at `y`, over a dark box.
   void draw(int y) const;
 
  private:
   bool held_[menu_key_count] = {};
   int lock_left_ = 0;  // frames of input still ignored
+  int sideways_ = 0;
 };
 
 // The lock a menu opened during play takes, in frames at `fps`: half a second.

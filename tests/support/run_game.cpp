@@ -192,7 +192,7 @@ std::string without_match_keys(const std::string& data_dir) {
 
 std::string without_new_keys(const std::string& data_dir) {
   return copy_without(data_dir, "no_new_keys",
-                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes", "shot_name_height", "music"},
+                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes", "shot_name_height", "music", "main_menu"},
                       {"knocked_out", "music"});
 }
 

@@ -45,7 +45,7 @@ std::string bundled_data_dir();
 std::string without_match_keys(const std::string& data_dir);
 // A copy of `data_dir` without any key added after the first version of the
 // game: the match keys, push_apart, hide_timing_figure, hide_hit_boxes and
-// shot_name_height and music in game\game.ini
+// shot_name_height, music and main_menu in game\game.ini
 // and knocked_out in every character file (music in the stage file). Made and reused as above.
 std::string without_new_keys(const std::string& data_dir);
 
