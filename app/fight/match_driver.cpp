@@ -11,6 +11,7 @@
 #include "app/fight/match_round.h"
 #include "app/fight/match_text.h"
 #include "app/fight/object_update.h"
+#include "app/input/frame_actions.h"
 #include "app/video.h"
 #include "core/seams.h"
 #include "fighter/combo.h"
@@ -19,20 +20,21 @@
 
 namespace {
 
-constexpr int pause_joy_button = 7;
-
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
-// What asks for the pause now, as match_driver's paused_by bits.
+// What asks for the pause now, as match_driver's paused_by bits: Escape, or
+// a player's pause input (p, or button 7 of their joystick, unless rebound).
+// A key is on the keyboard both players share; a joystick input tells whose.
 int pause_inputs_held() {
   const Uint8* keys = key_state();
   int held = 0;
-  if (keys && keys[SDLK_p]) held |= match_driver::paused_by_p;
   if (keys && keys[SDLK_ESCAPE]) held |= match_driver::paused_by_escape;
-  if (g_video.joystick_ok == 1) {
-    if (joy_button_of(0, pause_joy_button) != 0) held |= match_driver::paused_by_first_joystick;
-    if (joy_button_of(1, pause_joy_button) != 0) held |= match_driver::paused_by_second_joystick;
+  for (int p = 0; p < 2; ++p) {
+    bool by_key = false, by_joystick = false;
+    read_pause_held(player_bindings(p), keys, g_video.joystick_ok == 1, by_key, by_joystick);
+    if (by_key) held |= match_driver::paused_by_p;
+    if (by_joystick) held |= p == 0 ? match_driver::paused_by_first_joystick : match_driver::paused_by_second_joystick;
   }
   return held;
 }

@@ -125,3 +125,54 @@ TEST(MainMenuRun, ARunRecordedAfterOptionsChangesPlaysBackTheSame) {
   EXPECT_NE(std::string::npos, played.err.find("menu [Options] at [Difficulty] value [2]")) << played.err;
   EXPECT_EQ("difficulty=5\nrounds=3\n", read_file(dir + "/other.ini"));
 }
+
+// Options, Controls: punch rebound by pressing j, kick by pressing the key
+// punch just gave up; saved at once, shown again by the next run, and put
+// back by Reset to defaults.
+TEST(MainMenuRun, ControlsAreReboundByPressingAKeyAndKeptInTheSettings) {
+  const std::string data = data_with_main_menu();
+  if (data.empty()) GTEST_SKIP() << "no bundled data";
+  const std::string dir = make_temp_dir("controls_walk");
+  const std::string settings = dir + "/settings.ini";
+  // Main menu: Options; options: up twice to Controls; controls: down four
+  // times from Up to Punch.
+  const std::string to_punch =
+      "110 down down\n112 down up\n120 return down\n122 return up\n130 up down\n132 up up\n136 up down\n138 up up\n"
+      "146 return down\n148 return up\n156 down down\n158 down up\n160 down down\n162 down up\n"
+      "164 down down\n166 down up\n168 down down\n170 down up\n";
+  write_text_file(dir, "walk.txt",
+                  to_punch +
+                      "180 return down\n182 return up\n190 j down\n192 j up\n"
+                      "200 down down\n202 down up\n210 return down\n212 return up\n220 i down\n222 i up\n");
+  game_run run = run_fight({"--data-dir", data, "--settings", settings, "--script", dir + "/walk.txt", "--frames",
+                            "240", "--screenshot", "185:" + dir + "/controls.png"},
+                           traced);
+  ASSERT_EQ(0, run.exit_status) << run.err;
+  size_t at = trace_at(run.err, "frame [180] menu [Controls] at [Punch] value [press a key or button]");
+  at = trace_at(run.err, "frame [190] menu [Controls] at [Punch] value [j, joy0 button 0]", at);
+  at = trace_at(run.err, "frame [220] menu [Controls] at [Kick] value [i, joy0 button 1]", at);
+  EXPECT_NE(std::string::npos, at) << run.err;
+  std::printf("controls screenshot: %s/controls.png\n", dir.c_str());
+  const std::string saved = read_file(settings);
+  EXPECT_NE(std::string::npos, saved.find("\np1_punch=j, joy0 button 0\np1_kick=i, joy0 button 1\n")) << saved;
+  EXPECT_EQ(std::string::npos, saved.find("p1_up")) << saved;  // only what differs from the defaults
+
+  // The next run shows them; Reset to defaults (five rows down from Punch) undoes both.
+  std::string reset = to_punch;
+  for (int i = 0; i < 5; ++i) {
+    const int f = 180 + 4 * i;
+    reset += std::to_string(f) + " down down\n" + std::to_string(f + 2) + " down up\n";
+  }
+  reset += "210 return down\n212 return up\n";
+  write_text_file(dir, "reset.txt", reset);
+  game_run again = run_fight({"--data-dir", data, "--settings", settings, "--script", dir + "/reset.txt", "--frames",
+                              "230"},
+                             traced);
+  ASSERT_EQ(0, again.exit_status) << again.err;
+  at = trace_at(again.err, "frame [168] menu [Controls] at [Punch] value [j, joy0 button 0]");
+  at = trace_at(again.err, "menu [Controls] at [Reset to defaults]", at);
+  EXPECT_NE(std::string::npos, at) << again.err;
+  const std::string after = read_file(settings);
+  EXPECT_EQ(std::string::npos, after.find("p1_")) << after;
+  EXPECT_NE(std::string::npos, after.find("difficulty=3\n")) << after;
+}
