@@ -174,7 +174,27 @@ void match_driver::step_pause(int pressed) {
   }
 }
 
+arcade_fight& current_arcade_fight() {
+  static arcade_fight fight;
+  return fight;
+}
+
 void match_driver::step_result() {
+  arcade_fight& arcade = current_arcade_fight();
+  if (arcade.on) {
+    const int choice = result_menu_.apply(read_menu_keys());
+    const bool won = state.match_winner == 1;
+    if (won && choice == 0) {
+      arcade.won = true;
+      quit = true;
+    } else if (!won && choice == 0) {
+      ++arcade.continues;
+      rematch();
+    } else if (choice == 1 || choice == menu_escaped) {
+      quit = true;
+    }
+    return;
+  }
   if (state.rules.auto_continue) {
     if (state.phase_frames >= round_over_seconds * state.rules.fps) rematch();
     return;
@@ -220,8 +240,15 @@ void match_driver::step() {
   }
   if (before != match_phase::result && state.phase == match_phase::result) {
     drop_queued_presses();
-    result_menu_.open({"Rematch", "Character select", state.rules.main_menu ? "Main menu" : "Quit"}, read_menu_keys(),
-                      menu_lock_frames(state.rules.fps));
+    const arcade_fight& arcade = current_arcade_fight();
+    if (arcade.on && state.match_winner == 1) {
+      result_menu_.open({arcade.last ? "Finish" : "Next fight"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
+    } else if (arcade.on) {
+      result_menu_.open({"Continue", "Quit to menu"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
+    } else {
+      result_menu_.open({"Rematch", "Character select", state.rules.main_menu ? "Main menu" : "Quit"},
+                        read_menu_keys(), menu_lock_frames(state.rules.fps));
+    }
   } else if (state.phase == match_phase::result) {
     step_result();
   }
