@@ -174,6 +174,12 @@ void match_driver::step_pause(int pressed) {
   }
 }
 
+namespace {
+std::string last_result;
+}  // namespace
+
+const std::string& last_match_result() { return last_result; }
+
 arcade_fight& current_arcade_fight() {
   static arcade_fight fight;
   return fight;
@@ -240,6 +246,7 @@ void match_driver::step() {
   }
   if (before != match_phase::result && state.phase == match_phase::result) {
     drop_queued_presses();
+    last_result = state.match_drawn || state.match_winner < 0 ? "Draw" : announced_name(state.match_winner) + " wins";
     const arcade_fight& arcade = current_arcade_fight();
     if (arcade.on && state.match_winner == 1) {
       result_menu_.open({arcade.last ? "Finish" : "Next fight"}, read_menu_keys(), menu_lock_frames(state.rules.fps));

@@ -20,6 +20,10 @@ struct arcade_fight {
 };
 arcade_fight& current_arcade_fight();
 
+// How the run's last decided match ended, as a saved replay describes it:
+// "Brela wins" or "Draw"; empty before any.
+const std::string& last_match_result();
+
 class match_driver {
  public:
   explicit match_driver(const match_rules& rules);

@@ -7,6 +7,7 @@
 #include "app/frame_limiter.h"
 #include "app/screens/menu_panel.h"
 #include "app/screens/options_menu.h"
+#include "app/screens/replays_menu.h"
 #include "app/screens/title_screens.h"
 #include "app/video.h"
 #include "core/quit_request.h"
@@ -64,7 +65,11 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
       g_video.present();
       limiter().delay();
     }
-    if (choice == main_menu_options) {
+    if (choice == main_menu_replays) {
+      run_replays_screen(titles, replays_folder());
+      items.open(labels, read_menu_keys(true));
+      items.selected = row;
+    } else if (choice == main_menu_options) {
       run_options_screen(titles, s);
       items.open(labels, read_menu_keys(true));  // the key that left the options does nothing here
       items.selected = row;

@@ -1,6 +1,6 @@
 // The main menu, shown after the titles when game.ini sets main_menu=1:
 // Arcade (the select screen alone, then the ladder), Versus (the select
-// screen, then a match), Options, Quit. The arrow keys or either joystick
+// screen, then a match), Replays, Options, Quit. The arrow keys or either joystick
 // move the cursor, Return, Space or button 0 choose; Escape (or button 1)
 // goes back one level: from the options or the select screen to this menu,
 // and here to Quit (a second Escape quits).
@@ -10,7 +10,7 @@
 
 struct title_screens;
 
-enum main_menu_item { main_menu_arcade, main_menu_versus, main_menu_options, main_menu_quit };
+enum main_menu_item { main_menu_arcade, main_menu_versus, main_menu_replays, main_menu_options, main_menu_quit };
 
 struct main_menu_entry {
   main_menu_item item;
@@ -21,6 +21,7 @@ struct main_menu_entry {
 constexpr main_menu_entry main_menu_entries[] = {
     {main_menu_arcade, "Arcade"},
     {main_menu_versus, "Versus"},
+    {main_menu_replays, "Replays"},
     {main_menu_options, "Options"},
     {main_menu_quit, "Quit"},
 };

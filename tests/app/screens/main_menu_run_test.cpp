@@ -24,10 +24,10 @@ std::string data_with_main_menu() {
 }
 
 // The titles take frames 0..95; the menu shows from frame 96.
-// Options: difficulty 3 -> 4, rounds 2 -> 1, round time 60 -> 30; Escape back;
+// Down twice to Options: difficulty 3 -> 4, rounds 2 -> 1, round time 60 -> 30; Escape back;
 // Versus; the select screen's Return.
 const char* const options_then_versus =
-    "130 down down\n132 down up\n140 return down\n142 return up\n"
+    "124 down down\n126 down up\n130 down down\n132 down up\n140 return down\n142 return up\n"
     "150 right down\n152 right up\n"
     "160 down down\n162 down up\n170 left down\n172 left up\n"
     "180 down down\n182 down up\n190 left down\n192 left up\n200 left down\n202 left up\n"
@@ -47,18 +47,18 @@ TEST(MainMenuRun, OptionsAreAppliedSavedAndFoundByTheNextRun) {
   const std::string dir = make_temp_dir("main_menu_walk");
   const std::string settings = dir + "/settings.ini";
   // The computer wins the one round by frame 936; on the result menu, Main
-  // menu (the third choice); on the main menu, Quit.
+  // menu (the third choice); on the main menu, Escape to Quit, and Return.
   write_text_file(dir, "walk.txt",
                   std::string(options_then_versus) +
                       "1000 down down\n1002 down up\n1010 down down\n1012 down up\n1020 return down\n1022 return up\n"
-                      "1100 down down\n1102 down up\n1110 down down\n1112 down up\n1120 return down\n1122 return up\n");
+                      "1100 escape down\n1102 escape up\n1120 return down\n1122 return up\n");
   game_run run = run_fight({"--data-dir", data, "--settings", settings, "--seed", "1", "--script", dir + "/walk.txt",
                             "--frames", "2600", "--screenshot", "120:" + dir + "/menu.png", "--screenshot",
                             "155:" + dir + "/options.png"},
                            traced);
   ASSERT_EQ(0, run.exit_status) << run.err;
   const std::string& err = run.err;
-  size_t at = trace_at(err, "frame [96] menu [Veltmoore Brawl] at [Versus]");
+  size_t at = trace_at(err, "frame [96] menu [Veltmoore Brawl] at [Arcade]");
   at = trace_at(err, "frame [140] menu [Options] at [Difficulty] value [3]", at);
   at = trace_at(err, "frame [150] menu [Options] at [Difficulty] value [4]", at);
   at = trace_at(err, "frame [200] menu [Options] at [Round time] value [30 s]", at);
@@ -68,8 +68,8 @@ TEST(MainMenuRun, OptionsAreAppliedSavedAndFoundByTheNextRun) {
   at = trace_at(err, "text [Main menu]", at);
   EXPECT_EQ(std::string::npos, err.find("text [Round 2]")) << err;
   at = trace_at(err, "] fight ends", at);
-  at = trace_at(err, "menu [Veltmoore Brawl] at [Versus]", at);
-  at = trace_at(err, "frame [1110] menu [Veltmoore Brawl] at [Quit]", at);
+  at = trace_at(err, "menu [Veltmoore Brawl] at [Arcade]", at);
+  at = trace_at(err, "frame [1100] menu [Veltmoore Brawl] at [Quit]", at);
   ASSERT_NE(std::string::npos, at) << err;
   // Quit ended the run, not the frame limit.
   EXPECT_EQ(std::string::npos, err.find("frame [1300]")) << err;
@@ -85,7 +85,8 @@ TEST(MainMenuRun, OptionsAreAppliedSavedAndFoundByTheNextRun) {
   // The next run opens the options as they were left; Escape twice on the
   // main menu quits (the first moves to Quit).
   write_text_file(dir, "again.txt",
-                  "130 down down\n132 down up\n140 return down\n142 return up\n150 escape down\n152 escape up\n"
+                  "124 down down\n126 down up\n130 down down\n132 down up\n140 return down\n142 return up\n"
+                  "150 escape down\n152 escape up\n"
                   "160 escape down\n162 escape up\n170 escape down\n172 escape up\n");
   game_run again = run_fight(
       {"--data-dir", data, "--settings", settings, "--seed", "1", "--script", dir + "/again.txt", "--frames", "600"},
@@ -134,10 +135,10 @@ TEST(MainMenuRun, ControlsAreReboundByPressingAKeyAndKeptInTheSettings) {
   if (data.empty()) GTEST_SKIP() << "no bundled data";
   const std::string dir = make_temp_dir("controls_walk");
   const std::string settings = dir + "/settings.ini";
-  // Main menu: Options; options: up twice to Controls; controls: down four
-  // times from Up to Punch.
+  // Main menu: down twice to Options; options: up twice to Controls;
+  // controls: down four times from Up to Punch.
   const std::string to_punch =
-      "110 down down\n112 down up\n120 return down\n122 return up\n130 up down\n132 up up\n136 up down\n138 up up\n"
+      "104 down down\n106 down up\n110 down down\n112 down up\n120 return down\n122 return up\n130 up down\n132 up up\n136 up down\n138 up up\n"
       "146 return down\n148 return up\n156 down down\n158 down up\n160 down down\n162 down up\n"
       "164 down down\n166 down up\n168 down down\n170 down up\n";
   write_text_file(dir, "walk.txt",
