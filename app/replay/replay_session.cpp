@@ -395,6 +395,7 @@ void apply_replay_settings(const run_options& options, game_settings& settings) 
   settings.round_time = h.round_time;
   settings.difficulty = h.difficulty;
   settings.push_apart = h.push_apart != 0;
+  settings.main_menu = h.main_menu != 0;
 }
 
 namespace {
@@ -414,6 +415,7 @@ replay_header header_of_run(const run_options& options, const game_settings& set
   h.round_time = settings.round_time;
   h.difficulty = settings.difficulty;
   h.push_apart = settings.push_apart ? 1 : 0;
+  h.main_menu = settings.main_menu ? 1 : 0;
   return h;
 }
 

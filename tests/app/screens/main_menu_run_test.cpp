@@ -24,15 +24,16 @@ std::string data_with_main_menu() {
 }
 
 // The titles take frames 0..95; the menu shows from frame 96.
-// Down twice to Options: difficulty 3 -> 4, rounds 2 -> 1, round time 60 -> 30; Escape back;
-// Versus; the select screen's Return.
+// Up twice (past Quit) to Options: difficulty 3 -> 4, rounds 2 -> 1, round time 60 -> 30; Escape back;
+// down past Quit and Arcade to Versus; the select screen's Return.
 const char* const options_then_versus =
-    "124 down down\n126 down up\n130 down down\n132 down up\n140 return down\n142 return up\n"
+    "124 up down\n126 up up\n130 up down\n132 up up\n140 return down\n142 return up\n"
     "150 right down\n152 right up\n"
     "160 down down\n162 down up\n170 left down\n172 left up\n"
     "180 down down\n182 down up\n190 left down\n192 left up\n200 left down\n202 left up\n"
     "210 escape down\n212 escape up\n"
-    "220 up down\n222 up up\n230 return down\n234 return up\n"
+    "214 down down\n216 down up\n218 down down\n220 down up\n222 down down\n224 down up\n"
+    "230 return down\n234 return up\n"
     "250 return down\n254 return up\n";
 
 size_t trace_at(const std::string& err, const std::string& what, size_t from = 0) {
@@ -85,7 +86,7 @@ TEST(MainMenuRun, OptionsAreAppliedSavedAndFoundByTheNextRun) {
   // The next run opens the options as they were left; Escape twice on the
   // main menu quits (the first moves to Quit).
   write_text_file(dir, "again.txt",
-                  "124 down down\n126 down up\n130 down down\n132 down up\n140 return down\n142 return up\n"
+                  "124 up down\n126 up up\n130 up down\n132 up up\n140 return down\n142 return up\n"
                   "150 escape down\n152 escape up\n"
                   "160 escape down\n162 escape up\n170 escape down\n172 escape up\n");
   game_run again = run_fight(
@@ -135,10 +136,10 @@ TEST(MainMenuRun, ControlsAreReboundByPressingAKeyAndKeptInTheSettings) {
   if (data.empty()) GTEST_SKIP() << "no bundled data";
   const std::string dir = make_temp_dir("controls_walk");
   const std::string settings = dir + "/settings.ini";
-  // Main menu: down twice to Options; options: up twice to Controls;
+  // Main menu: up twice to Options; options: up twice to Controls;
   // controls: down four times from Up to Punch.
   const std::string to_punch =
-      "104 down down\n106 down up\n110 down down\n112 down up\n120 return down\n122 return up\n130 up down\n132 up up\n136 up down\n138 up up\n"
+      "104 up down\n106 up up\n110 up down\n112 up up\n120 return down\n122 return up\n130 up down\n132 up up\n136 up down\n138 up up\n"
       "146 return down\n148 return up\n156 down down\n158 down up\n160 down down\n162 down up\n"
       "164 down down\n166 down up\n168 down down\n170 down up\n";
   write_text_file(dir, "walk.txt",
