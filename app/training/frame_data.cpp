@@ -75,7 +75,7 @@ bool blow_touches(lifeform& attacker, lifeform& defender) {
 }
 
 struct measured_run {
-  int first_touch = 0, last_touch = 0, touches = 0;  // frames
+  int first_touch = 0, last_touch = 0, touches = 0;  // frame numbers, and the count
   int contact = 0;         // frame the blow first touched or took health
   bool hurt = false;       // the defender's hit reaction started: not guarded
   int attacker_free = 0;   // first frame after 1 the attacker could start an attack
@@ -185,7 +185,7 @@ std::vector<move_frame_data> measure_frame_data(const char* attacker_file, const
     remove_dead_projectiles();
 
     d.touches = hit.first_touch > 0;
-    d.startup = hit.first_touch + 0 * 1;
+    d.startup = hit.first_touch;
     d.active = hit.touches;
     d.recovery = hit.attacker_free && hit.last_touch ? hit.attacker_free - hit.last_touch - 1 : 0;
     d.hit_known = hit.hurt && hit.defender_free && hit.attacker_free;
