@@ -29,6 +29,8 @@ const slot_name attack_names[] = {
     {slot_crouch_punch, "Crouch punch"}, {slot_crouch_kick, "Crouch kick"},
     {slot_combo_special, "Special move"}, {slot_dash, "Dash"},
 };
+// Started in the air: shown by name, not measured.
+const slot_name air_attack_names[] = {{slot_air_punch, "Air punch"}, {slot_air_kick, "Air kick"}};
 
 // The fight's screen, but no outlines of the boxes compared and no trace
 // lines: the measuring is not part of the fight shown.
@@ -152,6 +154,9 @@ const std::vector<int>& measured_attack_slots() {
 
 const char* attack_slot_name(int slot) {
   for (const slot_name& n : attack_names) {
+    if (n.slot == slot) return n.name;
+  }
+  for (const slot_name& n : air_attack_names) {
     if (n.slot == slot) return n.name;
   }
   return "Move";

@@ -53,9 +53,13 @@ int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
 bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empty(); }
 
-// The slot whose move `l` has just started playing, -1 for none.
+// The attack slot whose move `l` plays, -1 for none: the measured ones and
+// the attacks in the air.
 int slot_playing(const lifeform& l) {
   for (int slot : measured_attack_slots()) {
+    if (playing_move(l, slot)) return slot;
+  }
+  for (int slot : {slot_air_punch, slot_air_kick}) {
     if (playing_move(l, slot)) return slot;
   }
   return -1;
@@ -189,7 +193,14 @@ bool training_session::step() {
       if (const lifeform* l = lifeform_at(k)) last_hp_[k] = l->hp;
     }
   }
-  if (pressed & key_record) dummy.start_recording();
+  // F5 starts a recording, or ends one early.
+  if (pressed & key_record) {
+    if (dummy.recording) {
+      dummy.recording = false;
+    } else {
+      dummy.start_recording();
+    }
+  }
   if (pressed & key_playback) dummy.start_playback();
   if (pressed & key_boxes) hit_boxes = !hit_boxes;
   if (pressed & key_refill) refill = !refill;
@@ -289,15 +300,25 @@ void training_session::watch_attacks() {
   for (int k = 0; k < 2; ++k) {
     const lifeform* l = lifeform_at(k);
     if (!l) continue;
-    const void* stack = stack_empty(*l) ? nullptr : static_cast<const void*>(l->anim_stack.get());
-    if (stack && stack != last_stack_[k] && l->action != action_hit) {
+    // A move started since the last frame: another stack, another first
+    // animation, or the same one from an earlier tick (a stack freed and
+    // made again may come back at the same address).
+    played_tick now;
+    if (!stack_empty(*l) && l->anim_stack->plays[0]) {
+      const anim_play& p = *l->anim_stack->plays[0];
+      now = {l->anim_stack.get(), p.animation, static_cast<int>(p.index), p.countdown};
+    }
+    const played_tick& was = last_tick_[k];
+    const bool started = now.stack && (now.stack != was.stack || now.animation != was.animation ||
+                                       now.index < was.index || (now.index == was.index && now.countdown > was.countdown));
+    if (started && l->action != action_hit) {
       const int slot = slot_playing(*l);
       if (slot >= 0) {
         last_attacker = k;
         last_attack_slot = slot;
       }
     }
-    last_stack_[k] = stack;
+    last_tick_[k] = now;
   }
   // A combo player 1 completed this frame: named beside the input that ended it.
   const lifeform* p = lifeform_at(1);
@@ -310,7 +331,7 @@ void training_session::watch_attacks() {
 void training_session::draw_status() const {
   char line[96];
   if (dummy.recording) {
-    std::snprintf(line, sizeof line, "Recording the dummy: %.1f s left",
+    std::snprintf(line, sizeof line, "Recording the dummy: %.1f s left (F5 ends it)",
                   static_cast<double>(dummy.record_limit - dummy.recorded.size()) / fps_);
   } else {
     std::snprintf(line, sizeof line, "Training - dummy: %s%s  P: menu",
@@ -329,7 +350,7 @@ void training_session::draw_last_frame_data() const {
   const lifeform* l = lifeform_at(last_attacker);
   const std::string who = l && !l->name.empty() ? l->name : (last_attacker == 1 ? "Player" : "Dummy");
   const std::string line = who + " " + attack_slot_name(last_attack_slot) + ": " +
-                           (d ? frame_data_text(*d) : std::string("not measured"));
+                           (d ? frame_data_text(*d) : std::string("not measured (in the air)"));
   int w = 0, h = 0;
   fight_label_size(line.c_str(), w, h);
   const int x = std::max(0, screen_width() - w - hud_px(4));

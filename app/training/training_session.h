@@ -77,7 +77,14 @@ class training_session {
   int held_keys_ = 0;                    // training keys held last frame (bits)
   int last_hp_[2] = {0, 0};
   int quiet_frames_[2] = {0, 0};         // frames since the fighter was last hurt
-  const void* last_stack_[2] = {nullptr, nullptr};
+  // Where each fighter's special animation stood after the last frame.
+  struct played_tick {
+    const void* stack = nullptr;
+    const void* animation = nullptr;
+    int index = 0;
+    int countdown = 0;
+  };
+  played_tick last_tick_[2];
   uint32_t last_combo_until_ = 0;
   menu menu_;
   std::vector<std::string> move_lines_;
