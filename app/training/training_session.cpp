@@ -354,7 +354,7 @@ void training_session::draw_last_frame_data() const {
   int w = 0, h = 0;
   fight_label_size(line.c_str(), w, h);
   const int x = std::max(0, screen_width() - w - hud_px(4));
-  const int y = hud_px(44);
+  const int y = hud_px(62);  // under the gauges, the names and a replay's banner
   fill_hud_box(x - hud_px(4), y - 2, w + hud_px(8), h + 4, 0, 0, 0, 128);
   draw_fight_label(x, y, line.c_str());
 }
