@@ -190,6 +190,7 @@ std::vector<move_frame_data> measure_frame_data(const char* attacker_file, const
     remove_dead_projectiles();
 
     d.touches = hit.first_touch > 0;
+    d.ends = hit.attacker_free > 0;
     d.startup = hit.first_touch;
     d.active = hit.touches;
     d.recovery = hit.attacker_free && hit.last_touch ? hit.attacker_free - hit.last_touch - 1 : 0;
@@ -206,6 +207,7 @@ std::vector<move_frame_data> measure_frame_data(const char* attacker_file, const
 }
 
 std::string frame_data_text(const move_frame_data& d) {
+  if (!d.ends) return "never ends";
   if (!d.touches) return "never touches";
   char text[96];
   char hit[16] = "-", block[16] = "-";

@@ -20,6 +20,7 @@ class control_map;
 struct move_frame_data {
   int slot = 0;
   bool touches = false;  // false: the blow never touched the opponent in reach
+  bool ends = true;      // false: the move loops, never ending within the measure
   int startup = 0, active = 0, recovery = 0;
   bool hit_known = false, block_known = false;  // false: no hit (or block) came of it
   int on_hit = 0, on_block = 0;

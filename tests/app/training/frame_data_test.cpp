@@ -53,9 +53,10 @@ expected_figures count_frames(int move_ticks, int hit_ticks) {
       if (!e.startup) e.startup = f;
       ++e.active;
       last_touch = f;
-      if (!contact) {
-        contact = f;
+      // A blow that still touches once the reaction is over hits again.
+      if (reaction_left == 0) {
         reaction_left = hit_ticks;
+        if (!contact) contact = f;
       }
     }
     if (contact && !defender_free && reaction_left == 0) defender_free = f;
@@ -94,8 +95,9 @@ class FrameData : public ::testing::Test {
 };
 
 // The moves whose blow is the fighter's own body standing its ground: the
-// dash travels and the special move throws a projectile, which this count
-// does not model.
+// dash travels (how long it touches depends on how far, and whether the
+// bodies push apart) and the special move's blow is a projectile; this count
+// models neither.
 TEST_F(FrameData, EveryBundledBodyBlowMatchesAStepByStepCount) {
   const int body_blows[] = {slot_punch, slot_kick, 4, 5, slot_crouch_punch, slot_crouch_kick};
   const char* defender_file = roster_char_files[3];
