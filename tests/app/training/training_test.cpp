@@ -178,3 +178,45 @@ TEST_F(TrainingSession, WhileRecordingPlayerOnesKeysSteerTheDummyNotTheirFighter
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TrainingSession, NamesTheLastAttackStartedAndTheComboBesideTheInputThatEndedIt) {
+  lifeform& dummy = fighter(300, 0);
+  lifeform& player = fighter(900, 1);
+  training_session t(request());
+  frame(t);
+  t.draw_overlay();
+  EXPECT_EQ(-1, t.last_attacker);
+  ASSERT_TRUE(player.start_move(slot_kick, action_attack));
+  t.draw_overlay();
+  EXPECT_EQ(1, t.last_attacker);
+  EXPECT_EQ(slot_kick, t.last_attack_slot);
+  ASSERT_TRUE(dummy.start_move(slot_crouch_punch, action_attack));
+  t.draw_overlay();
+  EXPECT_EQ(0, t.last_attacker);
+  EXPECT_EQ(slot_crouch_punch, t.last_attack_slot);
+  // The player's kick again, restarted as a combo restarts a move (the stack
+  // cleared, then made afresh, maybe where it was): a new attack all the same.
+  player.advance(muted_frame_effects());
+  t.draw_overlay();
+  EXPECT_EQ(0, t.last_attacker);
+  player.clear_anim_stack();
+  ASSERT_TRUE(player.start_move(slot_kick, action_attack));
+  t.draw_overlay();
+  EXPECT_EQ(1, t.last_attacker);
+  // A hit reaction is no attack.
+  ASSERT_TRUE(player.start_move(slot_punch, action_hit));
+  t.draw_overlay();
+  EXPECT_EQ(slot_kick, t.last_attack_slot);
+
+  player.combo_shown = 2;
+  player.combo_shown_until = 7000;
+  t.draw_overlay();
+  t.draw_overlay();  // shown for a while: named once
+  frame(t);
+  ASSERT_GE(t.inputs.inputs.size(), 1u);
+  EXPECT_EQ("Special move", t.inputs.inputs[0].combo);
+}
+
+}  // namespace
