@@ -11,7 +11,7 @@ TEST(ArcadeRun, EveryOtherFighterInRosterOrderEachALevelStronger) {
   EXPECT_EQ(4, arcade_level(3, 1));
   EXPECT_EQ(highest_difficulty, arcade_level(3, 2));
   EXPECT_EQ(highest_difficulty, arcade_level(5, 2));
-  EXPECT_EQ(2, arcade_level(0, 2));  // from the classic opponent the levels begin at 1
+  EXPECT_EQ(2, arcade_level(0, 2));  // Classic counts as 0: the third opponent plays at 2
   EXPECT_EQ("0:00", arcade_time_text(59, 60));
   EXPECT_EQ("2:05", arcade_time_text(125 * 60, 60));
   EXPECT_EQ("0:00", arcade_time_text(100, 0));
