@@ -148,7 +148,29 @@ bool save_body(const lifeform& l, const fight_content& content, body_state& b) {
   if (!save_plays(l, content, b)) return false;
   b.has_path = l.path != nullptr;
   if (l.path) save_path(*l.path, b.path);
+  if (l.kind != kind_fighter && !l.moves.empty() && l.moves[0]) {
+    b.own_move_size[0] = l.moves[0]->max_width;
+    b.own_move_size[1] = l.moves[0]->max_height;
+  }
   return true;
+}
+
+bool save_move_sizes(const lifeform& l, int32_t sizes[max_char_moves][2]) {
+  if (l.moves.size() > static_cast<size_t>(max_char_moves)) return false;
+  for (size_t slot = 0; slot < l.moves.size(); ++slot) {
+    if (!l.moves[slot]) continue;
+    sizes[slot][0] = l.moves[slot]->max_width;
+    sizes[slot][1] = l.moves[slot]->max_height;
+  }
+  return true;
+}
+
+void restore_move_sizes(const int32_t sizes[max_char_moves][2], lifeform& l) {
+  for (size_t slot = 0; slot < l.moves.size() && slot < static_cast<size_t>(max_char_moves); ++slot) {
+    if (!l.moves[slot]) continue;
+    l.moves[slot]->max_width = sizes[slot][0];
+    l.moves[slot]->max_height = sizes[slot][1];
+  }
 }
 
 // A projectile the content can rebuild: a bullet of a fighter's slot 13 move
@@ -290,6 +312,10 @@ void restore_body(const body_state& b, const fight_content& content, lifeform& l
   std::memcpy(l.stream_cooldowns, b.stream_cooldowns, sizeof l.stream_cooldowns);
   restore_plays(b, content, l);
   if (b.has_path && l.path) restore_path(b.path, *l.path);
+  if (l.kind != kind_fighter && !l.moves.empty() && l.moves[0]) {
+    l.moves[0]->max_width = b.own_move_size[0];
+    l.moves[0]->max_height = b.own_move_size[1];
+  }
 }
 
 // A bullet as spawn_bullet makes it, or a weapon's shot as fire_weapon does,
@@ -404,6 +430,7 @@ bool save_fight_state(fight_state& out, const fight_content& content, const matc
     out.fighter_count = k + 1;
     if (!save_body(*l, content, out.fighters[k])) return false;
     save_weapons(*l, out.weapons[k]);
+    if (!save_move_sizes(*l, out.move_sizes[k])) return false;
     if (l->path && !save_recognizer(l->path->recognizer, out.recognizers[k])) return false;
   }
   for (size_t k = 2; k < lifeform_list.size(); ++k) {
@@ -452,6 +479,7 @@ void restore_fight_state(const fight_state& in, fight_content& content, match_st
     if (!l) continue;
     restore_body(in.fighters[k], content, *l);
     restore_weapons(in.weapons[k], *l);
+    restore_move_sizes(in.move_sizes[k], *l);
     if (l->path) restore_recognizer(in.recognizers[k], l->path->recognizer);
   }
   if (lifeform_list.size() >= 2) restore_projectiles(in, content);

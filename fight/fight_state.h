@@ -92,6 +92,7 @@ struct body_state {
   int32_t play_count;
   play_state plays[max_state_plays];
   int32_t has_path;
+  int32_t own_move_size[2];  // a projectile's move (moves[0]): max_width, max_height
   path_state path;
 };
 
@@ -116,6 +117,9 @@ struct fight_state {
   body_state fighters[2];
   recognizer_state recognizers[2];
   weapons_state weapons[2];
+  // Each fighter's moves' sizes by slot (max_width, max_height): a move
+  // learns its size the first time it starts, and hit tests read it.
+  int32_t move_sizes[2][max_char_moves][2];
   body_state projectiles[max_state_projectiles];  // lifeform_list from entry 2 on, in order
   stage_state stage;
   match_snapshot match;
