@@ -20,6 +20,7 @@
 #include "fight/fight_state.h"
 #include "fight/fight_step.h"
 #include "fight/match.h"
+#include "fighter/lifeform.h"
 #include "fighter/computer_difficulty.h"
 #include "stage/level.h"
 
@@ -72,7 +73,12 @@ int main(int argc, char** argv) {
   setup.build_paths(false);
   setup.build_controls();
   setup.start_fight(1);
-  match_state match(match_rules{3, 30, 60, true});
+  set_log_muted(false);
+  if (lifeform_list.size() != 2) {
+    std::fprintf(stderr, "step_bench: the fighters did not load from %s\n", argv[1]);
+    return 1;
+  }
+  match_state match(match_rules{99, 30, 60, true});  // never decided: the fight goes on
   match.start_match();
   fight_content content;
   step_options options;
@@ -110,7 +116,6 @@ int main(int argc, char** argv) {
       rollbacks.push_back(us_since(t));
     }
   }
-  set_log_muted(false);
   std::printf("step_bench: %dx%d, %d frames\n", w, h, frames);
   print("step", steps);
   print("save", saves);
