@@ -11,6 +11,8 @@ Uint32 fight_ticks() { return static_cast<Uint32>(frames * 1000 / clock_fps); }
 
 }  // namespace
 
+uint32_t fight_clock_ms() { return fight_ticks(); }
+
 int64_t fight_frame() { return frames; }
 void set_fight_frame(int64_t frame) { frames = frame; }
 

@@ -420,7 +420,7 @@ bool save_fight_state(fight_state& out, const fight_content& content, const matc
   std::memset(static_cast<void*>(&out), 0, sizeof out);
   out.frame = fight_frame();
   out.random = recordable_random_state();
-  out.clock_ms = game_ticks();
+  out.clock_ms = fight_clock_ms();  // not the seam: a replay counts its readings
   out.next_lifeform_id = next_lifeform_id;
 
   for (int k = 0; k < 2; ++k) {

@@ -109,7 +109,7 @@ struct match_snapshot {
 struct fight_state {
   int64_t frame;          // frames stepped (the fight clock's count)
   uint64_t random;        // the recordable generator's state
-  uint32_t clock_ms;      // the tick seam's reading when saved
+  uint32_t clock_ms;      // the fight clock's reading (fight/fight_clock.h)
   int32_t next_lifeform_id;
   int32_t has_stage, has_match;
   int32_t fighter_count;  // entries 0 and 1 present (0..2)

@@ -22,6 +22,7 @@
 #include "core/seams.h"
 #include "core/user_dirs.h"
 #include "core/user_file_write.h"
+#include "fight/fight_state.h"
 #include "fight/fight_state_hash.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
@@ -90,6 +91,17 @@ int counted_libc_random() {
 }
 
 unsigned long long random_state() { return session.libc_random ? session.libc_draws : recordable_random_state(); }
+
+// Everything the fight keeps between frames (fight/fight_state.h), with the
+// random source as this run draws from it; the live world's hash when the
+// fight does not fit the value.
+unsigned long long whole_fight_hash(const match_state* match) {
+  const fight_content content;
+  static fight_state state;  // tens of KB: kept off the stack
+  if (!save_fight_state(state, content, match)) return fight_state_hash(random_state(), g_level, match);
+  state.random = random_state();
+  return fight_state_hash(state);
+}
 
 // The state checked as frame `frame` begins: as the fight left it when it
 // stepped the frame before, or, in a frame without a fight, as it is now.
@@ -339,7 +351,7 @@ bool replayed_actions(player_actions out[2]) {
 
 void note_fight_stepped(const match_state* match) {
   if (!session.recording && !session.keeping && !session.playing) return;
-  session.fight_hash = fight_state_hash(random_state(), g_level, match);
+  session.fight_hash = whole_fight_hash(match);
   session.fight_hash_frame = session.frames;
 }
 
