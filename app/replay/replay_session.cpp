@@ -287,12 +287,8 @@ void play_frame(long frame) {
     if (c.frame != frame) continue;
     const unsigned long long now = checked_state(frame);
     if (now != c.hash) {
-      log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx%s\n",
-              session.file.c_str(), frame, c.line, now, c.hash,
-              session.replay->header.build != replay_build_version
-                  ? (" (recorded by build " + session.replay->header.build + ", this is " + replay_build_version + ")")
-                        .c_str()
-                  : "");
+      log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx\n",
+              session.file.c_str(), frame, c.line, now, c.hash);
       std::fflush(stdout);
       std::_Exit(3);
     }
@@ -378,6 +374,13 @@ bool prepare_replay_options(run_options& options, std::string& error) {
       error = "the replay " + options.replay + " was not read";
       return false;
     }
+    // Another build's fight may differ anywhere, and its checks hash another
+    // state: played here it could only go astray.
+    if (options.input->header.build != replay_build_version) {
+      error = "ERROR: replay " + options.replay + " was recorded by build " + options.input->header.build +
+              ", this is " + replay_build_version + ": it can't be played here, record it again";
+      return false;
+    }
     session.replay = options.input;
     options.seeded = true;
     options.seed = session.replay->header.seed;
@@ -460,10 +463,6 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     session.file = options.replay;
     session.joystick_ok = session.replay->header.joystick;
     std::atexit(check_replay_finished);
-    if (session.replay->header.build != replay_build_version) {
-      log_err("WARNING: replay %s was recorded by build %s, this is %s: it may not play the same\n",
-              options.replay.c_str(), session.replay->header.build.c_str(), replay_build_version);
-    }
     return true;
   }
   if (options.record.empty()) return true;
