@@ -1,7 +1,8 @@
 // One fight frame of simulation: camera, stage tick, facing, hits, the
 // match's rules, every lifeform's step and tick, the clean-up. It draws
-// nothing, plays no sound unless asked, reads no file and no device: both
-// players' actions come in, read once per frame by the caller.
+// nothing, reads no file and no device: both players' actions come in, read
+// once per frame by the caller. The sounds of the frames ticked play as
+// they always did, unless `quiet`.
 //
 // The program draws a frame while it is stepped, at the points a
 // `step_observer` hears of (the stage once set, each lifeform between its
