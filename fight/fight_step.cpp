@@ -105,7 +105,7 @@ void step(const frame_inputs& inputs, const step_options& options) {
   step_observer* observer = options.observer;
   match_state* match = options.match;
   const bool paused = observer && observer->paused();
-  const bool frozen = match && (paused || match->phase != match_phase::fighting);
+  const bool frozen = paused || (match && match->phase != match_phase::fighting);
 
   lifeform* a = lifeform_at(0);
   lifeform* b = lifeform_at(1);
@@ -137,7 +137,7 @@ void step(const frame_inputs& inputs, const step_options& options) {
     if (observer) observer->fight_decided();
   }
 
-  if (match && ((observer && observer->paused()) || match->phase != match_phase::fighting)) {
+  if ((observer && observer->paused()) || (match && match->phase != match_phase::fighting)) {
     if (observer) observer->world_frozen();
   } else {
     hand_actions_to_fighters(inputs);

@@ -39,7 +39,7 @@ class step_observer {
   virtual void lifeform_shown(const lifeform& l) {}
   // Entry `k` is done for this frame: its texts and gauge may be drawn.
   virtual void lifeform_done(const lifeform& l, int k) {}
-  // A paused match: nothing moves even in its intro or result.
+  // Paused (a match's menu, training's): nothing moves, even in a match's intro or result.
   virtual bool paused() const { return false; }
 
  protected:

@@ -18,6 +18,7 @@
 #include "app/fight/app_fight_host.h"
 #include "app/dev/script_driver.h"
 #include "app/replay/replay_session.h"
+#include "app/training/training_session.h"
 #include "app/fight/object_update.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -69,10 +70,21 @@ class frame_observer final : public step_observer {
   }
   bool match_rules_due() override { return loop_.match->take_pause_input(); }
   void match_ruled(match_phase before) override { loop_.match->after_rules(before); }
-  void fight_decided() override { loop_.show_result(); }
+  // Training has no result: its own rules (refill, dummy, menu) run there.
+  void fight_decided() override {
+    if (!loop_.training) {
+      loop_.show_result();
+    } else if (loop_.training->step()) {
+      loop_.quit = 1;
+    }
+  }
   void world_frozen() override {
     shown = part_done(measuring_);
-    loop_.match->draw_frozen_world();
+    if (loop_.match) {
+      loop_.match->draw_frozen_world();
+    } else if (loop_.training) {
+      loop_.training->draw_frozen_world();
+    }
   }
   void objects_begin() override {
     shown = part_done(measuring_);
@@ -80,7 +92,9 @@ class frame_observer final : public step_observer {
   }
   void lifeform_shown(const lifeform& l) override { object_drawing().lifeform_shown(l); }
   void lifeform_done(const lifeform& l, int k) override { object_drawing().lifeform_done(l, k); }
-  bool paused() const override { return loop_.match && loop_.match->paused; }
+  bool paused() const override {
+    return (loop_.match && loop_.match->paused) || (loop_.training && loop_.training->frozen());
+  }
 
  private:
   fight_loop& loop_;
@@ -95,7 +109,11 @@ int centred_text_x(const char* text) {
 
 fight_loop::fight_loop() {
   const match_rules& rules = current_match_rules();
-  if (rules.on()) match.reset(new match_driver(rules));
+  if (requested_training().on) {
+    training.reset(new training_session(requested_training()));
+  } else if (rules.on()) {
+    match.reset(new match_driver(rules));
+  }
 }
 
 fight_loop::~fight_loop() = default;
@@ -132,9 +150,10 @@ bool fight_loop::run_frame() {
   if (poll_quit_request()) quit = 1;
   // In a match Escape opens the pause menu (match_driver); alone it quits.
   const Uint8* keys = key_state();
-  if (!match && keys && keys[SDLK_ESCAPE]) quit = 1;
+  if (!match && !training && keys && keys[SDLK_ESCAPE]) quit = 1;
   ++frame_counter;
-  const frame_actions held = read_frame_actions();
+  frame_actions held = read_frame_actions();
+  if (training) training->take_inputs(held);
   frame_inputs inputs;
   inputs.player[0] = held.player[0];
   inputs.player[1] = held.player[1];
@@ -151,6 +170,7 @@ bool fight_loop::run_frame() {
     match->draw_overlay();
     if (match->quit || match->back_to_select) quit = 1;
   }
+  if (training) training->draw_overlay();
   const clock_type::time_point updated = part_done(measuring);
 
   const uint32_t t0 = game_ticks();
