@@ -6,7 +6,15 @@
 
 void (*log_watcher)(const char* text) = nullptr;
 
+namespace {
+bool muted_now = false;
+}  // namespace
+
+void set_log_muted(bool muted) { muted_now = muted; }
+bool log_muted() { return muted_now; }
+
 void log_out(const char* fmt, ...) {
+  if (muted_now) return;
   va_list args;
   va_start(args, fmt);
   if (log_watcher) {
@@ -22,6 +30,7 @@ void log_out(const char* fmt, ...) {
 }
 
 void log_err(const char* fmt, ...) {
+  if (muted_now) return;
   va_list args;
   va_start(args, fmt);
   std::vfprintf(stderr, fmt, args);

@@ -11,6 +11,11 @@ void log_out(const char* fmt, ...) GAME_PRINTF(1, 2);
 // call). The fighter viewer collects the problems of a reload this way.
 extern void (*log_watcher)(const char* text);
 
+// While muted (a fight re-simulating frames it already showed), log_out and
+// log_err print nothing and the watcher hears nothing.
+void set_log_muted(bool muted);
+bool log_muted();
+
 // Standard error.
 void log_err(const char* fmt, ...) GAME_PRINTF(1, 2);
 

@@ -121,6 +121,10 @@ class nmanager {
     names.file_name_keys = true;
   }
 
+  // The stored object of `name`, or null when none was fetched yet; nothing
+  // is loaded, copied or said.
+  T* find(const char* name) { return static_cast<T*>(names.lookup(name ? name : "")); }
+
   // True when `item` is one of the objects this cache keeps.
   bool keeps(const T* item) const {
     for (const T* kept : items) {

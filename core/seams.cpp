@@ -54,3 +54,4 @@ void use_recordable_random(unsigned seed) {
   current.random = recordable_random;
 }
 unsigned long long recordable_random_state() { return random_state; }
+void set_recordable_random_state(unsigned long long state) { random_state = state; }

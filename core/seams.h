@@ -52,3 +52,5 @@ void use_scripted_keys();  // key_state() then returns scripted_keys()
 // it; other runs keep rand().
 void use_recordable_random(unsigned seed);
 unsigned long long recordable_random_state();
+// Puts the generator back to a state read before (a fight rolled back).
+void set_recordable_random_state(unsigned long long state);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "anim/animation.h"
+#include "fight/fight_state.h"
 #include "fight/match.h"
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"
@@ -47,12 +48,12 @@ void add_recognizer(hasher& h, const combo_recognizer& r) {
   }
 }
 
-// A projectile the opponent remembers, by its place in the list: addresses
-// differ from run to run.
-int64_t list_index(const void* p) {
-  if (!p) return -1;
+// A projectile the opponent remembers, by its place in the list: ids count
+// every lifeform made, pictures and set-up included.
+int64_t list_index(int32_t id) {
+  if (id == no_lifeform_id) return -1;
   for (size_t i = 0; i < lifeform_list.size(); ++i) {
-    if (lifeform_list[i] == p) return static_cast<int64_t>(i);
+    if (lifeform_list[i] && lifeform_list[i]->id == id) return static_cast<int64_t>(i);
   }
   return -2;
 }
@@ -156,6 +157,12 @@ void add_match(hasher& h, const match_state& m) {
 }
 
 }  // namespace
+
+unsigned long long fight_state_hash(const fight_state& state) {
+  hasher h;
+  h.bytes(&state, sizeof state);
+  return h.h;
+}
 
 unsigned long long fight_state_hash(unsigned long long random_state, const level* stage, const match_state* match) {
   hasher h;

@@ -10,5 +10,11 @@
 class level;
 class match_state;
 
+struct fight_state;
+
+// Over every byte of a saved fight (fight/fight_state.h): two states hash
+// equal when their bytes are equal, and any one byte changed changes it.
+unsigned long long fight_state_hash(const fight_state& state);
+
 // `stage` and `match` may be null (no stage; a fight without match rules).
 unsigned long long fight_state_hash(unsigned long long random_state, const level* stage, const match_state* match);

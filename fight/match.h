@@ -52,6 +52,7 @@ class match_state {
   bool by_time = false;        // the last round ended on the clock
   int match_winner = -1;       // entry that won the match, -1 while undecided or drawn
   bool match_drawn = false;    // both reached the rounds to win together
+  bool laid_down[2] = {false, false};  // entry k lost this round by a knock-out (lies on show)
 
   // Starts round 1 of a fresh match (rematch): scores cleared. Logs its begin.
   void start_match();

@@ -63,11 +63,17 @@ int combo_recognizer::sample(player_actions held) {
     if (s == w.last_state) continue;
     w.last_state = s;
     key_event e{w.key, now, s};
+    if (history.size() >= max_key_history) history.erase(history.begin());
     history.push_back(e);
     ++changes;
     offer(e);
   }
   return changes;
+}
+
+void combo_recognizer::add_attempt(const combo_attempt& attempt) {
+  if (attempts.size() >= max_combo_attempts) attempts.erase(attempts.begin());
+  attempts.push_back(attempt);
 }
 
 // A combo starts an attempt when its whole first step equals this one event.

@@ -41,6 +41,13 @@ struct combo_attempt {
   uint32_t started = 0;      // ms of the key event that began it
 };
 
+// The recogniser keeps at most this many key changes and attempts, so that
+// a fight's whole state has a fixed size. Hands can't come near either
+// within a combo's time; past them the oldest goes first (the nearest to
+// expiring anyway).
+constexpr size_t max_key_history = 128;
+constexpr size_t max_combo_attempts = 64;
+
 // One per path. Imported once at fight set-up, sampled at the start of every
 // path update and polled once per frame by the fight.
 class combo_recognizer {
@@ -61,7 +68,8 @@ class combo_recognizer {
   // One entry gives one report: attempts of the reported combo begun from keys
   // up to its last matched key are dropped with it.
   int poll();
-  void add_attempt(const combo_attempt& attempt) { attempts.push_back(attempt); }
+  // Appends `attempt`, dropping the oldest when max_combo_attempts are kept.
+  void add_attempt(const combo_attempt& attempt);
 
   // Exposed for tests: the largest match time of `step` in (base+min, base+max), 0 when unmatched.
   int32_t match_step(const combo_step& step, int32_t base) const;

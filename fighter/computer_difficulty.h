@@ -25,13 +25,16 @@ struct difficulty_profile {
 difficulty_profile profile_for(int level);
 
 // What the opponent remembers between frames at a set level. Level 0 reads none of it.
+// lifeform::id of no lifeform.
+constexpr int32_t no_lifeform_id = -1;
+
 struct computer_memory {
   int32_t level = -1;            // this path's own level; -1 follows computer_difficulty()
   bool in_reach = false;         // the opponent was within attack range last frame
   uint32_t chance_at = 0;        // tick (ms) when it came within range
   bool has_fired_special = false;
   uint32_t last_special_at = 0;  // tick (ms) of the last special
-  const void* judged_projectile = nullptr;  // the incoming projectile last rolled for
+  int32_t judged_projectile = no_lifeform_id;  // id of the incoming projectile last rolled for
   bool evading = false;          // the verdict for it: guard or jump while it comes
   bool opponent_attacking = false;  // the opponent was attacking at close quarters last frame
   bool guarding_close = false;   // the verdict for that attack

@@ -182,11 +182,11 @@ void path::evade_projectiles(const difficulty_profile& profile, double toward) {
   const lifeform* me = own_fighter(this);
   const lifeform* shot = me ? incoming_projectile(*me) : nullptr;
   if (!shot) {
-    ai.judged_projectile = nullptr;  // a later shot may be made where this one was
+    ai.judged_projectile = no_lifeform_id;
     return;
   }
-  if (shot != ai.judged_projectile) {
-    ai.judged_projectile = shot;
+  if (shot->id != ai.judged_projectile) {
+    ai.judged_projectile = shot->id;
     ai.evading = game_rand() % 100 < profile.dodge_percent;
   }
   if (!ai.evading || me->ay != 0.0) return;  // in the air there is nothing more to do

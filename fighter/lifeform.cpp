@@ -7,6 +7,7 @@
 #include "fighter/projectile.h"
 
 std::vector<lifeform*> lifeform_list;
+int32_t next_lifeform_id = 1;
 
 lifeform* lifeform_at(int index) {
   if (index < 0 || static_cast<size_t>(index) >= lifeform_list.size()) return nullptr;
@@ -19,9 +20,11 @@ lifeform* enlist_projectile(std::unique_ptr<lifeform> projectile) {
 }
 
 lifeform::lifeform()
-    : anim_stack(std::make_unique<::anim_stack>()), combos(std::make_shared<std::vector<combo>>()) {}
+    : anim_stack(std::make_unique<::anim_stack>()),
+      combos(std::make_shared<std::vector<combo>>()),
+      id(next_lifeform_id++) {}
 
-lifeform::lifeform(const lifeform& src) : anim_stack(std::make_unique<::anim_stack>()) {
+lifeform::lifeform(const lifeform& src) : anim_stack(std::make_unique<::anim_stack>()), id(next_lifeform_id++) {
   log_out("Copy cstr lifeform [%x]to[%x]\n", log_addr(&src), log_addr(this));
   *this = src;
 }

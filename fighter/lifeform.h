@@ -118,6 +118,16 @@ class lifeform {
   // `name`, else from its file name, "brela_char.ini" -> "Brela"), and the last combo's
   // "Combo[%d]" above it until the tick count reaches combo_shown_until (ms).
   std::string name;
+
+  // Who this lifeform is while it lives: a number no other lifeform of the run
+  // had (the computer opponent remembers a shot by it; addresses get reused).
+  int32_t id = 0;
+  // What fired a projectile, so one can be rebuilt from its fighter: the
+  // shooter's entry in lifeform_list, and for a weapon's shot the weapon and
+  // stream (-1 for a bullet of move slot 13). -1 everywhere for the rest.
+  int32_t source_entry = -1;
+  int32_t source_weapon = -1;
+  int32_t source_stream = -1;
   int32_t combo_shown = -1;       // combotype on show, -1 none
   uint32_t combo_shown_until = 0;
 
@@ -199,6 +209,9 @@ constexpr size_t max_fighter_name = 24;
 // The fighters belong to the set-up; every entry after them belongs to the
 // list (added by enlist_projectile, freed by remove_dead_projectiles).
 extern std::vector<lifeform*> lifeform_list;
+
+// The id the next lifeform made gets; ids count up from 1.
+extern int32_t next_lifeform_id;
 
 // Appends a projectile to lifeform_list, which keeps it; returns it.
 lifeform* enlist_projectile(std::unique_ptr<lifeform> projectile);

@@ -16,6 +16,17 @@ std::unique_ptr<move> copy_move(const move& src) {
   return m;
 }
 
+namespace {
+
+int32_t list_entry_of(const lifeform& l) {
+  for (size_t k = 0; k < lifeform_list.size(); ++k) {
+    if (lifeform_list[k] == &l) return static_cast<int32_t>(k);
+  }
+  return -1;
+}
+
+}  // namespace
+
 lifeform* spawn_bullet(lifeform& shooter) {
   move* source = shooter.move_at(projectile_move_slot);
   if (!source) return nullptr;
@@ -47,6 +58,7 @@ lifeform* spawn_bullet(lifeform& shooter) {
   b->speed = 0.1;
   b->damage = 15;
   b->hp = 1;
+  b->source_entry = list_entry_of(shooter);
   return enlist_projectile(std::move(b));
 }
 
@@ -144,7 +156,12 @@ void fire_weapon(lifeform& carrier, weapon& w) {
     if (s.sound_flag && !s.carry_sound && s.sound) s.sound->play(w.channel + 1, 0);
     s.reload_counter = s.reload;
 
-    enlist_projectile(std::make_unique<lifeform>(prepared));
+    lifeform* shot = enlist_projectile(std::make_unique<lifeform>(prepared));
+    shot->source_entry = list_entry_of(carrier);
+    const bool carried = !carrier.weapons.empty() && &w >= carrier.weapons.data() &&
+                         &w < carrier.weapons.data() + carrier.weapons.size();
+    shot->source_weapon = carried ? static_cast<int32_t>(&w - carrier.weapons.data()) : -1;
+    shot->source_stream = i;
   }
 }
 

@@ -7,9 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fight/fight_camera.h"
-#include "fight/fallen.h"
-#include "fight/fight_cleanup.h"
+#include "fight/fight_step.h"
 #include "fight/fight_options.h"
 #include "app/fight/fight_text.h"
 #include "app/frame_limiter.h"
@@ -52,24 +50,56 @@ double ms_between(clock_type::time_point a, clock_type::time_point b) {
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
-// Health lost by the fighters in this frame's hit resolution.
-void trace_health(const int before[2]) {
-  for (int k = 0; k < 2; ++k) {
-    const lifeform* l = lifeform_at(k);
-    if (l && l->hp != before[k]) {
-      log_err("fight trace: frame [%ld] entry [%d] hp [%d] -> [%d]\n", presented_frames(), k, before[k], l->hp);
+// The app's side of a fight frame: it draws the stage, the outlines, the
+// lifeforms and the decided fight where the step shows them, runs the
+// match's pause and result menus around its rules, and notes when each part
+// of the frame is done for a measured run.
+class frame_observer final : public step_observer {
+ public:
+  frame_observer(fight_loop& loop, bool measuring) : loop_(loop), measuring_(measuring) {}
+
+  clock_type::time_point staged, hit, shown;
+
+  void stage_ready() override {
+    if (g_level) g_level->draw();
+    staged = hit = part_done(measuring_);
+  }
+  void hits_resolved() override {
+    draw_hit_outlines();
+    hit = part_done(measuring_);
+  }
+  bool match_rules_due() override { return loop_.match->take_pause_input(); }
+  void match_ruled(match_phase before) override { loop_.match->after_rules(before); }
+  // Training has no result: its own rules (refill, dummy, menu) run there.
+  void fight_decided() override {
+    if (!loop_.training) {
+      loop_.show_result();
+    } else if (loop_.training->step()) {
+      loop_.quit = 1;
     }
   }
-}
-
-// Each fighter's path steers by its player's actions; the computer's reads
-// the second player's, as its combo recogniser always watched those keys.
-void hand_actions_to_fighters(const frame_actions& held) {
-  for (int k = 0; k < 2; ++k) {
-    lifeform* l = lifeform_at(k);
-    if (l && l->path) l->path->actions = held.player[l->path->player == 1 ? 1 : 0];
+  void world_frozen() override {
+    shown = part_done(measuring_);
+    if (loop_.match) {
+      loop_.match->draw_frozen_world();
+    } else if (loop_.training) {
+      loop_.training->draw_frozen_world();
+    }
   }
-}
+  void objects_begin() override {
+    shown = part_done(measuring_);
+    object_drawing().objects_begin();
+  }
+  void lifeform_shown(const lifeform& l) override { object_drawing().lifeform_shown(l); }
+  void lifeform_done(const lifeform& l, int k) override { object_drawing().lifeform_done(l, k); }
+  bool paused() const override {
+    return (loop_.match && loop_.match->paused) || (loop_.training && loop_.training->frozen());
+  }
+
+ private:
+  fight_loop& loop_;
+  bool measuring_;
+};
 
 }  // namespace
 
@@ -124,49 +154,17 @@ bool fight_loop::run_frame() {
   ++frame_counter;
   frame_actions held = read_frame_actions();
   if (training) training->take_inputs(held);
-  const bool frozen = (match && match->frozen()) || (training && training->frozen());
+  frame_inputs inputs;
+  inputs.player[0] = held.player[0];
+  inputs.player[1] = held.player[1];
 
+  frame_observer observer(*this, measuring);
+  step_options options;
+  options.match = match ? &match->state : nullptr;
+  options.observer = &observer;
   const clock_type::time_point staging = part_done(measuring);
-  lifeform* a = lifeform_at(0);
-  lifeform* b = lifeform_at(1);
-  if (a && b && g_level) {
-    apply_camera(*g_level, fight_camera(*a, *b, screen_width(), screen_height(), g_level->max_width, g_level->scale), *a,
-                 *b);
-  }
-  if (g_level) {
-    g_level->advance(frozen);
-    g_level->draw();
-  }
-  const clock_type::time_point staged = part_done(measuring);
-
-  if (!frozen) {
-    if (a && b) face_each_other(*a, *b);
-    const int hp_before[2] = {a ? a->hp : 0, b ? b->hp : 0};
-    body_contact();
-    projectile_hits();
-    if (fight_tracing()) trace_health(hp_before);
-    draw_hit_outlines();
-  }
-  const clock_type::time_point hit = part_done(measuring);
-
-  if (match) {
-    match->step();
-  } else if (training) {
-    if (training->step()) quit = 1;
-  } else {
-    if (a && b) put_down_fallen(*a, *b);
-    show_result();
-  }
-  const clock_type::time_point shown = part_done(measuring);
-  if (match && match->frozen()) {
-    match->draw_frozen_world();
-  } else if (training && training->frozen()) {
-    training->draw_frozen_world();
-  } else {
-    hand_actions_to_fighters(held);
-    update_all_lifeforms();
-    remove_dead_projectiles();
-  }
+  observer.staged = observer.hit = observer.shown = staging;
+  step(inputs, options);
   note_fight_stepped(match ? &match->state : nullptr);
   if (match) {
     match->draw_overlay();
@@ -186,9 +184,9 @@ bool fight_loop::run_frame() {
   if (measuring) {
     const clock_type::time_point end = clock_type::now();
     times.frame = ms_between(start, end);
-    times.stage = ms_between(staging, staged);
-    times.hits = ms_between(staged, hit);
-    times.update = ms_between(shown, updated);
+    times.stage = ms_between(staging, observer.staged);
+    times.hits = ms_between(observer.staged, observer.hit);
+    times.update = ms_between(observer.shown, updated);
   }
   // A quit taken by a path, or one that arrived while this frame was drawn,
   // ends the loop now rather than a frame later.

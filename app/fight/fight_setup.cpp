@@ -70,13 +70,6 @@ uint32_t map_colour(const rgb& c) {
 }
 
 // Half the level's width in world pixels; a level scale of 0 (bad data) counts as 1.
-int level_centre() {
-  if (!g_level) return 0;
-  const double s = g_level->scale != 0.0 ? g_level->scale : 1.0;
-  const double centre = 0.5 * g_level->max_width / s;
-  if (!std::isfinite(centre) || std::fabs(centre) > 1e9) return 0;
-  return static_cast<int>(centre);
-}
 
 }  // namespace
 
@@ -131,8 +124,6 @@ void forget_combos(path* p, const std::vector<combo>* gone) {
 }
 
 }  // namespace
-
-int fight_start_x(int entry) { return level_centre() + (entry == 0 ? -200 : 200); }
 
 fight_setup::fight_setup() = default;
 

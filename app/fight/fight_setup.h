@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "anim/animation.h"
+#include "fight/round_reset.h"  // fight_start_x
 
 class control;
 class control_map;
@@ -21,9 +22,6 @@ constexpr const char* fight_level_file = "rsrc\\veltmoore\\stage_veltmoore.ini";
 // The human's costume: five colours replaced in every picture its fighter
 // loads, so a mirror match can be told apart; mapped in the screen's format.
 std::vector<colour_swap> player_colour_swaps();
-// Where entry `entry` (0 or 1) of lifeform_list starts on the loaded level:
-// 200 pixels left (entry 0) or right (entry 1) of the level's centre.
-int fight_start_x(int entry);
 
 class fight_setup {
  public:

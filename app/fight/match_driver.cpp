@@ -17,6 +17,7 @@
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"
 #include "fighter/path.h"
+#include "fight/match_frame.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ void match_driver::open_pause(int paused_by) {
 void match_driver::rematch() {
   state.start_match();
   reset_for_next_round();
-  laid_down_[0] = laid_down_[1] = false;
+  state.laid_down[0] = state.laid_down[1] = false;
 }
 
 void match_driver::step_pause(int pressed) {
@@ -216,6 +217,13 @@ void match_driver::step_result() {
 }
 
 void match_driver::step() {
+  if (!take_pause_input()) return;
+  const match_phase before = state.phase;
+  run_match_rules(state);
+  after_rules(before);
+}
+
+bool match_driver::take_pause_input() {
   const int pause_now = pause_inputs_held();
   const int pressed = pause_now & ~pause_held_;
   pause_held_ = pause_now;
@@ -224,26 +232,10 @@ void match_driver::step() {
   } else if (pressed && (state.phase == match_phase::intro || state.phase == match_phase::fighting)) {
     open_pause(pressed);
   }
-  if (paused) return;
+  return !paused;
+}
 
-  fighter_health health[2] = {{0, 1}, {0, 1}};
-  for (int k = 0; k < 2; ++k) {
-    if (const lifeform* l = lifeform_at(k)) health[k] = {l->hp, l->max_hp};
-  }
-  const match_phase before = state.phase;
-  if (state.advance(health)) {
-    reset_for_next_round();
-    laid_down_[0] = laid_down_[1] = false;
-  }
-  if (before == match_phase::fighting && state.phase == match_phase::round_over && !state.by_time) {
-    for (int k = 0; k < 2; ++k) {
-      lifeform* l = lifeform_at(k);
-      if (l && !l->alive()) {
-        lay_down(*l);
-        laid_down_[k] = true;
-      }
-    }
-  }
+void match_driver::after_rules(match_phase before) {
   if (before != match_phase::result && state.phase == match_phase::result) {
     drop_queued_presses();
     last_result = state.match_drawn || state.match_winner < 0 ? "Draw" : announced_name(state.match_winner) + " wins";
@@ -266,7 +258,7 @@ void match_driver::draw_frozen_world() {
     lifeform* l = lifeform_list[k];
     // A fighter knocked out stays on show, lying where it has a picture for
     // that; a spent projectile does not.
-    if (k < 2 && l && laid_down_[k] && draw_lying(*l)) continue;
+    if (k < 2 && l && state.laid_down[k] && draw_lying(*l)) continue;
     if (l && (k < 2 || l->alive())) l->draw();
   }
 }

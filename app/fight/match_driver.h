@@ -52,6 +52,11 @@ class match_driver {
   // After this frame's hits: pause input, the match's clock and rounds, the
   // menus. May place the fighters for a new round.
   void step();
+  // The same in its two halves around the rules (run_match_rules): the pause
+  // keys and menu, true when the rules run this frame (not paused); then the
+  // result menu, given the phase before the rules ran.
+  bool take_pause_input();
+  void after_rules(match_phase before);
   // The two fighters (a knocked-out one fallen) and live projectiles, still.
   void draw_frozen_world();
   // Gauges, names, marks, clock, the big words and any menu.
@@ -68,7 +73,6 @@ class match_driver {
   menu confirm_menu_;            // "Quit the match?": Yes, No
   int pause_held_ = 0;           // paused_by bits held last frame
   int paused_by_ = 0;            // what opened the pause menu
-  bool laid_down_[2] = {false, false};  // entry k lost this round by a knock-out
   std::vector<std::string> moves_;
 
   void open_pause(int paused_by);

@@ -8,6 +8,7 @@
 #include "app/video.h"
 #include "core/safe_trunc.h"
 #include "core/seams.h"
+#include "fight/fight_step.h"
 #include "fight/object_step.h"
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"
@@ -20,8 +21,6 @@ namespace {
 
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
-
-bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empty(); }
 
 // Where this frame's combo texts went; emptied at the start of every frame.
 std::vector<SDL_Rect> combo_texts_this_frame;
@@ -63,55 +62,22 @@ void show_name(const lifeform& l, int gauge_x, int gauge_y) {
   draw_fight_label(at.x, at.y, l.name.c_str());
 }
 
-// One afterimage: shifted back against the dash, drawn at `alpha`, and the
-// tick that goes with it, its first record's share handed back.
-void draw_ghost(lifeform& l, int alpha) {
-  l.x = trunc_to_int(l.x - 2 * l.vx);
-  l.alpha = alpha;
-  l.draw();
-  l.advance(live_frame_effects());
-  if (!stack_empty(l) && l.anim_stack->plays[0]) l.anim_stack->plays[0]->countdown += 1;
-}
+// Draws each lifeform where the step shows it and the texts over it once
+// its step is done.
+class drawing_observer final : public step_observer {
+ public:
+  void objects_begin() override { combo_texts_this_frame.clear(); }
+  void lifeform_shown(const lifeform& l) override { l.draw(); }
+  void lifeform_done(const lifeform& l, int k) override { draw_lifeform_overlays(l, k); }
+};
 
-// True when the next advance would play the last tick of a record that does
-// not loop: that advance ends the special animation (and clears the stack).
-bool next_draw_ends_special(const lifeform& l) {
-  if (stack_empty(l)) return false;
-  for (const anim_play* play : l.anim_stack->plays) {
-    if (!play || !play->animation || play->loop) continue;
-    if (play->countdown <= 1 && play->index + 1 >= play->animation->frames.size()) return true;
-  }
-  return false;
-}
-
-void dash_afterimages(lifeform& l) {
-  if (!dash_speed_up(l)) return;
-  // On the dash's last tick a ghost's tick would end it, and the following
-  // draws would show the standing pose, opaque: the fighter's own tick ends it.
-  if (next_draw_ends_special(l)) return;
-  const int32_t home = l.x;
-  draw_ghost(l, 192);
-  draw_ghost(l, 64);
-  l.x = home;
-  l.alpha = 255;
-}
+drawing_observer drawing;
 
 }  // namespace
 
-void update_lifeform(int k) {
-  lifeform* self = lifeform_at(k);
-  if (!self || !self->alive()) return;
-  lifeform& l = *self;
-  const bool fighter = k == 0 || k == 1;
+step_observer& object_drawing() { return drawing; }
 
-  begin_lifeform_step(l, k);
-  if (fighter) dash_afterimages(l);
-  end_lifeform_step(l, k);
-  l.draw();
-  l.advance(live_frame_effects());
-  expire_combo_text(l);
-  draw_lifeform_overlays(l, k);
-}
+void update_lifeform(int k) { step_lifeform(k, live_frame_effects(), &drawing); }
 
 void draw_lifeform_overlays(const lifeform& l, int k) {
   show_combo(l);
@@ -123,7 +89,7 @@ void draw_lifeform_overlays(const lifeform& l, int k) {
 }
 
 void update_all_lifeforms() {
-  combo_texts_this_frame.clear();
+  drawing.objects_begin();
   // The size is read again every pass: advances may append bullets.
   for (size_t k = 0; k < lifeform_list.size(); ++k) update_lifeform(static_cast<int>(k));
 }

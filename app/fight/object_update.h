@@ -3,6 +3,7 @@
 // attacks, combo moves and dashes, jump and fall, move and clamp it, draw it,
 // and for the two fighters (entries 0 and 1) draw the top-of-screen gauges.
 #pragma once
+#include "fight/fight_step.h"
 #include "fight/object_step.h"  // the rules half, and posture and move slot names
 
 // Set while a match runs: it draws the gauges and names on fixed sides
@@ -23,3 +24,7 @@ void update_lifeform(int k);
 // and, for a fighter outside a match, its top-of-screen gauge and name.
 // Changes nothing.
 void draw_lifeform_overlays(const lifeform& l, int k);
+
+// The observer that draws the lifeforms and their texts as a step shows them
+// (it also clears the frame's combo text places at objects_begin).
+step_observer& object_drawing();

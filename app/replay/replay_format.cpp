@@ -5,7 +5,7 @@
 #include "app/replay/script_text.h"
 #include "app/settings.h"
 
-const char* const replay_build_version = "fight-3";
+const char* const replay_build_version = "fight-4";
 
 namespace {
 

@@ -4,7 +4,7 @@
 // lines drive what lies around it (titles, select screen, menus).
 //
 //   replay 3                 format version (first line that is not a comment)
-//   build fight-3            the simulation's version that recorded it
+//   build fight-4            the simulation's version that recorded it
 //   seed 1234                random seed
 //   width 640 / height 480 / fps 60 / fighter -1 (select screen) / joystick 0
 //   rounds 2 / round_time 60 / difficulty 3   only when game.ini set them; a

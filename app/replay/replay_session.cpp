@@ -25,6 +25,7 @@
 #include "core/seams.h"
 #include "core/user_dirs.h"
 #include "core/user_file_write.h"
+#include "fight/fight_state.h"
 #include "fight/fight_state_hash.h"
 #include "fighter/lifeform.h"
 #include "stage/level.h"
@@ -93,6 +94,17 @@ int counted_libc_random() {
 }
 
 unsigned long long random_state() { return session.libc_random ? session.libc_draws : recordable_random_state(); }
+
+// Everything the fight keeps between frames (fight/fight_state.h), with the
+// random source as this run draws from it; the live world's hash when the
+// fight does not fit the value.
+unsigned long long whole_fight_hash(const match_state* match) {
+  const fight_content content;
+  static fight_state state;  // tens of KB: kept off the stack
+  if (!save_fight_state(state, content, match)) return fight_state_hash(random_state(), g_level, match);
+  state.random = random_state();
+  return fight_state_hash(state);
+}
 
 // The state checked as frame `frame` begins: as the fight left it when it
 // stepped the frame before, or, in a frame without a fight, as it is now.
@@ -282,12 +294,8 @@ void play_frame(long frame) {
     if (c.frame != frame) continue;
     const unsigned long long now = checked_state(frame);
     if (now != c.hash) {
-      log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx%s\n",
-              session.file.c_str(), frame, c.line, now, c.hash,
-              session.replay->header.build != replay_build_version
-                  ? (" (recorded by build " + session.replay->header.build + ", this is " + replay_build_version + ")")
-                        .c_str()
-                  : "");
+      log_err("ERROR: replay %s desynchronised at frame %ld (line %d): fight state %016llx, recorded %016llx\n",
+              session.file.c_str(), frame, c.line, now, c.hash);
       std::fflush(stdout);
       std::_Exit(3);
     }
@@ -346,7 +354,7 @@ bool replayed_actions(player_actions out[2]) {
 
 void note_fight_stepped(const match_state* match) {
   if (!session.recording && !session.keeping && !session.playing) return;
-  session.fight_hash = fight_state_hash(random_state(), g_level, match);
+  session.fight_hash = whole_fight_hash(match);
   session.fight_hash_frame = session.frames;
 }
 
@@ -371,6 +379,13 @@ bool prepare_replay_options(run_options& options, std::string& error) {
   if (!options.replay.empty()) {
     if (!options.input) {
       error = "the replay " + options.replay + " was not read";
+      return false;
+    }
+    // Another build's fight may differ anywhere, and its checks hash another
+    // state: played here it could only go astray.
+    if (options.input->header.build != replay_build_version) {
+      error = "ERROR: replay " + options.replay + " was recorded by build " + options.input->header.build +
+              ", this is " + replay_build_version + ": it can't be played here, record it again";
       return false;
     }
     session.replay = options.input;
@@ -465,10 +480,6 @@ bool start_replay_session(const run_options& options, const game_settings& setti
     session.file = options.replay;
     session.joystick_ok = session.replay->header.joystick;
     std::atexit(check_replay_finished);
-    if (session.replay->header.build != replay_build_version) {
-      log_err("WARNING: replay %s was recorded by build %s, this is %s: it may not play the same\n",
-              options.replay.c_str(), session.replay->header.build.c_str(), replay_build_version);
-    }
     return true;
   }
   if (options.record.empty()) return true;

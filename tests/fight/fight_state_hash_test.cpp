@@ -61,7 +61,7 @@ TEST(FightStateHash, EqualStatesHashEqualAndEveryChangeShows) {
       {"saved reload counter", [](scene& s) { s.a.stream_cooldowns[0][3] = 4; }},
       {"a stream's reload counter", [](scene& s) { s.a.weapons[0].streams[1].reload_counter = 2; }},
       {"the opponent's memory", [](scene& s) { s.pb.ai.in_reach = true; }},
-      {"the projectile it judged", [](scene& s) { s.pb.ai.judged_projectile = &s.a; }},
+      {"the projectile it judged", [](scene& s) { s.pb.ai.judged_projectile = s.a.id; }},
       {"actions held", [](scene& s) { s.pa.actions = action_punch; }},
       {"a knocked-out fighter", [](scene& s) { s.a.hp = -1; }},
       {"shake", [](scene& s) { s.stage.shake = 3; }},

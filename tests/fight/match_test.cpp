@@ -205,7 +205,7 @@ TEST(MoveList, ShowsTheListOfThePlayerWhoPausedInTheirKeys) {
 TEST(Match, ReplayHeadersCarryTheMatchKeysAndOlderOnesHaveNone) {
   replay_header h;
   h.version = replay_format_version;
-  h.build = "fight-3";
+  h.build = "fight-4";
   h.width = 640;
   h.height = 480;
   h.fps = 60;

@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string header = "replay 3\nbuild fight-3\nseed 3\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\n";
+const std::string header = "replay 3\nbuild fight-4\nseed 3\nwidth 640\nheight 480\nfps 60\nfighter -1\njoystick 0\n";
 
 // The header with the line starting with `word` replaced by `line` (removed when empty).
 std::string header_with(const std::string& word, const std::string& line) {
