@@ -14,12 +14,12 @@
 
 constexpr uint16_t net_protocol_version = 1;
 constexpr size_t net_max_packet = 1200;          // stays under a usual path MTU
-constexpr size_t net_max_files = 256;            // data files in a handshake
+constexpr size_t net_max_files = 2048;           // data files in a handshake
 constexpr size_t net_max_name = 200;             // bytes of a file name or version text
 constexpr size_t net_max_rules = 16;             // match rules in a welcome
 constexpr size_t net_max_rule_name = 32;
 constexpr size_t net_max_inputs = 64;            // frames of actions in one input packet
-constexpr size_t net_max_handshake_packet = 64 * 1024;  // the file list makes the join large
+constexpr size_t net_max_handshake_packet = 256 * 1024;  // the file list makes the join large
 
 enum class net_kind : uint8_t {
   join = 1,     // guest -> host: who I am and what data I have
