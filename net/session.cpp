@@ -94,7 +94,10 @@ bool net_session::join(const std::string& host_name, uint16_t port) {
 void net_session::service() {
   if (!enet_) return;
   ENetEvent event;
-  while (enet_ && enet_host_service(enet_, &event, 0) > 0) {
+  const net_session_state before = state_;
+  // Stops at the session's first change of state, so the caller sees "ready"
+  // before anything that follows it in the same burst.
+  while (state_ == before && enet_host_service(enet_, &event, 0) > 0) {
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
         if (is_host_ && peer_ && event.peer != peer_) {
@@ -270,10 +273,11 @@ int net_session::ping_ms() const { return peer_ ? static_cast<int>(peer_->roundT
 void net_session::close() {
   if (!enet_) return;
   if (peer_) {
-    enet_peer_disconnect(peer_, 0);
+    // After what is already on its way (a plain disconnect would drop it).
+    enet_peer_disconnect_later(peer_, 0);
     // Give the goodbye a moment to leave; never long enough for a player to notice.
     ENetEvent event;
-    for (int i = 0; i < 10 && enet_host_service(enet_, &event, 10) >= 0;) {
+    for (int i = 0; i < 20 && enet_host_service(enet_, &event, 10) >= 0;) {
       if (event.type == ENET_EVENT_TYPE_DISCONNECT) break;
       if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
       ++i;
