@@ -69,8 +69,10 @@ TEST(OnlineRun, AWaitingHostEndsAtACloseRequestOrEscape) {
 
   const std::string dir = make_temp_dir("online_escape");
   std::ofstream(dir + "/escape.keys") << "20 escape down\n";
-  game_run escaped = run_fight({"--data-dir", data, "--no-settings", "--script", dir + "/escape.keys", "--host",
-                                port_for(3)}, headless);
+  running_game escaping = start_fight({"--data-dir", data, "--no-settings", "--script", dir + "/escape.keys", "--host",
+                                      port_for(3)}, headless);
+  game_run escaped = wait_for_exit(escaping, 10.0, ended, waited);
+  EXPECT_TRUE(ended) << "Escape did not end the waiting";
   EXPECT_EQ(escaped.exit_status, 0) << escaped.err;
   EXPECT_NE(escaped.out.find("NOTICE: online: stopped by the player\n"), std::string::npos) << escaped.out;
   std::filesystem::remove_all(dir);
