@@ -118,6 +118,9 @@ void net_session::service() {
           // back for lost_after_ms it ends the connection ("Connection lost").
           enet_peer_timeout(peer_, 0, setup_.lost_after_ms, setup_.lost_after_ms);
           enet_peer_ping_interval(peer_, ping_interval_ms);
+          // ENet would drop unreliable packets on its own when the round trip
+          // varies; inputs are tiny and each repeats the last ones: send them all.
+          enet_peer_throttle_configure(peer_, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
           state_ = net_session_state::handshaking;
           if (!is_host_) {
             net_join join;
