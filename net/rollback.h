@@ -79,7 +79,8 @@ class rollback_engine {
   int frame() const { return frame_; }  // the next frame to step
   // The last frame whose actions from both sides are known (and stepped): -1 before any.
   int confirmed_frame() const;
-  // Both entries' actions at a confirmed frame (for a replay of the match).
+  // Both entries' actions at a confirmed frame (for a replay of the match):
+  // the last few seconds are kept, so take each frame as it becomes confirmed.
   bool confirmed_inputs(int frame, player_actions out[2]) const;
   // The first frame whose hashes differ, -1 while they agree.
   int desync_frame() const { return desync_frame_; }
