@@ -79,6 +79,8 @@ bool net_session::join(const std::string& host_name, uint16_t port) {
     fail("ERROR: online: unknown host " + host_name);
     return false;
   }
+  target_host_ = address.host;
+  target_port_ = address.port;
   if (!(enet_ = enet_host_create(nullptr, 1, 2, 0, 0)) || !(peer_ = enet_host_connect(enet_, &address, 2, 0))) {
     fail("ERROR: online: can't reach " + address_);
     return false;
@@ -141,7 +143,9 @@ void net_session::service() {
         peer_ = nullptr;
         if (state_ == net_session_state::connecting) {
           // Gave up on this attempt before our own limit: try again.
-          ENetAddress again = event.peer->address;
+          ENetAddress again;
+          again.host = target_host_;
+          again.port = target_port_;
           peer_ = enet_host_connect(enet_, &again, 2, 0);
           if (peer_) enet_peer_timeout(peer_, 0, setup_.connect_timeout_ms, setup_.connect_timeout_ms);
         } else if (is_host_ && state_ == net_session_state::handshaking) {

@@ -88,6 +88,8 @@ class net_session {
   net_session_state state_ = net_session_state::idle;
   std::string error_;
   std::string address_;
+  uint32_t target_host_ = 0;  // guest: the host's address, for a new attempt
+  uint16_t target_port_ = 0;
   uint32_t token_ = 0;
   uint32_t started_ms_ = 0;
   std::deque<net_message> inbox_;

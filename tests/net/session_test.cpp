@@ -116,6 +116,19 @@ TEST(Session, AGuestGivesUpOnAHostThatNeverAnswers) {
   EXPECT_EQ(guest.error(), "ERROR: online: can't reach 127.0.0.1:" + std::to_string(port));
 }
 
+TEST(Session, AGuestStartedFirstReachesAHostThatComesUpLater) {
+  uint16_t port = test_port(5);
+  net_session_setup patient = setup_with("game\\a.ini", 2);
+  patient.connect_timeout_ms = 5000;
+  net_session guest(patient), host(setup_with("game\\a.ini", 2));
+  ASSERT_TRUE(guest.join("127.0.0.1", port));
+  EXPECT_FALSE(pump({&guest}, [&] { return guest.state() != net_session_state::connecting; }, 700));
+  ASSERT_TRUE(host.host(port));
+  EXPECT_TRUE(pump({&host, &guest}, [&] {
+    return host.state() == net_session_state::ready && guest.state() == net_session_state::ready;
+  }, 4000)) << guest.error();
+}
+
 TEST(Session, APeerThatGoesSilentIsLost) {
   uint16_t port = test_port(4);
   net_session host(setup_with("game\\a.ini", 2)), guest(setup_with("game\\a.ini", 2));
