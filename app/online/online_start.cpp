@@ -73,6 +73,22 @@ std::string waiting_text(const run_options& options, const net_session& session)
   }
 }
 
+// The reason a session failed stays on screen a few seconds (Escape or a close
+// request ends it sooner), so a player sees it without reading the log.
+void show_failure(overlay_text& text, const game_settings& settings, const std::string& why) {
+  const std::string prefix = "ERROR: online: ";
+  std::string shown = why.compare(0, prefix.size(), prefix) == 0 ? why.substr(prefix.size()) : why;
+  if (!shown.empty() && shown[0] >= 'a' && shown[0] <= 'z') shown[0] = static_cast<char>(shown[0] - 'a' + 'A');
+  for (int frame = 0; frame < 3 * settings.fps; ++frame) {
+    g_video.clear_screen();
+    if (poll_quit_request() || key_state()[SDLK_ESCAPE]) break;
+    text.line(hud_px(20), settings.height / 2 - hud_px(20), shown, true);
+    text.line(hud_px(20), settings.height / 2 + hud_px(4), "Escape to leave");
+    limiter().delay();
+    g_video.present();
+  }
+}
+
 }  // namespace
 
 int run_online(const run_options& options) {
@@ -104,6 +120,7 @@ int run_online(const run_options& options) {
     if (session.state() == net_session_state::failed) {
       const std::string& why = session.error();
       log_out("%s%s\n", why.compare(0, 6, "ERROR:") == 0 ? "" : "NOTICE: online: ", why.c_str());
+      show_failure(text, settings, why);
       status = 1;
       break;
     }
