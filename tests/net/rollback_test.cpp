@@ -192,6 +192,24 @@ TEST(Rollback, TheFasterClockIsSlowedNotStopped) {
   EXPECT_LE(o.stats[0].frames_waited, 2);
 }
 
+TEST(Rollback, BothSidesSeeTheFirstFrameTheirStatesDiffer) {
+  toy_game games[2];
+  rollback_engine engines[2] = {rollback_engine(games[0], 0, 2), rollback_engine(games[1], 1, 2)};
+  for (int f = 0; f < 3 * rollback_hash_interval + 5; ++f) {
+    // From frame 100 on, side 1's game drifts on its own: the next hash, at 120, tells.
+    if (f == 100) games[1].state.x[0] += 1;
+    for (int s = 0; s < 2; ++s) engines[s].advance(toy_script(s, f + 2));
+    for (int s = 0; s < 2; ++s) {
+      engines[1 - s].receive(engines[s].outgoing());
+      net_state_hash h;
+      if (engines[s].take_hash(h)) engines[1 - s].receive_hash(h);
+    }
+  }
+  EXPECT_EQ(engines[0].desync_frame(), 2 * rollback_hash_interval);
+  EXPECT_EQ(engines[1].desync_frame(), 2 * rollback_hash_interval);
+  EXPECT_GE(engines[0].hashes_compared(), 3);
+}
+
 TEST(Rollback, ASideAloneStepsTheWindowThenWaits) {
   toy_game game;
   rollback_engine engine(game, 1, 3);
