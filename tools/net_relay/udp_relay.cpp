@@ -72,17 +72,19 @@ void udp_relay::schedule(bool to_target, const std::vector<char>& bytes) {
 }
 
 void udp_relay::take(int fd, bool to_target) {
-  std::vector<char> buffer(65536);
-  sockaddr_in from{};
-  socklen_t size = sizeof from;
-  ssize_t n = recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &size);
-  if (n < 0) return;
-  if (to_target) {
-    client_ = from;  // answers go back to whoever spoke last
-    have_client_ = true;
+  // Everything waiting, so a burst never overflows the socket's buffer.
+  static thread_local std::vector<char> buffer(65536);
+  for (int k = 0; k < 1024; ++k) {
+    sockaddr_in from{};
+    socklen_t size = sizeof from;
+    ssize_t n = recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &size);
+    if (n < 0) return;
+    if (to_target) {
+      client_ = from;  // answers go back to whoever spoke last
+      have_client_ = true;
+    }
+    schedule(to_target, std::vector<char>(buffer.begin(), buffer.begin() + n));
   }
-  buffer.resize(static_cast<size_t>(n));
-  schedule(to_target, buffer);
 }
 
 void udp_relay::send_due() {
