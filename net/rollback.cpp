@@ -6,7 +6,6 @@
 #include "net/rollback_events.h"
 
 namespace {
-constexpr int frames_per_second = 60;
 constexpr int most_ahead_accepted = 64;  // frames past ours a message may carry
 }  // namespace
 
@@ -126,7 +125,7 @@ void rollback_engine::record_hash() {
 bool rollback_engine::advance(player_actions local) {
   correct();
   // Time sync: how far ahead this side is, against what the other side says of itself.
-  int ping_frames = stats_.ping_ms * frames_per_second / 1000;
+  int ping_frames = stats_.ping_ms * fps_ / 1000;
   int local_advantage = frame_ - (remote_frame_ + ping_frames / 2);
   sync_excess_ = 0.9 * sync_excess_ + 0.1 * ((local_advantage - remote_advantage_) / 2.0);
   local_advantage_ = local_advantage;

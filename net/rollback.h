@@ -58,6 +58,7 @@ class rollback_engine {
 
   void set_events(rollback_events* events) { events_ = events; }
   void set_ping(int ms) { stats_.ping_ms = ms; }
+  void set_frame_rate(int fps) { fps_ = fps > 0 ? fps : 60; }  // turns the ping into frames (default 60)
 
   // The other side's actions (any order, duplicates and stale packets are fine).
   void receive(const net_inputs& m);
@@ -105,6 +106,7 @@ class rollback_engine {
   rollback_game& game_;
   rollback_events* events_ = nullptr;
   int local_, delay_;
+  int fps_ = 60;
   int frame_ = 0;
   slot local_inputs_[ring];
   slot remote_inputs_[ring];
