@@ -26,6 +26,7 @@
 #include "app/settings.h"
 #include "app/sound_volumes.h"
 #include "app/text_renderer.h"
+#include "app/training/training_session.h"
 #include "app/user_settings.h"
 #include "app/video.h"
 #include "core/config_file.h"
@@ -84,9 +85,13 @@ int run_game(const run_options& given) {
   rules.fps = settings.fps;
   rules.auto_continue = options.demo || options.benchmark_frames >= 0;
   // --fighter (demo and benchmark runs too) goes straight to the fight, menus or not.
-  const bool front_menu = settings.main_menu && options.fighter < 0;
+  const bool training = options.training >= 0;
+  const bool front_menu = settings.main_menu && options.fighter < 0 && !training;
   rules.main_menu = front_menu;
+  // Training has no clock and no rounds: one endless fight.
+  if (training) rules.rounds = rules.round_time = 0;
   set_match_rules(rules);
+  if (training) request_training({true, options.training, options.dummy >= 0 ? options.dummy : 0, settings.fps});
   fight_options feel;
   feel.push_apart = settings.push_apart;
   feel.timing_figure = !settings.hide_timing_figure;
@@ -161,8 +166,10 @@ int run_game(const run_options& given) {
   if (quit_requested()) {
     picked.quit = 1;
     leave_select_screen(*titles, false);
-  } else if (options.fighter >= 0) {
-    picked.selection = options.fighter;
+  } else if (options.fighter >= 0 || training) {
+    picked.selection = training ? options.training : options.fighter;
+    // The dummy stands where a second player would, steered by the training.
+    if (training) picked.second_player = options.dummy >= 0 ? options.dummy : 0;
     leave_select_screen(*titles, false);
   } else if (front_menu) {
     picked = run_main_menu(*titles, settings);

@@ -28,6 +28,8 @@ const std::vector<option_doc>& option_docs() {
       {"--opengl", "", "draw through OpenGL (as hwaccel=1 in game.ini)"},
       {"--software", "", "draw with surface blits (as hwaccel=0)"},
       {"--fighter", "N", "skip the select screen and play roster position N (0..3)"},
+      {"--training", "N", "training with roster position N (0..3) against a dummy:\nno clock, P opens the training menu"},
+      {"--dummy", "N", "with --training, the dummy's roster position (default 0)"},
       {"--demo", "", "the computer plays both fighters"},
       {"--benchmark", "N", "run N fight frames unpaced and print frame-time figures"},
       {"--settings", "FILE",

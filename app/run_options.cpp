@@ -109,6 +109,14 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
         return false;
       }
       out.fighter = static_cast<int>(n);
+    } else if (arg == "--training" || arg == "--dummy") {
+      const char* v = value(arg.c_str());
+      if (!v) return false;
+      if (!parse_long(v, n) || n > 3) {
+        error = arg + " needs a roster position 0..3";
+        return false;
+      }
+      (arg == "--training" ? out.training : out.dummy) = static_cast<int>(n);
     } else if (arg == "--view") {
       const char* v = value("--view");
       if (!v) return false;
@@ -205,14 +213,22 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--record records a played fight: not with --demo or --benchmark";
     return false;
   }
+  if (out.dummy >= 0 && out.training < 0) {
+    error = "--dummy goes with --training";
+    return false;
+  }
+  if (out.training >= 0 && (out.fighter >= 0 || out.demo || !out.replay.empty() || out.benchmark_frames >= 0)) {
+    error = "--training plays alone: not with --fighter, --demo, --replay or --benchmark";
+    return false;
+  }
   const bool viewing = out.view >= 0 || !out.view_file.empty();
   if (viewing && (out.view >= 0) == !out.view_file.empty()) {
     error = "--view and --view-file exclude each other";
     return false;
   }
   if (viewing && (!out.replay.empty() || !out.record.empty() || out.demo || out.benchmark_frames >= 0 ||
-                  out.fighter >= 0 || out.check)) {
-    error = "--view shows one fighter: not with --replay, --record, --demo, --benchmark, --fighter or --check";
+                  out.fighter >= 0 || out.training >= 0 || out.check)) {
+    error = "--view shows one fighter: not with --replay, --record, --demo, --benchmark, --fighter, --training or --check";
     return false;
   }
   if ((out.duel_level >= 0 || out.duel_walker) && out.script.empty()) {

@@ -27,6 +27,8 @@ struct run_options {
   bool check = false;           // --check: check the data without opening a window
   bool notes = false;           // --notes (with --check): also list files nothing refers to
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N
+  int training = -1;            // --training N: training with roster position N against a dummy
+  int dummy = -1;               // --dummy N (with --training): the dummy's roster position (default 0)
   int view = -1;                // --view N: the fighter viewer on roster position N
   std::string view_file;        // --view-file FILE: the fighter viewer on a character file (a data name)
   std::string settings_file;    // --settings FILE: the player's settings file instead of the usual one

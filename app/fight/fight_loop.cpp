@@ -20,6 +20,7 @@
 #include "app/fight/app_fight_host.h"
 #include "app/dev/script_driver.h"
 #include "app/replay/replay_session.h"
+#include "app/training/training_session.h"
 #include "app/fight/object_update.h"
 #include "app/video.h"
 #include "core/log.h"
@@ -78,7 +79,11 @@ int centred_text_x(const char* text) {
 
 fight_loop::fight_loop() {
   const match_rules& rules = current_match_rules();
-  if (rules.on()) match.reset(new match_driver(rules));
+  if (requested_training().on) {
+    training.reset(new training_session(requested_training()));
+  } else if (rules.on()) {
+    match.reset(new match_driver(rules));
+  }
 }
 
 fight_loop::~fight_loop() = default;
@@ -115,10 +120,11 @@ bool fight_loop::run_frame() {
   if (poll_quit_request()) quit = 1;
   // In a match Escape opens the pause menu (match_driver); alone it quits.
   const Uint8* keys = key_state();
-  if (!match && keys && keys[SDLK_ESCAPE]) quit = 1;
+  if (!match && !training && keys && keys[SDLK_ESCAPE]) quit = 1;
   ++frame_counter;
-  const frame_actions held = read_frame_actions();
-  const bool frozen = match && match->frozen();
+  frame_actions held = read_frame_actions();
+  if (training) training->take_inputs(held);
+  const bool frozen = (match && match->frozen()) || (training && training->frozen());
 
   const clock_type::time_point staging = part_done(measuring);
   lifeform* a = lifeform_at(0);
@@ -145,6 +151,8 @@ bool fight_loop::run_frame() {
 
   if (match) {
     match->step();
+  } else if (training) {
+    if (training->step()) quit = 1;
   } else {
     if (a && b) put_down_fallen(*a, *b);
     show_result();
@@ -152,6 +160,8 @@ bool fight_loop::run_frame() {
   const clock_type::time_point shown = part_done(measuring);
   if (match && match->frozen()) {
     match->draw_frozen_world();
+  } else if (training && training->frozen()) {
+    training->draw_frozen_world();
   } else {
     hand_actions_to_fighters(held);
     update_all_lifeforms();
@@ -162,6 +172,7 @@ bool fight_loop::run_frame() {
     match->draw_overlay();
     if (match->quit || match->back_to_select) quit = 1;
   }
+  if (training) training->draw_overlay();
   const clock_type::time_point updated = part_done(measuring);
 
   const uint32_t t0 = game_ticks();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class match_driver;
+class training_session;
 
 // Wall-clock milliseconds of the parts of one frame, filled only when the
 // loop is measuring (the benchmark).
@@ -29,6 +30,7 @@ class fight_loop {
   bool measuring = false;  // fill `times` each frame
   fight_frame_times times;
   std::unique_ptr<match_driver> match;  // null without matches
+  std::unique_ptr<training_session> training;  // null outside training
 
   // One whole frame. True when the loop should end after it.
   bool run_frame();

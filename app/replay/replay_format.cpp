@@ -50,6 +50,10 @@ const header_field header_fields[] = {
      [](replay_header& h, long long v) { h.difficulty = static_cast<int>(v); }},
     {"push_apart", false, value_kind::number, 1, 1, true, nullptr,
      [](replay_header& h, long long v) { h.push_apart = static_cast<int>(v); }},
+    {"training", false, value_kind::number, 0, 3, false, nullptr,
+     [](replay_header& h, long long v) { h.training = static_cast<int>(v); }},
+    {"dummy", false, value_kind::number, 0, 3, false, nullptr,
+     [](replay_header& h, long long v) { h.dummy = static_cast<int>(v); }},
 };
 constexpr size_t header_field_count = sizeof header_fields / sizeof header_fields[0];
 constexpr size_t max_build_length = 40;
@@ -289,5 +293,6 @@ std::string replay_header_text(const replay_header& h) {
   if (h.round_time) s << "round_time " << h.round_time << "\n";
   if (h.difficulty) s << "difficulty " << h.difficulty << "\n";
   if (h.push_apart) s << "push_apart " << h.push_apart << "\n";
+  if (h.training >= 0) s << "training " << h.training << "\ndummy " << (h.dummy >= 0 ? h.dummy : 0) << "\n";
   return s.str();
 }

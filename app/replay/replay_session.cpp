@@ -370,6 +370,8 @@ bool prepare_replay_options(run_options& options, std::string& error) {
     options.seeded = true;
     options.seed = session.replay->header.seed;
     options.fighter = session.replay->header.fighter;
+    options.training = session.replay->header.training;
+    options.dummy = session.replay->header.training >= 0 ? session.replay->header.dummy : -1;
   } else if (!options.seeded) {  // as every run seeds, but known, for a replay
     options.seeded = true;
     options.seed = static_cast<unsigned>(std::time(nullptr));
@@ -407,6 +409,10 @@ replay_header header_of_run(const run_options& options, const game_settings& set
   h.round_time = settings.round_time;
   h.difficulty = settings.difficulty;
   h.push_apart = settings.push_apart ? 1 : 0;
+  if (options.training >= 0) {
+    h.training = options.training;
+    h.dummy = options.dummy >= 0 ? options.dummy : 0;
+  }
   return h;
 }
 
