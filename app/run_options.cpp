@@ -188,9 +188,9 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--host and --join exclude each other";
     return false;
   }
-  if (out.online() && (!out.replay.empty() || !out.record.empty() || out.demo || out.benchmark_frames >= 0 ||
-                       out.fighter >= 0 || out.check || out.view >= 0 || !out.view_file.empty())) {
-    error = "--host and --join play online: not with --replay, --record, --demo, --benchmark, --fighter, --check or --view";
+  if (out.online() && (!out.replay.empty() || out.demo || out.benchmark_frames >= 0 || out.check || out.view >= 0 ||
+                       !out.view_file.empty())) {
+    error = "--host and --join play online: not with --replay, --demo, --benchmark, --check or --view";
     return false;
   }
   if (out.notes && !out.check) {

@@ -10,6 +10,7 @@
 #include "app/dev/script_driver.h"
 #include "app/fight/hud_scale.h"
 #include "app/frame_limiter.h"
+#include "app/online/online_fight.h"
 #include "app/replay/replay_format.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -127,8 +128,7 @@ int run_online(const run_options& options) {
     if (session.state() == net_session_state::ready) {
       log_out("NOTICE: online: session with %s ready, seed %u\n", session.peer_address().c_str(),
               session.match().seed);
-      // The match itself joins here (online_match.h); until then the session ends.
-      log_out("NOTICE: online: the online fight is not playable yet; closing the session\n");
+      status = run_online_fight(session, options, settings);
       break;
     }
     text.line(hud_px(20), settings.height / 2 - hud_px(20), waiting_text(options, session));

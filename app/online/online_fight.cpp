@@ -1,0 +1,299 @@
+#include "app/online/online_fight.h"
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/fight/app_fight_host.h"
+#include "app/fight/fight_setup.h"
+#include "app/fight/match_driver.h"
+#include "app/fight/object_update.h"
+#include "app/frame_limiter.h"
+#include "app/input/frame_actions.h"
+#include "app/keep_until_exit.h"
+#include "app/online/online_replay.h"
+#include "app/run_options.h"
+#include "app/settings.h"
+#include "app/sound_volumes.h"
+#include "app/text_renderer.h"
+#include "app/video.h"
+#include "core/log.h"
+#include "core/quit_request.h"
+#include "core/seams.h"
+#include "core/trig_tables.h"
+#include "fight/fight_clock.h"
+#include "fight/fight_options.h"
+#include "fight/fight_state.h"
+#include "fight/fight_state_hash.h"
+#include "fight/fight_step.h"
+#include "fight/match.h"
+#include "fighter/sound_effect.h"
+#include "net/rollback.h"
+#include "net/session.h"
+#include "stage/level.h"
+
+namespace {
+
+int rule_value(const net_welcome& match, const char* name, int fallback) {
+  for (const net_rule& r : match.rules) {
+    if (r.name == name) return r.value;
+  }
+  return fallback;
+}
+
+bool leaving() {
+  const Uint8* keys = key_state();
+  return poll_quit_request() || (keys && keys[SDLK_ESCAPE]);
+}
+
+// Draws the present frame where the step shows its parts, as the offline
+// fight loop does; the match's menus stay shut (neither side may pause the other).
+class present_frame_drawing final : public step_observer {
+ public:
+  explicit present_frame_drawing(match_driver& match) : match_(match) {}
+  void stage_ready() override {
+    if (g_level) g_level->draw();
+  }
+  void hits_resolved() override { draw_hit_outlines(); }
+  void world_frozen() override { match_.draw_frozen_world(); }
+  void objects_begin() override { object_drawing().objects_begin(); }
+  void lifeform_shown(const lifeform& l) override { object_drawing().lifeform_shown(l); }
+  void lifeform_done(const lifeform& l, int k) override { object_drawing().lifeform_done(l, k); }
+
+ private:
+  match_driver& match_;
+};
+
+// The live fight as the rollback engine sees it. The frame it is asked to
+// step at the present is drawn and heard; every earlier one is a quiet
+// re-simulation. It also notes the first frame whose step decided the match.
+class online_fight_game final : public rollback_game {
+ public:
+  online_fight_game(fight_content& content, match_driver& match)
+      : content_(content), match_(match), drawing_(match), slots_(rollback_slots) {}
+
+  int64_t present_frame = -1;  // the frame to draw when it is stepped
+  int decided_frame = -1;      // the first frame after whose step the match was decided, -1 none yet
+  uint64_t decided_hash = 0;   // the state's hash just after that frame
+  int winner = -1;
+
+  void save_state(int slot) override { save_fight_state(slots_[slot], content_, &match_.state); }
+  void load_state(int slot) override {
+    restore_fight_state(slots_[slot], content_, &match_.state);
+    if (decided_frame >= fight_frame()) decided_frame = -1;  // that future is being rewritten
+  }
+  void step(const player_actions inputs[2]) override {
+    const int64_t f = fight_frame();
+    frame_inputs frame;
+    frame.player[0] = inputs[1];  // entry 1 steers by the first player's actions
+    frame.player[1] = inputs[0];
+    step_options options;
+    options.match = &match_.state;
+    options.observer = f == present_frame ? &drawing_ : nullptr;
+    options.quiet = f != present_frame;
+    ::step(frame, options);
+    if (decided_frame < 0 && (match_.state.match_winner >= 0 || match_.state.match_drawn)) {
+      decided_frame = static_cast<int>(f);
+      decided_hash = state_hash();
+      winner = match_.state.match_winner;
+    }
+  }
+  uint64_t state_hash() override {
+    save_fight_state(scratch_, content_, &match_.state);
+    return fight_state_hash(scratch_);
+  }
+
+ private:
+  fight_content& content_;
+  match_driver& match_;
+  present_frame_drawing drawing_;
+  std::vector<fight_state> slots_;
+  fight_state scratch_;
+};
+
+// Each side sends its pick and waits for the other's; inputs that overtake
+// the pick are kept for the engine.
+bool exchange_picks(net_session& session, int mine, int& theirs, std::vector<net_inputs>& early) {
+  net_pick pick;
+  pick.fighter = static_cast<uint8_t>(mine);
+  session.send_pick(pick);
+  for (;;) {
+    if (leaving()) {
+      log_out("NOTICE: online: stopped by the player\n");
+      return false;
+    }
+    session.service();
+    if (session.state() == net_session_state::failed) {
+      log_out("NOTICE: online: %s\n", session.error().c_str());
+      return false;
+    }
+    net_message m;
+    while (session.receive(m)) {
+      if (m.kind == net_kind::inputs) early.push_back(m.inputs);
+      if (m.kind == net_kind::match_end) {
+        log_out("NOTICE: online: Opponent left\n");
+        return false;
+      }
+      if (m.kind == net_kind::pick) {
+        theirs = m.pick.fighter < roster_size ? m.pick.fighter : 0;
+        return true;
+      }
+    }
+    limiter().delay();
+  }
+}
+
+// After the end, the other side may still lack our last inputs: keep
+// sending them until it says it is done too, or for a second at most.
+void linger(net_session& session, rollback_engine& engine, int fps) {
+  for (int frame = 0; frame < fps && session.state() != net_session_state::failed; ++frame) {
+    session.service();
+    net_message m;
+    bool done = false;
+    while (session.receive(m)) {
+      if (m.kind == net_kind::inputs) engine.receive(m.inputs);
+      if (m.kind == net_kind::match_end) done = true;
+    }
+    if (done) break;
+    session.send_inputs(engine.outgoing());
+    SDL_Delay(1000 / (fps > 0 ? fps : 60));
+  }
+}
+
+}  // namespace
+
+int run_online_fight(net_session& session, const run_options& options, const game_settings& settings) {
+  const net_welcome& match = session.match();
+  const int mine = options.fighter >= 0 && options.fighter < roster_size ? options.fighter : 0;
+  int theirs = 0;
+  std::vector<net_inputs> early;
+  if (!exchange_picks(session, mine, theirs, early)) return 0;
+  const bool hosting = session.is_host();
+  const int local_entry = hosting ? 1 : 0;
+  const int host_pick = hosting ? mine : theirs;
+  const int guest_pick = hosting ? theirs : mine;
+  log_out("NOTICE: online: fight starts, host plays [%d] as entry 1, guest plays [%d] as entry 0\n", host_pick,
+          guest_pick);
+
+  // The host's rules and seed on both sides; the clock and the random numbers
+  // are the fight's own, so a restore puts them back.
+  match_rules rules;
+  rules.rounds = rule_value(match, "rounds", settings.rounds);
+  rules.round_time = rule_value(match, "round_time", settings.round_time);
+  rules.fps = settings.fps;
+  if (!rules.on()) rules.rounds = 2;  // an online fight is always a match: it needs an end
+  set_match_rules(rules);
+  fight_options feel;
+  feel.push_apart = rule_value(match, "push_apart", settings.push_apart ? 1 : 0) != 0;
+  feel.timing_figure = false;
+  feel.hit_boxes = !settings.hide_hit_boxes;
+  set_fight_options(feel);
+  use_recordable_random(match.seed);
+  use_fight_clock(settings.fps);
+  set_fight_frame(0);
+
+  g_video.start_audio();
+  if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
+  text_renderer text;
+  text.create(g_video.screen);
+  text.open_font("rsrc\\Veranda.ttf");
+  g_text = &text;
+  if (!g_level) g_level = keep_until_exit(std::make_unique<level>());
+  fill_trig_tables();
+
+  int status = 0;
+  {
+    fight_setup setup;
+    setup.build_paths(false);
+    setup.build_controls();
+    setup.costume_on_copies = true;
+    setup.start_fight(host_pick, guest_pick);
+    if (quit_requested()) {
+      log_out("NOTICE: online: stopped by the player\n");
+      session.send_match_end({net_end_reason::quit, -1});
+      setup.release();
+      setup.keep_fighters_until_exit();
+      g_text = nullptr;
+      text.destroy();
+      return 0;
+    }
+    match_driver driver(rules);
+    fight_content content;
+    online_fight_game game(content, driver);
+    rollback_engine engine(game, local_entry, options.input_delay);
+    engine.set_frame_rate(settings.fps);
+    for (const net_inputs& m : early) engine.receive(m);
+    online_replay replay;
+
+    bool over = false;
+    std::string ending;
+    while (!over) {
+      if (leaving()) {
+        log_out("NOTICE: online: stopped by the player\n");
+        session.send_match_end({net_end_reason::quit, -1});
+        break;
+      }
+      session.service();
+      if (session.state() == net_session_state::failed) {
+        log_out("NOTICE: online: %s\n", session.error().c_str());
+        ending = session.error();
+        status = 0;
+        break;
+      }
+      net_message m;
+      while (session.receive(m)) {
+        if (m.kind == net_kind::inputs) engine.receive(m.inputs);
+        if (m.kind == net_kind::state_hash) engine.receive_hash(m.state_hash);
+        if (m.kind == net_kind::match_end && m.match_end.reason == net_end_reason::quit) {
+          log_out("NOTICE: online: Opponent left\n");
+          over = true;
+        }
+      }
+      if (over) break;
+      engine.set_ping(session.ping_ms());
+
+      game.present_frame = engine.frame();
+      g_video.clear_screen();
+      const bool stepped = engine.advance(read_frame_actions().player[0]);
+      session.send_inputs(engine.outgoing());
+      net_state_hash hash;
+      if (engine.take_hash(hash)) session.send_state_hash(hash);
+      replay.take_confirmed(engine);
+      if (engine.desync_frame() >= 0) {
+        log_out("ERROR: online fight desynchronised at frame %d\n", engine.desync_frame());
+        status = 1;
+        break;
+      }
+      if (game.decided_frame >= 0 && engine.confirmed_frame() >= game.decided_frame) {
+        replay.cut_after(game.decided_frame);
+        if (game.winner >= 0) {
+          log_out("NOTICE: online: match won by entry [%d], frame %d, state %016llx\n", game.winner,
+                  game.decided_frame, static_cast<unsigned long long>(game.decided_hash));
+        } else {
+          log_out("NOTICE: online: match drawn, frame %d, state %016llx\n", game.decided_frame,
+                  static_cast<unsigned long long>(game.decided_hash));
+        }
+        net_match_end end;
+        end.winner = static_cast<int8_t>(game.winner);
+        session.send_match_end(end);
+        linger(session, engine, settings.fps);
+        over = true;
+      }
+      if (stepped) driver.draw_overlay();
+      limiter().delay();
+      // The side that runs ahead waits a little longer, so the other catches up without a pause.
+      const double scale = engine.frame_time_scale();
+      if (limiter().enabled() && scale > 1.0) SDL_Delay(static_cast<Uint32>((scale - 1.0) * 1000.0 / settings.fps));
+      if (stepped) g_video.present();
+    }
+    log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
+    replay.save(options, settings, match.seed, host_pick, guest_pick);
+    setup.release();
+    setup.keep_fighters_until_exit();
+  }
+  g_text = nullptr;
+  text.destroy();
+  return status;
+}
