@@ -1,6 +1,7 @@
 // Two game processes on 127.0.0.1: --host and --join reach a ready session
-// with the host's seed, different data stops both naming the file, and a
-// close request or Escape ends a host that is still waiting.
+// with the host's seed (a guest leaving the fight is heard by the host),
+// different data stops both naming the file, and a close request or Escape
+// ends a host that is still waiting.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -26,7 +27,11 @@ TEST(OnlineRun, HostAndGuestShareTheHostsSeedOrStopOnDifferentData) {
   const std::string port = port_for(1);
   running_game host = start_fight({"--data-dir", data, "--no-settings", "--seed", "777", "--host", port}, headless);
   ASSERT_TRUE(wait_for_output(host, "waiting for an opponent on port " + port, 20.0));
-  game_run guest = run_fight({"--data-dir", data, "--no-settings", "--join", "127.0.0.1:" + port}, headless);
+  // The guest leaves the fight with Escape; the host hears it left.
+  const std::string keys = make_temp_dir("online_leave");
+  std::ofstream(keys + "/leave.keys") << "200 escape down\n";
+  game_run guest = run_fight({"--data-dir", data, "--no-settings", "--script", keys + "/leave.keys", "--join",
+                              "127.0.0.1:" + port}, headless);
   bool ended = false;
   double waited = 0;
   game_run hosted = wait_for_exit(host, 15.0, ended, waited);
@@ -36,6 +41,9 @@ TEST(OnlineRun, HostAndGuestShareTheHostsSeedOrStopOnDifferentData) {
   EXPECT_NE(guest.out.find("NOTICE: online: session with 127.0.0.1:" + port + " ready, seed 777\n"), std::string::npos)
       << guest.out;
   EXPECT_NE(hosted.out.find("ready, seed 777\n"), std::string::npos) << hosted.out;
+  EXPECT_NE(guest.out.find("NOTICE: online: stopped by the player\n"), std::string::npos) << guest.out;
+  EXPECT_NE(hosted.out.find("NOTICE: online: Opponent left\n"), std::string::npos) << hosted.out;
+  std::filesystem::remove_all(keys);
 
   // The guest's copy of the data has one character file changed.
   const std::string changed = make_temp_dir("online_data");
