@@ -141,7 +141,7 @@ TEST(OnlineFightRun, BothSidesPlayTheSameMatchStraightAndThroughALossyRelay) {
   expect_same_match(straight);
   expect_same_match(lossy);
   EXPECT_GT(relay.counts().lost, 0);
-  for (const game_run* run : {&straight.host, &straight.guest, &lossy.host, &lossy.guest}) {
+  for (const game_run* run : std::initializer_list<const game_run*>{&straight.host, &straight.guest, &lossy.host, &lossy.guest}) {
     std::printf("%s\n", line_with(run->out, "NOTICE: online fight over: ").c_str());
   }
   std::smatch m;
