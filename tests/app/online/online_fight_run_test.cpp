@@ -100,12 +100,16 @@ void expect_same_match(const online_pair& p) {
   EXPECT_EQ(0, p.guest.exit_status) << p.guest.err;
   for (const game_run* run : {&p.host, &p.guest}) {
     EXPECT_NE(std::string::npos, run->out.find("NOTICE: online: fight starts")) << run->out;
-    EXPECT_NE(std::string::npos, run->out.find("round [1] won by entry [0]\n")) << run->out;
+    EXPECT_NE(std::string::npos, run->out.find("round [1] begins\n")) << run->out;
     EXPECT_NE(std::string::npos, run->out.find("NOTICE: online fight over: ")) << run->out;
   }
   // The guest's fighter (entry 0) lands every blow; both sides say so at the same frame and state.
   const std::string won = line_with(p.host.out, "NOTICE: online: match won by entry [0], frame ");
   EXPECT_FALSE(won.empty()) << p.host.out;
+  // Two rounds inside one round's clock (60 s): both ended by a knock-out, so blows landed.
+  std::smatch frame;
+  ASSERT_TRUE(std::regex_search(won, frame, std::regex("frame (\\d+),"))) << won;
+  EXPECT_LT(std::stol(frame[1]), 60 * 60) << won;
   EXPECT_EQ(won, line_with(p.guest.out, "NOTICE: online: match won by entry ["));
   EXPECT_NE(std::string::npos, p.host_replay.find(" p1 up\n")) << p.host_replay;
   EXPECT_NE(std::string::npos, p.host_replay.find(" p2 right+punch\n")) << p.host_replay;
