@@ -129,6 +129,8 @@ int run_online(const run_options& options) {
       log_out("NOTICE: online: session with %s ready, seed %u\n", session.peer_address().c_str(),
               session.match().seed);
       status = run_online_fight(session, options, settings);
+      // "Connection lost" stays on screen as a failed connection's reason does.
+      if (session.state() == net_session_state::failed && !quit_requested()) show_failure(text, settings, session.error());
       break;
     }
     text.line(hud_px(20), settings.height / 2 - hud_px(20), waiting_text(options, session));
