@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/arcade_run.h"
 #include "app/dev/ai_duel.h"
 #include "app/dev/fight_benchmark.h"
 #include "app/dev/script_driver.h"
@@ -158,7 +159,9 @@ int run_game(const run_options& given) {
   // Logo fade-out.
   if (!quit_requested()) titles->logo_fade_out();
 
-  // Backdrop fade-in.
+  // Backdrop fade-in (the menus' own picture when there is a main menu and game.ini names one).
+  if (front_menu) titles->menu_backdrop_file = ini.get_string("menu_backdrop");
+  if (front_menu && !quit_requested()) titles->use_backdrop(true);
   if (!quit_requested()) titles->backdrop_fade_in();
 
   // Select screen. --fighter N (demo and benchmark runs) picks N without it.
@@ -185,10 +188,16 @@ int run_game(const run_options& given) {
     // Fight set-up with the selected roster position (the computer plays
     // position 0, unless a second player joined and picked). A quit request
     // stops the loading between files.
-    setup.costume_on_copies = settings.rounds > 0 || picked.second_player >= 0;
-    fade_out_music();
-    setup.start_fight(picked.selection, picked.second_player);
-    play_music(fight_music);
+    setup.costume_on_copies = settings.rounds > 0 || picked.second_player >= 0 || front_menu;
+    arcade_pictures arcade_art;
+    arcade_art.ending_file = ini.get_string("arcade_ending");
+    bool placed = false;
+    if (!picked.arcade) {
+      fade_out_music();
+      setup.start_fight(picked.selection, picked.second_player);
+      play_music(fight_music);
+      placed = true;
+    }
 
     // The fight loop, at the rate `fps`, until Escape or a quit request;
     // --benchmark N runs N unpaced frames and prints figures. A quit request
@@ -196,7 +205,7 @@ int run_game(const run_options& given) {
     // player may go back to the select screen and pick again (backdrop,
     // select screen and closing the titles once more), then fight on the
     // same stage.
-    if (quit_requested()) {
+    if (placed && quit_requested()) {
       log_out("NOTICE: quit requested while loading, no fight\n");
     } else if (options.duel_level >= 0 || options.duel_walker) {
       run_ai_duel(options);
@@ -204,11 +213,15 @@ int run_game(const run_options& given) {
       run_fight_benchmark(options.benchmark_frames);
     } else {
       // With the main menu, the end of a fight (Escape, the result menu's
-      // Main menu) goes back to it, and Escape on the select screen too.
-      fight_end end;
-      while ((end = run_fight_loop()) == fight_end::back_to_select || (front_menu && !quit_requested())) {
+      // Main menu) or of an arcade run goes back to it, and Escape on the
+      // select screen too.
+      fight_end end = picked.arcade ? (run_arcade(setup, placed, picked.selection, settings, arcade_art, fight_music),
+                                       fight_end::quit)
+                                    : run_fight_loop();
+      while (end == fight_end::back_to_select || (front_menu && !quit_requested())) {
         play_music(menu_music);
         titles->load_select_images();
+        titles->use_backdrop(end != fight_end::back_to_select && front_menu);
         if (!quit_requested()) titles->backdrop_fade_in();
         select_result again = {0, 1};
         if (!quit_requested()) {
@@ -217,15 +230,27 @@ int run_game(const run_options& given) {
         }
         if (front_menu && end == fight_end::back_to_select && again.quit && !quit_requested()) {
           titles->load_select_images();
+          titles->use_backdrop(true);
           titles->backdrop_fade_in();
           again = run_main_menu(*titles, settings);
         }
         titles->close();
         if (again.quit || quit_requested()) break;
+        if (again.arcade) {
+          run_arcade(setup, placed, again.selection, settings, arcade_art, fight_music);
+          end = fight_end::quit;
+          continue;
+        }
         fade_out_music();
-        setup.change_fighters(again.selection, again.second_player);
+        if (placed) {
+          setup.change_fighters(again.selection, again.second_player);
+          reset_for_next_round();
+        } else {
+          setup.start_fight(again.selection, again.second_player);
+          placed = true;
+        }
         play_music(fight_music);
-        reset_for_next_round();
+        end = run_fight_loop();
       }
     }
   }

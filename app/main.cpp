@@ -13,6 +13,7 @@
 #include "app/check/data_check.h"
 #include "app/data_location.h"
 #include "app/game.h"
+#include "app/online/online_start.h"
 #include "app/option_list.h"
 #include "app/run_options.h"
 #include "app/viewer/viewer.h"
@@ -109,5 +110,6 @@ int main(int argc, char** argv) {
   // Before any window: the checker needs no display and reports through its exit status.
   if (options.check) return run_data_check(options.notes);
   if (options.view >= 0 || !options.view_file.empty()) return run_viewer(options);
+  if (options.online()) return run_online(options);
   return run_game(options);
 }

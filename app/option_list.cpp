@@ -45,6 +45,9 @@ const std::vector<option_doc>& option_docs() {
       {"--duel", "N|walker",
        "benchmark: entry 1 is played by the computer at level N, or by a\nplayer who only walks in and punches; ends "
        "at the first fall\nwith one 'duel:' summary (needs --script, an empty file will do)"},
+      {"--host", "PORT", "play online: wait for one opponent on UDP port PORT"},
+      {"--join", "HOST:PORT", "play online against the game hosting at HOST:PORT"},
+      {"--input-delay", "N", "online, frames (0..8, default 2) before your own actions\ntake effect; more hides a slow connection's corrections"},
       {"--version", "", "print the version and stop"},
       {"--help", "", "this text"},
   };

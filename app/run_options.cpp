@@ -153,10 +153,45 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
         error = "--duel needs a level 0..5 or walker";
         return false;
       }
+    } else if (arg == "--host") {
+      const char* v = value("--host");
+      if (!v) return false;
+      if (!parse_long(v, n) || n < 1 || n > 65535) {
+        error = "--host needs a UDP port 1..65535";
+        return false;
+      }
+      out.host_port = static_cast<int>(n);
+    } else if (arg == "--join") {
+      const char* v = value("--join");
+      if (!v) return false;
+      const char* colon = std::strrchr(v, ':');
+      if (!colon || colon == v || !parse_long(colon + 1, n) || n < 1 || n > 65535) {
+        error = "--join needs HOST:PORT (a name or address, and a UDP port 1..65535)";
+        return false;
+      }
+      out.join_host.assign(v, colon);
+      out.join_port = static_cast<int>(n);
+    } else if (arg == "--input-delay") {
+      const char* v = value("--input-delay");
+      if (!v) return false;
+      if (!parse_long(v, n) || n > 8) {
+        error = "--input-delay needs a number of frames 0..8";
+        return false;
+      }
+      out.input_delay = static_cast<int>(n);
     } else {
       error = "unknown option " + arg;
       return false;
     }
+  }
+  if (out.host_port >= 0 && out.join_port >= 0) {
+    error = "--host and --join exclude each other";
+    return false;
+  }
+  if (out.online() && (!out.replay.empty() || !out.record.empty() || out.demo || out.benchmark_frames >= 0 ||
+                       out.fighter >= 0 || out.check || out.view >= 0 || !out.view_file.empty())) {
+    error = "--host and --join play online: not with --replay, --record, --demo, --benchmark, --fighter, --check or --view";
+    return false;
   }
   if (out.notes && !out.check) {
     error = "--notes goes with --check";

@@ -39,6 +39,11 @@ struct run_options {
   int difficulty = -1;          // --difficulty N: the computer opponent's level 0..5 (-1: game.ini's)
   int duel_level = -1;          // --duel N|walker (benchmark): entry 1 steered at level N, ends at a fall
   bool duel_walker = false;     //   "walker": entry 1 only walks in and punches, through the keyboard
+  int host_port = -1;           // --host PORT: online play, waiting for one opponent on UDP port PORT
+  std::string join_host;        // --join HOST:PORT: online play against the host at HOST:PORT
+  int join_port = -1;
+  int input_delay = 2;          // --input-delay N: frames 0..8 before one's own actions take effect online
+  bool online() const { return host_port >= 0 || join_port >= 0; }
 };
 
 // False (with `error` set) on an unknown option or a bad value, and when the

@@ -23,7 +23,7 @@ struct game_settings {
   bool push_apart = false;          // fighters on the floor can't walk through each other
   bool hide_timing_figure = false;  // no frame-timing number in the fight
   bool hide_hit_boxes = false;      // OpenGL mode: no hit-box outlines in the fight
-  bool main_menu = false;           // a main menu (Versus, Options, Quit) after the titles
+  bool main_menu = false;           // a main menu (Arcade, Versus, Replays, Options, Quit) after the titles
   int shot_name_height = 0;         // 1..1000: rows at the top of each action shot holding the fighter's
                                     // painted name; the select screen's circling copies leave them clear
 };

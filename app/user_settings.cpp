@@ -200,6 +200,23 @@ bool save_user_settings(const user_settings& file, const game_settings& settings
   return true;
 }
 
+void save_player_bindings(user_settings& file, const game_settings& settings) {
+  std::vector<std::pair<std::string, std::string>> kept;
+  for (const auto& k : file.kept) {
+    if (!binding_key(k.first)) kept.push_back(k);
+  }
+  for (int p = 0; p < 2; ++p) {
+    const action_bindings defaults = default_action_bindings(p);
+    for (int slot = 0; slot < binding_slot_count; ++slot) {
+      const std::string now = slot_inputs_text(player_bindings(p), slot);
+      if (now == slot_inputs_text(defaults, slot)) continue;
+      kept.emplace_back("p" + std::to_string(p + 1) + "_" + binding_slot_name(slot), now);
+    }
+  }
+  file.kept = kept;
+  save_user_settings(file, settings);
+}
+
 user_settings& run_user_settings() { return the_file; }
 game_settings& run_saved_settings() { return the_settings; }
 

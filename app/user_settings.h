@@ -37,5 +37,9 @@ bool save_user_settings(const user_settings& file, const game_settings& settings
 // changes while playing (full screen) to be saved.
 user_settings& run_user_settings();
 game_settings& run_saved_settings();
+// Replaces the file's binding keys with the tables in force, one key for each
+// action that differs from its default ("p1_punch=j, joy0 button 0"), and
+// saves the file.
+void save_player_bindings(user_settings& file, const game_settings& settings);
 // Records the window's full-screen state and saves the file when it changed.
 void remember_fullscreen(bool fullscreen);

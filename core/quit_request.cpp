@@ -8,9 +8,11 @@ namespace {
 
 // Written from SDL's event filter, which may run wherever SDL pumps events.
 volatile std::sig_atomic_t requested = 0;
+volatile std::sig_atomic_t escape_quits = 0;
 
 int record_quit(const SDL_Event* event) {
   if (event && event->type == SDL_QUIT) requested = 1;
+  if (event && escape_quits && event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE) requested = 1;
   return 1;  // every event still goes into the queue
 }
 
@@ -27,6 +29,8 @@ void treat_hangup_as_quit_request() {
   action.sa_flags = SA_RESTART;
   sigaction(SIGHUP, &action, nullptr);
 }
+
+void treat_escape_as_quit_request() { escape_quits = 1; }
 
 void note_taken_event(const SDL_Event& event) { record_quit(&event); }
 

@@ -16,6 +16,10 @@ void watch_quit_requests();
 // what it writes at its end. Call once, at start-up.
 void treat_hangup_as_quit_request();
 
+// From now on a press of Escape on the real keyboard is a quit request too
+// (a replay being watched, whose keys come from its file, ends on Escape).
+void treat_escape_as_quit_request();
+
 // Records `event` when it is an SDL_QUIT; other events are left to the caller.
 void note_taken_event(const SDL_Event& event);
 

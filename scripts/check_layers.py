@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fails (exit 1) when the game's code breaks its layering.
 
-Layers, lowest first: core < gfx < anim < stage < fighter < fight < app. A file may
+Layers, lowest first: core < gfx < anim < stage < fighter < fight < net < app. A file may
 include headers of its own layer and of the layers below, never above (a
 subfolder such as app/fight belongs to its top folder's layer). No
 chain of includes may lead from a header back to itself, nor from a unit (x.h
@@ -12,7 +12,7 @@ import os
 import re
 import sys
 
-LAYERS = ["core", "gfx", "anim", "stage", "fighter", "fight", "app"]
+LAYERS = ["core", "gfx", "anim", "stage", "fighter", "fight", "net", "app"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 
 

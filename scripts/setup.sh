@@ -5,13 +5,15 @@
 set -euo pipefail
 
 # Building the game and the content generator, and running the game in
-# either drawing mode (the generator copies its font from fonts-dejavu-core).
+# either drawing mode (the generator copies its font from fonts-dejavu-core);
+# online play goes through ENet.
 packages=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
   libsdl-mixer1.2-dev libsdl-gfx1.2-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0
   libpng-dev zlib1g-dev
+  libenet-dev
   fonts-dejavu-core
 )
 # The tests, the OpenGL-mode tests' private X server, the sanitizer and fuzz

@@ -137,6 +137,9 @@ void data_checker::check_settings() {
   }
   check_video_settings(*this, ini);
   if (ini.has_key("music")) check_sound(ini.get_string("music"), site_of(ini, path, "music"));
+  for (const char* key : {"menu_backdrop", "arcade_ending"}) {
+    if (ini.has_key(key)) check_picture(ini.get_string(key), site_of(ini, path, key), false);
+  }
 }
 
 void data_checker::check_fighter(const char* path) {

@@ -15,7 +15,7 @@ const char* const settings_keys[] = {
     "width", "height", "bpp", "fps", "fullscreen", "hwaccel",
     "rounds", "round_time", "difficulty", "scale", "smooth", "push_apart", "hide_timing_figure",
     "hide_hit_boxes", "shot_name_height", "effects_volume", "music_volume", "mute", "music",
-    "main_menu",
+    "main_menu", "menu_backdrop", "arcade_ending",
 };
 const char* const character_keys[] = {
     "name", "hp", "speed", "scale", "width", "height",

@@ -192,12 +192,13 @@ void fight_setup::start_fight(int roster_position, int second_player) {
     roster_position = 0;
   }
   path* entry0_path = computer_path.get();
-  int entry0_position = 0;
+  int entry0_position = computer_position >= 0 && computer_position < roster_size ? computer_position : 0;
   if (second_player >= 0) {
     entry0_position = second_player < roster_size ? second_player : 0;
     make_second_player_path();
     entry0_path = second_player_path.get();
   }
+  entry0_position_ = entry0_position;
   if (g_level) g_level->load(fight_level_file);
   // A quit request stops the loading between files; the fight is not started.
   if (poll_quit_request()) return;
@@ -244,14 +245,16 @@ void fight_setup::change_fighters(int roster_position, int second_player) {
   // loaded before entry 1, as at set-up, so the costume recolours only the
   // human's copies of pictures both may share.
   const bool second_played = second_player_path && fighters_[0]->path == second_player_path.get();
-  if (second_player >= 0 || second_played) {
+  const int computer_at = computer_position >= 0 && computer_position < roster_size ? computer_position : 0;
+  if (second_player >= 0 || second_played || entry0_position_ != computer_at) {
     path* entry0_path = computer_path.get();
-    int entry0_position = 0;
+    int entry0_position = computer_at;
     if (second_player >= 0) {
       entry0_position = second_player < roster_size ? second_player : 0;
       make_second_player_path();
       entry0_path = second_player_path.get();
     }
+    entry0_position_ = entry0_position;
     replaced[0] = enlist_fighter(0, load_fighter(entry0_position, maps[1].get(), false, false));
     lifeform* entry0 = fighters_[0].get();
     entry0->edge_death = 0;

@@ -35,6 +35,8 @@ class fight_setup {
   // fighters can be loaded again (matches) or by a second player; off, the
   // first loader's colours stay in the cached pictures.
   bool costume_on_copies = false;
+  // The roster position the computer plays (an arcade run changes it between fights).
+  int computer_position = 0;
 
   fight_setup();
   fight_setup(const fight_setup&) = delete;
@@ -74,6 +76,7 @@ class fight_setup {
  private:
   // Entries 0 and 1 of lifeform_list, which only points at them.
   std::unique_ptr<lifeform> fighters_[2];
+  int entry0_position_ = 0;  // roster position of the fighter at entry 0
 
   // The second player's human path on the second key set, made once.
   void make_second_player_path();

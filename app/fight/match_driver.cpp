@@ -11,6 +11,7 @@
 #include "app/fight/match_round.h"
 #include "app/fight/match_text.h"
 #include "app/fight/object_update.h"
+#include "app/input/frame_actions.h"
 #include "app/video.h"
 #include "core/seams.h"
 #include "fighter/combo.h"
@@ -20,20 +21,21 @@
 
 namespace {
 
-constexpr int pause_joy_button = 7;
-
 int screen_width() { return g_video.screen ? g_video.screen->w : 0; }
 int screen_height() { return g_video.screen ? g_video.screen->h : 0; }
 
-// What asks for the pause now, as match_driver's paused_by bits.
+// What asks for the pause now, as match_driver's paused_by bits: Escape, or
+// a player's pause input (p, or button 7 of their joystick, unless rebound).
+// A key is on the keyboard both players share; a joystick input tells whose.
 int pause_inputs_held() {
   const Uint8* keys = key_state();
   int held = 0;
-  if (keys && keys[SDLK_p]) held |= match_driver::paused_by_p;
   if (keys && keys[SDLK_ESCAPE]) held |= match_driver::paused_by_escape;
-  if (g_video.joystick_ok == 1) {
-    if (joy_button_of(0, pause_joy_button) != 0) held |= match_driver::paused_by_first_joystick;
-    if (joy_button_of(1, pause_joy_button) != 0) held |= match_driver::paused_by_second_joystick;
+  for (int p = 0; p < 2; ++p) {
+    bool by_key = false, by_joystick = false;
+    read_pause_held(player_bindings(p), keys, g_video.joystick_ok == 1, by_key, by_joystick);
+    if (by_key) held |= match_driver::paused_by_p;
+    if (by_joystick) held |= p == 0 ? match_driver::paused_by_first_joystick : match_driver::paused_by_second_joystick;
   }
   return held;
 }
@@ -173,7 +175,33 @@ void match_driver::step_pause(int pressed) {
   }
 }
 
+namespace {
+std::string last_result;
+}  // namespace
+
+const std::string& last_match_result() { return last_result; }
+
+arcade_fight& current_arcade_fight() {
+  static arcade_fight fight;
+  return fight;
+}
+
 void match_driver::step_result() {
+  arcade_fight& arcade = current_arcade_fight();
+  if (arcade.on) {
+    const int choice = result_menu_.apply(read_menu_keys());
+    const bool won = state.match_winner == 1;
+    if (won && choice == 0) {
+      arcade.won = true;
+      quit = true;
+    } else if (!won && choice == 0) {
+      ++arcade.continues;
+      rematch();
+    } else if (choice == 1 || choice == menu_escaped) {
+      quit = true;
+    }
+    return;
+  }
   if (state.rules.auto_continue) {
     if (state.phase_frames >= round_over_seconds * state.rules.fps) rematch();
     return;
@@ -210,8 +238,16 @@ bool match_driver::take_pause_input() {
 void match_driver::after_rules(match_phase before) {
   if (before != match_phase::result && state.phase == match_phase::result) {
     drop_queued_presses();
-    result_menu_.open({"Rematch", "Character select", state.rules.main_menu ? "Main menu" : "Quit"}, read_menu_keys(),
-                      menu_lock_frames(state.rules.fps));
+    last_result = state.match_drawn || state.match_winner < 0 ? "Draw" : announced_name(state.match_winner) + " wins";
+    const arcade_fight& arcade = current_arcade_fight();
+    if (arcade.on && state.match_winner == 1) {
+      result_menu_.open({arcade.last ? "Finish" : "Next fight"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
+    } else if (arcade.on) {
+      result_menu_.open({"Continue", "Quit to menu"}, read_menu_keys(), menu_lock_frames(state.rules.fps));
+    } else {
+      result_menu_.open({"Rematch", "Character select", state.rules.main_menu ? "Main menu" : "Quit"},
+                        read_menu_keys(), menu_lock_frames(state.rules.fps));
+    }
   } else if (state.phase == match_phase::result) {
     step_result();
   }

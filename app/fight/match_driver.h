@@ -9,6 +9,21 @@
 #include "fight/match.h"
 #include "app/fight/menu.h"
 
+// One fight of an arcade run, as the run's ladder and the result menu share
+// it: after a win the menu offers the next fight (or the finish after the
+// last), after a loss or a draw Continue (the same opponent again) or Quit to menu.
+struct arcade_fight {
+  bool on = false;     // set by the ladder for its fights; off for every other match
+  bool last = false;   // the last opponent of the ladder
+  bool won = false;    // out: the player (entry 1) won the match and chose to go on
+  int continues = 0;   // out: Continue chosen in this fight
+};
+arcade_fight& current_arcade_fight();
+
+// How the run's last decided match ended, as a saved replay describes it:
+// "Brela wins" or "Draw"; empty before any.
+const std::string& last_match_result();
+
 class match_driver {
  public:
   explicit match_driver(const match_rules& rules);

@@ -37,6 +37,25 @@ void bind(action_bindings& t, int slot, std::initializer_list<input_binding> inp
   for (const input_binding& b : inputs) t.inputs[slot][i++] = b;
 }
 
+bool same_input(const input_binding& a, const input_binding& b) {
+  if (a.kind != b.kind || a.index != b.index) return false;
+  return a.kind == input_binding::device::key || (a.stick == b.stick && a.sign == b.sign);
+}
+
+bool is_key(const input_binding& b) { return b.kind == input_binding::device::key; }
+
+// Inputs of a slot stay packed at its front, keys first.
+void pack(input_binding (&inputs)[max_inputs_per_action]) {
+  input_binding packed[max_inputs_per_action];
+  int n = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const input_binding& b : inputs) {
+      if (b.kind != input_binding::device::none && is_key(b) == (pass == 0)) packed[n++] = b;
+    }
+  }
+  for (int i = 0; i < max_inputs_per_action; ++i) inputs[i] = packed[i];
+}
+
 // 0 not pushed that way, 1 half, 2 full, 3 strong.
 int axis_band(int value) {
   if (value > 17000) return 3;
@@ -62,6 +81,11 @@ action_bindings default_action_bindings(int player) {
   bind(t, slot_kick, {key(first ? SDLK_k : SDLK_z), button(stick, 1)});
   bind(t, slot_extra1, {button(stick, 2)});
   bind(t, slot_extra2, {button(stick, 3)});
+  if (first) {
+    bind(t, pause_slot, {key(SDLK_p), button(stick, 7)});
+  } else {
+    bind(t, pause_slot, {button(stick, 7)});
+  }
   return t;
 }
 
@@ -110,6 +134,36 @@ player_actions read_player_actions(const action_bindings& b, const Uint8* keys, 
     if (band[a] == 3) held = static_cast<player_actions>(held | strong[a]);
   }
   return held;
+}
+
+void read_pause_held(const action_bindings& b, const Uint8* keys, bool joysticks_open, bool& by_key,
+                     bool& by_joystick) {
+  by_key = by_joystick = false;
+  for (const input_binding& in : b.inputs[pause_slot]) {
+    switch (in.kind) {
+      case input_binding::device::none: break;
+      case input_binding::device::key:
+        if (keys && in.index > 0 && in.index < SDLK_LAST && keys[in.index] != 0) by_key = true;
+        break;
+      case input_binding::device::joy_button:
+        if (joysticks_open && joy_button_of(in.stick, in.index) != 0) by_joystick = true;
+        break;
+      case input_binding::device::joy_axis:
+        if (joysticks_open && axis_band(joy_axis_of(in.stick, in.index) * in.sign) >= 2) by_joystick = true;
+        break;
+    }
+  }
+}
+
+const char* binding_slot_name(int slot) {
+  if (slot == pause_slot) return "pause";
+  return slot >= 0 && slot < bindable_action_count ? player_action_name(slot) : nullptr;
+}
+
+int binding_slot_index(std::string_view name) {
+  if (name == "pause") return pause_slot;
+  const int slot = player_action_index(name);
+  return slot >= 0 && slot < bindable_action_count ? slot : -1;
 }
 
 bool parse_input_binding(std::string_view text, input_binding& out, std::string& error) {
@@ -161,22 +215,74 @@ std::string input_binding_text(const input_binding& b) {
 bool apply_binding_setting(action_bindings players[2], std::string_view name, std::string_view value,
                            std::string& error) {
   const bool named = name.size() > 3 && name[0] == 'p' && (name[1] == '1' || name[1] == '2') && name[2] == '_';
-  const int slot = named ? player_action_index(name.substr(3)) : -1;
-  if (slot < 0 || slot >= bindable_action_count) {
+  const int slot = named ? binding_slot_index(name.substr(3)) : -1;
+  if (slot < 0) {
     error = "expected a binding name such as p1_punch or p2_left, got " + quoted_for_message(name);
     return false;
   }
-  input_binding input;
-  if (!parse_input_binding(value, input, error)) return false;
-  action_bindings& t = players[name[1] - '1'];
-  for (auto& inputs : t.inputs) {
-    for (input_binding& b : inputs) {
-      const bool same = b.kind == input.kind && b.index == input.index &&
-                        (input.kind == input_binding::device::key || (b.stick == input.stick && b.sign == input.sign));
-      if (same) b = input_binding();
+  input_binding inputs[max_inputs_per_action];
+  int count = 0;
+  if (value != "none") {
+    std::string_view rest = value;
+    while (true) {
+      const size_t comma = rest.find(',');
+      std::string_view one = rest.substr(0, comma);
+      while (!one.empty() && (one.front() == ' ' || one.front() == '\t')) one.remove_prefix(1);
+      while (!one.empty() && (one.back() == ' ' || one.back() == '\t')) one.remove_suffix(1);
+      if (count == max_inputs_per_action) {
+        error = "holds more than " + std::to_string(max_inputs_per_action) + " inputs";
+        return false;
+      }
+      if (!parse_input_binding(one, inputs[count++], error)) return false;
+      if (comma == std::string_view::npos) break;
+      rest = rest.substr(comma + 1);
     }
   }
-  for (input_binding& b : t.inputs[slot]) b = input_binding();
-  t.inputs[slot][0] = input;
+  action_bindings& t = players[name[1] - '1'];
+  for (int i = 0; i < count; ++i) {
+    for (auto& held : t.inputs) {
+      for (input_binding& b : held) {
+        if (same_input(b, inputs[i])) b = input_binding();
+      }
+      pack(held);
+    }
+  }
+  for (int i = 0; i < max_inputs_per_action; ++i) t.inputs[slot][i] = i < count ? inputs[i] : input_binding();
   return true;
+}
+
+std::string slot_inputs_text(const action_bindings& b, int slot) {
+  std::string text;
+  for (const input_binding& in : b.inputs[slot]) {
+    if (in.kind == input_binding::device::none) continue;
+    if (!text.empty()) text += ", ";
+    text += input_binding_text(in);
+  }
+  return text.empty() ? "none" : text;
+}
+
+void bind_pressed_input(action_bindings players[2], int player, int slot, const input_binding& input) {
+  input_binding (&target)[max_inputs_per_action] = players[player].inputs[slot];
+  input_binding replaced;  // the slot's first input of the pressed kind, handed to whoever held `input`
+  for (const input_binding& b : target) {
+    if (b.kind != input_binding::device::none && is_key(b) == is_key(input)) {
+      replaced = b;
+      break;
+    }
+  }
+  for (int p = 0; p < 2; ++p) {
+    for (int s = 0; s < binding_slot_count; ++s) {
+      if (p == player && s == slot) continue;
+      for (input_binding& b : players[p].inputs[s]) {
+        if (same_input(b, input)) b = replaced;
+      }
+      pack(players[p].inputs[s]);
+    }
+  }
+  for (input_binding& b : target) {
+    if (b.kind != input_binding::device::none && is_key(b) == is_key(input)) b = input_binding();
+  }
+  pack(target);
+  target[max_inputs_per_action - 1] = input;  // the last place is free or the least of the others
+  pack(target);
 }

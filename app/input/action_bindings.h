@@ -17,6 +17,10 @@
 // extra2 (bits 0..7). The x_/y_ bits say how far a stick is pushed and follow
 // from the stick itself.
 constexpr int bindable_action_count = 8;
+// Each player also binds a pause input, read apart from the actions: the
+// fight and replays never see it.
+constexpr int pause_slot = bindable_action_count;
+constexpr int binding_slot_count = bindable_action_count + 1;
 constexpr int max_inputs_per_action = 4;
 
 struct input_binding {
@@ -28,12 +32,17 @@ struct input_binding {
 };
 
 struct action_bindings {
-  input_binding inputs[bindable_action_count][max_inputs_per_action];
+  input_binding inputs[binding_slot_count][max_inputs_per_action];
 };
 
+// "up" ... "extra2", then "pause"; null past the last slot. The reverse gives -1 when unknown.
+const char* binding_slot_name(int slot);
+int binding_slot_index(std::string_view name);
+
 // Player 0: arrows, i or SPACE (punch), k (kick), joystick 0 (stick, buttons
-// 0..3 punch, kick, extra1, extra2). Player 1: w, s, a, d, TAB (punch), z
-// (kick), joystick 1 the same way.
+// 0..3 punch, kick, extra1, extra2), pause p or joystick 0's button 7.
+// Player 1: w, s, a, d, TAB (punch), z (kick), joystick 1 the same way, pause
+// joystick 1's button 7.
 action_bindings default_action_bindings(int player);
 
 // What `b` holds now: keys from `keys` (SDLK_LAST entries), joysticks through
@@ -43,12 +52,27 @@ action_bindings default_action_bindings(int player);
 // at full speed, past 17000 strongly; a key or button holds it at full speed.
 player_actions read_player_actions(const action_bindings& b, const Uint8* keys, bool joysticks_open);
 
+// Whether the pause input is held now, by a key (`by_key`) or by a joystick input (`by_joystick`).
+void read_pause_held(const action_bindings& b, const Uint8* keys, bool joysticks_open, bool& by_key,
+                     bool& by_joystick);
+
 // "j", "joy0 button 1", "joy1 axis 0 -". False with `error` when malformed.
 bool parse_input_binding(std::string_view text, input_binding& out, std::string& error);
 std::string input_binding_text(const input_binding& b);
 
 // A setting "p1_punch" = "j": binds that player's action to that one input
 // alone, taking it from any other action of the same player that held it.
+// A list ("j, joy0 button 0") binds it to those inputs; "none" to nothing.
 // False with `error` on an unknown name or a malformed input; nothing changes then.
 bool apply_binding_setting(action_bindings players[2], std::string_view name, std::string_view value,
                            std::string& error);
+
+// The slot's inputs as a setting's value: "j, joy0 button 0", or "none".
+std::string slot_inputs_text(const action_bindings& b, int slot);
+
+// An input pressed on the controls screen for `player`'s `slot`: it replaces
+// the slot's inputs of its kind (keys, or joystick inputs) and keeps the
+// others. An input held by another slot of either player is swapped: that
+// slot gets the replaced input of the same kind (or loses it, when there was
+// none), so no input ever does two things.
+void bind_pressed_input(action_bindings players[2], int player, int slot, const input_binding& input);

@@ -20,6 +20,16 @@ void reset_player_bindings() {
   bindings[1] = default_action_bindings(1);
 }
 
+void reset_player_bindings(int player) {
+  const int p = player == 1 ? 1 : 0;
+  bindings[p] = default_action_bindings(p);
+}
+
+void bind_player_input(int player, int slot, const input_binding& input) {
+  if (slot < 0 || slot >= binding_slot_count) return;
+  bind_pressed_input(bindings, player == 1 ? 1 : 0, slot, input);
+}
+
 frame_actions read_frame_actions() {
   frame_actions f;
   if (replayed_actions(f.player)) return f;

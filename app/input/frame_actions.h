@@ -20,3 +20,7 @@ const action_bindings& player_bindings(int player);
 // (apply_binding_setting); false with `error`, nothing changed, when malformed.
 bool rebind_player_action(std::string_view name, std::string_view value, std::string& error);
 void reset_player_bindings();
+// Only `player`'s table back to its defaults.
+void reset_player_bindings(int player);
+// An input pressed on the controls screen for `player`'s `slot` (bind_pressed_input).
+void bind_player_input(int player, int slot, const input_binding& input);

@@ -50,6 +50,8 @@ const header_field header_fields[] = {
      [](replay_header& h, long long v) { h.difficulty = static_cast<int>(v); }},
     {"push_apart", false, value_kind::number, 1, 1, true, nullptr,
      [](replay_header& h, long long v) { h.push_apart = static_cast<int>(v); }},
+    {"main_menu", false, value_kind::number, 1, 1, true, nullptr,
+     [](replay_header& h, long long v) { h.main_menu = static_cast<int>(v); }},
     {"training", false, value_kind::number, 0, 3, false, nullptr,
      [](replay_header& h, long long v) { h.training = static_cast<int>(v); }},
     {"dummy", false, value_kind::number, 0, 3, false, nullptr,
@@ -293,6 +295,7 @@ std::string replay_header_text(const replay_header& h) {
   if (h.round_time) s << "round_time " << h.round_time << "\n";
   if (h.difficulty) s << "difficulty " << h.difficulty << "\n";
   if (h.push_apart) s << "push_apart " << h.push_apart << "\n";
+  if (h.main_menu) s << "main_menu " << h.main_menu << "\n";
   if (h.training >= 0) s << "training " << h.training << "\ndummy " << (h.dummy >= 0 ? h.dummy : 0) << "\n";
   return s.str();
 }

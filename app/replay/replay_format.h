@@ -11,6 +11,8 @@
 //                            replay without them plays one endless fight
 //   push_apart 1             only when game.ini set it; without it the
 //                            fighters' bodies pass through each other
+//   main_menu 1              only when game.ini set it; without it the select
+//                            screen follows the titles
 //   training 2 / dummy 3     only for a training run (--training, --dummy)
 //   FRAME KEY down|up        as in a key script
 //   FRAME p1|p2 ACTIONS      what that player holds from this frame on: "none" or
@@ -51,6 +53,7 @@ struct replay_header {
   bool clock_readings = false;  // the clock lines give every reading; otherwise 1000/fps ms a frame
   int rounds = 0, round_time = 0, difficulty = 0;  // the match keys in force (0: off)
   int push_apart = 0;  // 1: the fighters' bodies were kept apart
+  int main_menu = 0;   // 1: the run went through the main menu
   int training = -1;   // roster position of a training run's fighter; -1 not training
   int dummy = -1;      // and of its dummy
 };

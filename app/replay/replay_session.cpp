@@ -13,12 +13,15 @@
 #include "app/dev/script_driver.h"
 #include "app/fight/fight_loop.h"
 #include "app/fight/fight_text.h"
+#include "app/fight/match_driver.h"
 #include "app/replay/replay_format.h"
+#include "app/replay/replay_listing.h"
 #include "app/replay/replay_run_log.h"
 #include "app/replay/replay_saving.h"
 #include "app/replay/script_file.h"
 #include "app/video.h"
 #include "core/log.h"
+#include "core/quit_request.h"
 #include "core/seams.h"
 #include "core/user_dirs.h"
 #include "core/user_file_write.h"
@@ -161,7 +164,11 @@ void key_changes(long frame, std::string& lines) {
 
 void save_kept_run(long frame) {
   std::string written, error;
-  const std::string text = session.log.text(session.kept_header, frame);
+  // What the list of replays shows comes first: both fighters and the last result.
+  const lifeform* first = lifeform_at(1);
+  const lifeform* second = lifeform_at(0);
+  const std::string text = replay_summary_lines(first ? first->name : "", second ? second->name : "", last_match_result()) +
+                           session.log.text(session.kept_header, frame);
   if (static_cast<long long>(text.size()) > max_script_file_bytes) {
     log_err("WARNING: can't save the replay: the run so far makes %zu bytes, more than the %lld a replay may have\n",
             text.size(), max_script_file_bytes);
@@ -405,6 +412,7 @@ void apply_replay_settings(const run_options& options, game_settings& settings) 
   settings.round_time = h.round_time;
   settings.difficulty = h.difficulty;
   settings.push_apart = h.push_apart != 0;
+  settings.main_menu = h.main_menu != 0;
 }
 
 namespace {
@@ -424,6 +432,7 @@ replay_header header_of_run(const run_options& options, const game_settings& set
   h.round_time = settings.round_time;
   h.difficulty = settings.difficulty;
   h.push_apart = settings.push_apart ? 1 : 0;
+  h.main_menu = settings.main_menu ? 1 : 0;
   if (options.training >= 0) {
     h.training = options.training;
     h.dummy = options.dummy >= 0 ? options.dummy : 0;
@@ -436,6 +445,8 @@ replay_header header_of_run(const run_options& options, const game_settings& set
 bool start_replay_session(const run_options& options, const game_settings& settings, std::string& error) {
   // Every run a player plays is kept for F9; a demo or a benchmark is not.
   session.keeping = options.replay.empty() && !options.demo && options.benchmark_frames < 0;
+  // Watching a replay, the player's own Escape ends it (its keys come from the file).
+  if (!options.replay.empty()) treat_escape_as_quit_request();
   if (!session.keeping && options.record.empty() && options.replay.empty()) return true;
   session.devices = seams();
   const bool replayed_libc = !options.replay.empty() && session.replay->header.libc_random;

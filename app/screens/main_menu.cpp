@@ -7,19 +7,19 @@
 #include "app/frame_limiter.h"
 #include "app/screens/menu_panel.h"
 #include "app/screens/options_menu.h"
+#include "app/screens/replays_menu.h"
 #include "app/screens/title_screens.h"
 #include "app/video.h"
 #include "core/quit_request.h"
 
-const char* main_menu_label(main_menu_item item) {
-  switch (item) {
-    case main_menu_versus: return "Versus";
-    case main_menu_options: return "Options";
-    default: return "Quit";
-  }
-}
-
 namespace {
+
+int quit_row() {
+  for (int i = 0; i < main_menu_entry_count; ++i) {
+    if (main_menu_entries[i].item == main_menu_quit) return i;
+  }
+  return main_menu_entry_count - 1;
+}
 
 bool any_held(const menu_keys& k) {
   for (bool held : k.held) {
@@ -32,7 +32,7 @@ bool any_held(const menu_keys& k) {
 
 select_result run_main_menu(title_screens& titles, game_settings& s) {
   std::vector<std::string> labels;
-  for (int i = 0; i < main_menu_item_count; ++i) labels.push_back(main_menu_label(static_cast<main_menu_item>(i)));
+  for (const main_menu_entry& e : main_menu_entries) labels.push_back(e.label);
   std::vector<menu_panel_row> rows;
   for (const std::string& label : labels) rows.push_back({label, ""});
   menu items;
@@ -46,18 +46,18 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
     g_video.present();
     limiter().delay();
 
-    int choice = items.apply(read_menu_keys(true));
-    if (choice == menu_escaped) {
-      if (items.selected != main_menu_quit) {
-        items.selected = main_menu_quit;
-        continue;
-      }
-      choice = main_menu_quit;
+    const int row = items.apply(read_menu_keys(true));
+    if (row == menu_escaped && items.selected != quit_row()) {
+      items.selected = quit_row();
+      continue;
     }
+    if (row == menu_nothing) continue;
+    const main_menu_item choice = row == menu_escaped ? main_menu_quit : main_menu_entries[row].item;
     if (choice == main_menu_quit) break;
     // The select screen takes a key held as it opens for a press: it opens
     // once the key that chose is let go (at most two seconds on).
-    for (int wait = 0; choice == main_menu_versus && wait < 2 * titles.fps && any_held(read_menu_keys(true)); ++wait) {
+    const bool to_select = choice == main_menu_versus || choice == main_menu_arcade;
+    for (int wait = 0; to_select && wait < 2 * titles.fps && any_held(read_menu_keys(true)); ++wait) {
       if (poll_quit_request()) break;
       g_video.clear_screen();
       titles.draw_backdrop();
@@ -65,19 +65,27 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
       g_video.present();
       limiter().delay();
     }
-    if (choice == main_menu_options) {
+    if (choice == main_menu_replays) {
+      run_replays_screen(titles, replays_folder());
+      items.open(labels, read_menu_keys(true));
+      items.selected = row;
+    } else if (choice == main_menu_options) {
       run_options_screen(titles, s);
       items.open(labels, read_menu_keys(true));  // the key that left the options does nothing here
-      items.selected = main_menu_options;
-    } else if (choice == main_menu_versus) {
-      const select_result picked = run_select_screen(titles, titles.fps);
+      items.selected = row;
+    } else if (to_select) {
+      titles.use_backdrop(false);
+      select_result picked = run_select_screen(titles, titles.fps, choice == main_menu_arcade);
+      picked.arcade = choice == main_menu_arcade;
       if (!picked.quit || quit_requested()) return picked;
       // Escape on the select screen: back here, its pictures again.
       limiter().set_rate(titles.fps);
       titles.load_select_images();
+      titles.use_backdrop(true);
       if (!quit_requested()) titles.backdrop_fade_in();
       titles.backdrop.set_alpha(255);
       items.open(labels, read_menu_keys(true));
+      items.selected = row;
     }
   }
   leave_select_screen(titles, !quit_requested());

@@ -83,5 +83,6 @@ void draw_menu_panel(const char* heading, const std::vector<menu_panel_row>& row
     const std::string value = chosen ? "< " + r.value + " >" : r.value;
     fight_text_size(value.c_str(), w, h);
     draw_fight_text_clear(x + panel_w - pad - marker - w, row_y, value.c_str());
+    if (r.greyed) fill_hud_box(x + pad, row_y - hud_px(3), panel_w - 2 * pad, line, 40, 40, 48, 150);
   }
 }

@@ -8,6 +8,7 @@
 struct menu_panel_row {
   std::string label;
   std::string value;  // drawn at the right of the row; empty: the label is centred
+  bool greyed = false;  // drawn dimmed: shown, but not something to choose
 };
 
 // With GAME_FIGHT_TRACE set it narrates on standard error whenever what it

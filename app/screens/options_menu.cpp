@@ -5,6 +5,7 @@
 #include "app/fight/menu.h"
 #include "app/frame_limiter.h"
 #include "app/replay/replay_session.h"
+#include "app/screens/controls_menu.h"
 #include "app/screens/menu_panel.h"
 #include "app/screens/title_screens.h"
 #include "app/sound_volumes.h"
@@ -56,6 +57,7 @@ const char* option_label(option_row row) {
     case option_scale: return "Window scale";
     case option_fullscreen: return "Full screen";
     case option_smooth: return "Smooth scaling";
+    case option_controls: return "Controls";
     default: return "Back";
   }
 }
@@ -164,6 +166,12 @@ void run_options_screen(title_screens& titles, game_settings& s) {
 
     const int choice = rows.apply(read_menu_keys(true));
     if (choice == menu_escaped || choice == option_back) return;
+    if (choice == option_controls) {
+      run_controls_screen(titles, run_saved_settings());
+      rows.open(labels, read_menu_keys(true));  // the key that left the controls does nothing here
+      rows.selected = option_controls;
+      continue;
+    }
     const option_row row = static_cast<option_row>(rows.selected);
     // Left and right step a value; Return steps it up, round to the lowest
     // after the highest (a switch flips).

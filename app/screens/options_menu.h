@@ -20,7 +20,7 @@ enum option_row {
   option_scale,
   option_fullscreen,
   option_smooth,
-  // Key bindings per player get their row here, opening a screen of their own.
+  option_controls,  // opens the controls screen
   option_back,
   option_row_count,
 };

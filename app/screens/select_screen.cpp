@@ -170,7 +170,7 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
 
   // Joining first, so a second player who joins in the frame the first
   // confirms is still waited for.
-  apply_second_player(state.second, presses);
+  if (!state.solo) apply_second_player(state.second, presses);
 
   int joystick_confirms = 0;
   for (int b = 0; b < 4; ++b) joystick_confirms += presses[select_joy_button0 + b];
@@ -191,11 +191,12 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
   }
 }
 
-select_result run_select_screen(title_screens& titles, int fps) {
+select_result run_select_screen(title_screens& titles, int fps, bool solo) {
   limiter().set_rate(4 * fps);
   titles.backdrop.set_alpha(255);
   drop_earlier_presses();
   select_state state;
+  state.solo = solo;
   while (!state.done) {
     g_video.clear_screen();
     titles.draw_backdrop();

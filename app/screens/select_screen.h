@@ -53,6 +53,7 @@ struct select_state {
   int done = 0;       // the screen ends after the frame in which this became 1
   int quit = 0;       // the player asked to end the program
   int first_ready = 0;  // with a second player: the first has confirmed and waits
+  bool solo = false;    // nobody may join (an arcade run is played alone)
   select_second_player second;
   button_presses inputs[select_input_count];  // press and repeat tracking, by select_input
 };
@@ -66,6 +67,7 @@ struct select_result {
   int selection;  // roster position picked, 0..3
   int quit;       // 1: end the run without a fight
   int second_player = -1;  // roster position the second player picked; -1: no second player
+  bool arcade = false;     // the main menu's Arcade: the picked fighter meets every other in turn
 };
 
 // Takes every queued event: an SDL_QUIT is recorded as a quit request, key
@@ -82,7 +84,8 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
 // and unloads the eight roster pictures. The titles' backdrop has been faded
 // in. A quit request (window closed, SIGTERM, SIGINT) ends the screen after
 // its frame, as a quit, without the fade.
-select_result run_select_screen(title_screens& titles, int fps);
+// With `solo` no second player can join.
+select_result run_select_screen(title_screens& titles, int fps, bool solo = false);
 
 // What the screen does after its loop: the backdrop fades out (32 frames,
 // cut short by a quit request) and the roster pictures are unloaded. Also

@@ -71,6 +71,18 @@ void title_screens::load_select_images() {
   }
   backdrop.load(backdrop_file);
   backdrop.set_alpha(16);
+  menu_backdrop_shown = false;
+}
+
+void title_screens::use_backdrop(bool for_menu) {
+  const bool menu_picture = for_menu && !menu_backdrop_file.empty();
+  if (menu_picture == menu_backdrop_shown) return;
+  const uint32_t alpha = backdrop.alpha;
+  backdrop.unload();
+  backdrop.load(menu_picture ? menu_backdrop_file.c_str() : backdrop_file);
+  backdrop.set_alpha(alpha);
+  backdrop_scale = width_scale(backdrop);
+  menu_backdrop_shown = menu_picture;
 }
 
 void title_screens::logo_fade_out() {

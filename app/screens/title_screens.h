@@ -5,6 +5,8 @@
 // A quit request (window closed, SIGTERM, SIGINT) stops a fade after the
 // frame it came in, and the loading before the next picture.
 #pragma once
+#include <string>
+
 #include "gfx/img_mgr.h"
 
 constexpr int title_roster_size = 4;
@@ -24,6 +26,8 @@ struct title_screens {
   double backdrop_scale = 1.0;              // screen width / backdrop width, set by the fade-in
   int fps = 60;                             // the rate the title screens run at
   int shot_name_height = 0;                 // rows of each action shot holding the painted name (0: none known)
+  std::string menu_backdrop_file;           // the menus' own picture (game.ini's menu_backdrop); empty: none
+  bool menu_backdrop_shown = false;         // `backdrop` holds the menus' picture
 
   void load_logo(int rate);     // loads the logo, sets the rate
   void logo_fade_in();
@@ -31,6 +35,9 @@ struct title_screens {
   void logo_fade_out();
   void backdrop_fade_in();
   void close();                 // clear (not after a quit request), unload logo and backdrop, rate back to fps
+  // Puts the menus' picture (`for_menu`, when there is one) or the select
+  // screen's in `backdrop`, at the opacity the backdrop had.
+  void use_backdrop(bool for_menu);
 
   // The backdrop as every title frame draws it: zoomed to the screen width,
   // its bottom edge on the bottom of the screen.

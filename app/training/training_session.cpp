@@ -12,6 +12,7 @@
 #include "app/fight/match_driver.h"
 #include "app/fight/match_round.h"
 #include "app/fight/match_text.h"
+#include "app/fight/object_update.h"
 #include "app/training/hit_box_view.h"
 #include "app/video.h"
 #include "core/seams.h"
@@ -324,6 +325,10 @@ void training_session::step_menu() {
 void training_session::draw_frozen_world() const {
   for (const lifeform* l : lifeform_list) {
     if (l && l->alive()) l->draw();
+  }
+  // The gauges and names stay up behind the menu, as they are while it runs.
+  for (int k = 0; k < 2; ++k) {
+    if (const lifeform* l = lifeform_at(k)) draw_lifeform_overlays(*l, k);
   }
 }
 

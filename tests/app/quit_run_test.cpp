@@ -45,7 +45,7 @@ TEST(QuitRun, AClosedWindowEndsEveryPhaseAfterItsFrame) {
     const std::string dir = make_temp_dir("quit_run");
     write_text_file(dir, "keys.txt", p.keys + std::to_string(p.quit_frame) + " quit down\n");
     const std::string before = dir + "/before.png", after = dir + "/after.png";
-    game_run run = run_fight({"--data-dir", data, "--script", dir + "/keys.txt", "--frames", "400", "--screenshot",
+    game_run run = run_fight({"--data-dir", without_main_menu(data), "--script", dir + "/keys.txt", "--frames", "400", "--screenshot",
                               std::to_string(p.quit_frame - 1) + ":" + before, "--screenshot",
                               std::to_string(p.quit_frame + 1) + ":" + after},
                              headless);

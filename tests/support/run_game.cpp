@@ -187,13 +187,17 @@ std::string copy_without(const std::string& data_dir, const std::string& tag,
 }  // namespace
 
 std::string without_match_keys(const std::string& data_dir) {
-  return copy_without(data_dir, "no_matches", {"rounds", "round_time", "difficulty"}, {});
+  return copy_without(data_dir, "no_matches", {"rounds", "round_time", "difficulty", "main_menu"}, {});
 }
 
 std::string without_new_keys(const std::string& data_dir) {
   return copy_without(data_dir, "no_new_keys",
-                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes", "shot_name_height", "music", "main_menu"},
+                      {"rounds", "round_time", "difficulty", "push_apart", "hide_timing_figure", "hide_hit_boxes", "shot_name_height", "music", "main_menu", "menu_backdrop", "arcade_ending"},
                       {"knocked_out", "music"});
+}
+
+std::string without_main_menu(const std::string& data_dir) {
+  return copy_without(data_dir, "no_main_menu", {"main_menu"}, {});
 }
 
 std::string bundled_data_dir() {

@@ -39,8 +39,8 @@ std::string fight_executable();
 std::string bundled_data_dir();
 
 // A copy of the data tree `data_dir` whose game\game.ini lacks the match keys
-// (rounds, round_time, difficulty): the one endless fight of a tree made
-// before matches. Made once per test process (in a temporary directory,
+// (rounds, round_time, difficulty) and main_menu: the select screen after the
+// titles and one endless fight, as in a tree made before matches. Made once per test process (in a temporary directory,
 // removed at exit) and reused; empty when `data_dir` is empty.
 std::string without_match_keys(const std::string& data_dir);
 // A copy of `data_dir` without any key added after the first version of the
@@ -48,6 +48,10 @@ std::string without_match_keys(const std::string& data_dir);
 // shot_name_height, music and main_menu in game\game.ini
 // and knocked_out in every character file (music in the stage file). Made and reused as above.
 std::string without_new_keys(const std::string& data_dir);
+
+// A copy of `data_dir` without main_menu in game\game.ini: the select screen
+// follows the titles, for the runs whose scripts start there. Made and reused as above.
+std::string without_main_menu(const std::string& data_dir);
 
 // Path of a file of the source tree, e.g. "README.md".
 std::string source_path(const std::string& relative);

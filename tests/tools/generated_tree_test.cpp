@@ -33,6 +33,8 @@ struct Walker {
   void walk() {
     need("game\\game.ini", "the program");
     need(read_data_file(root, "game\\game.ini").str("music"), "game\\game.ini");
+    need(read_data_file(root, "game\\game.ini").str("menu_backdrop"), "game\\game.ini");
+    need(read_data_file(root, "game\\game.ini").str("arcade_ending"), "game\\game.ini");
     need("rsrc\\Veranda.ttf", "the program");
     need("rsrc\\dmk_logo2_640x480.png", "the program");
     need("rsrc\\QZ_group_redo_rough_640x480.png", "the program");

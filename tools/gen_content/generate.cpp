@@ -26,6 +26,11 @@ void write_settings(DataTree& tree) {
   kv.add("shot_name_height", 40);
   // Music under the titles, the select screen and the menus.
   kv.add("music", "rsrc\\music\\menu_loop.wav");
+  // The main menu after the titles (Arcade, Versus, Options, Quit), its own
+  // backdrop, and the picture behind the arcade's closing screen.
+  kv.add("main_menu", 1);
+  kv.add("menu_backdrop", "rsrc\\menu_backdrop_640x480.png");
+  kv.add("arcade_ending", "rsrc\\arcade_ending_640x480.png");
   tree.write("game\\game.ini", kv);
 }
 
@@ -43,6 +48,8 @@ void write_loading(DataTree& tree) {
 void write_titles(DataTree& tree) {
   tree.write("rsrc\\dmk_logo2_640x480.png", logo_picture());
   tree.write("rsrc\\QZ_group_redo_rough_640x480.png", group_backdrop());
+  tree.write("rsrc\\menu_backdrop_640x480.png", menu_backdrop());
+  tree.write("rsrc\\arcade_ending_640x480.png", arcade_ending());
   for (const FighterDef& f : roster()) {
     tree.write("rsrc\\" + f.name + "\\" + f.name + "_symbol.png", symbol_picture(f));
     tree.write("rsrc\\" + f.name + "\\" + f.action_shot, action_shot(f));

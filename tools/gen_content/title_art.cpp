@@ -90,3 +90,61 @@ Canvas action_shot(const FighterDef& f) {
   draw_text(cv, upper, 8, 8, st);
   return cv;
 }
+
+Canvas menu_backdrop() {
+  Canvas cv(640, 480);
+  cv.vgradient(0, 480, RGB{14, 16, 44}, RGB{150, 70, 80}, 8);
+  Rng rng(27);
+  for (int i = 0; i < 90; ++i) {  // stars over the moor
+    const int x = rng.below(640), y = rng.below(220);
+    cv.rect(x, y, 2, 2, RGB{230, 220, 255});
+  }
+  fill(cv, circle(Vec{500, 110}, 46), RGB{250, 230, 180});
+  fill(cv, circle(Vec{520, 98}, 42), RGB{40, 30, 70});  // a crescent moon
+  // Rolling hills, far to near, and the keep on the far one.
+  fill(cv, polygon({Vec{0, 330}, Vec{160, 290}, Vec{330, 310}, Vec{520, 280}, Vec{640, 300}, Vec{640, 480}, Vec{0, 480}}),
+       RGB{60, 40, 80});
+  cv.rect(120, 228, 36, 70, RGB{44, 30, 62});
+  cv.rect(160, 250, 50, 48, RGB{44, 30, 62});
+  for (int k = 0; k < 4; ++k) cv.rect(120 + k * 10, 220, 6, 8, RGB{44, 30, 62});
+  cv.rect(134, 250, 6, 10, RGB{250, 200, 90});
+  fill(cv, polygon({Vec{0, 400}, Vec{200, 360}, Vec{420, 390}, Vec{640, 350}, Vec{640, 480}, Vec{0, 480}}),
+       RGB{34, 26, 44});
+  cv.rect(0, 440, 640, 40, RGB{24, 18, 30});
+  // Two fighters facing off at the edges, clear of the menu in the middle.
+  const auto& r = roster();
+  if (r.size() >= 2) {
+    Canvas left = paint_fighter(r[0].look, pose_for("punch3", r[0].look.build)).mirrored();
+    Canvas right = paint_fighter(r[r.size() - 1].look, pose_for("kick3", r[r.size() - 1].look.build));
+    stamp(cv, left, 1.1f, -30, 470 - static_cast<int>(kFighterH * 1.1f));
+    stamp(cv, right, 1.1f, 640 - static_cast<int>(kFighterW * 1.1f) + 30, 470 - static_cast<int>(kFighterH * 1.1f));
+  }
+  TextStyle st;
+  st.cell = 6;
+  draw_text_centred(cv, "VELTMOORE BRAWL", 20, st);
+  return cv;
+}
+
+Canvas arcade_ending() {
+  Canvas cv(640, 480);
+  cv.vgradient(0, 480, RGB{60, 20, 40}, RGB{240, 170, 70}, 8);
+  sunburst(cv, Vec{160, 330}, RGB{250, 200, 110}, 20);
+  // A dark band for the game's "Arcade cleared" to stand out on.
+  cv.rect(0, 30, 640, 70, RGB{46, 18, 36});
+  cv.rect(0, 30, 640, 3, RGB{230, 190, 110});
+  cv.rect(0, 97, 640, 3, RGB{230, 190, 110});
+  // The podium the champion stands on (the game draws the fighter over it).
+  cv.rect(30, 400, 260, 80, RGB{70, 50, 60});
+  cv.rect(30, 400, 260, 6, RGB{230, 190, 110});
+  cv.rect(30, 474, 260, 6, RGB{40, 28, 36});
+  Rng rng(2027);
+  const RGB bits[] = {{255, 240, 140}, {255, 120, 120}, {140, 220, 255}, {200, 255, 160}};
+  for (int i = 0; i < 160; ++i) {  // confetti
+    const int x = rng.below(640), y = rng.below(400);
+    cv.rect(x, y, 3 + rng.below(3), 2 + rng.below(3), bits[rng.below(4)]);
+  }
+  TextStyle st;
+  st.cell = 4, st.outline_px = 2, st.shadow = 2;
+  draw_text(cv, "CHAMPION", 160 - text_width("CHAMPION", 4) / 2, 426, st);
+  return cv;
+}

@@ -104,3 +104,81 @@ TEST(ActionBindings, TheFrameReadsTheTablesInForce) {
   scripted_keys()[SDLK_j] = 0;
   reset_seams();
 }
+
+namespace {
+
+// Every input held by at most one slot of the two players.
+int inputs_bound_twice(const action_bindings players[2]) {
+  int twice = 0;
+  for (int p = 0; p < 2; ++p) {
+    for (int s = 0; s < binding_slot_count; ++s) {
+      for (const input_binding& b : players[p].inputs[s]) {
+        if (b.kind == input_binding::device::none) continue;
+        int holders = 0;
+        for (int q = 0; q < 2; ++q) {
+          for (int t = 0; t < binding_slot_count; ++t) {
+            for (const input_binding& c : players[q].inputs[t]) {
+              if (input_binding_text(c) == input_binding_text(b)) ++holders;
+            }
+          }
+        }
+        if (holders > 1) ++twice;
+      }
+    }
+  }
+  return twice;
+}
+
+input_binding parsed(const char* text) {
+  input_binding b;
+  std::string error;
+  EXPECT_TRUE(parse_input_binding(text, b, error)) << error;
+  return b;
+}
+
+}  // namespace
+
+// The controls screen: a pressed input replaces its own kind only, and is
+// swapped with whichever action of either player held it.
+TEST(ActionBindings, APressedInputIsSwappedNeverBoundTwiceAndSavesAsASetting) {
+  action_bindings players[2] = {default_action_bindings(0), default_action_bindings(1)};
+  ASSERT_EQ(0, inputs_bound_twice(players));
+  bind_pressed_input(players, 0, binding_slot_index("punch"), parsed("w"));  // the second player's up
+  EXPECT_EQ("w, joy0 button 0", slot_inputs_text(players[0], 4));
+  EXPECT_EQ("i, joy1 axis 1 -", slot_inputs_text(players[1], 0));  // up gets the punch's first key
+  bind_pressed_input(players, 0, binding_slot_index("kick"), parsed("joy0 button 0"));
+  EXPECT_EQ("k, joy0 button 0", slot_inputs_text(players[0], 5));
+  EXPECT_EQ("w, joy0 button 1", slot_inputs_text(players[0], 4));
+  bind_pressed_input(players, 1, pause_slot, parsed("p"));
+  EXPECT_EQ("p, joy1 button 7", slot_inputs_text(players[1], pause_slot));
+  EXPECT_EQ("joy0 button 7", slot_inputs_text(players[0], pause_slot));  // had no other key: loses it
+  EXPECT_EQ(0, inputs_bound_twice(players));
+
+  // Each slot's text, as the settings file keeps it, rebuilds the same tables.
+  action_bindings read_back[2] = {default_action_bindings(0), default_action_bindings(1)};
+  for (int p = 0; p < 2; ++p) {
+    for (int s = 0; s < binding_slot_count; ++s) {
+      const std::string name = "p" + std::to_string(p + 1) + "_" + binding_slot_name(s);
+      std::string error;
+      ASSERT_TRUE(apply_binding_setting(read_back, name, slot_inputs_text(players[p], s), error)) << name << error;
+    }
+  }
+  EXPECT_EQ(table_text(players[0]), table_text(read_back[0]));
+  EXPECT_EQ(table_text(players[1]), table_text(read_back[1]));
+  std::string error;
+  EXPECT_FALSE(apply_binding_setting(read_back, "p1_up", "a, b, c, d, e", error));
+  EXPECT_FALSE(apply_binding_setting(read_back, "p1_up", "a,", error));
+  ASSERT_TRUE(apply_binding_setting(read_back, "p1_pause", "none", error));
+  EXPECT_EQ("none", slot_inputs_text(read_back[0], pause_slot));
+
+  // Pause reads apart from the actions, telling a key from a joystick input.
+  Uint8 keys[SDLK_LAST] = {};
+  keys[SDLK_p] = 1;
+  bool by_key = false, by_joystick = false;
+  read_pause_held(players[1], keys, false, by_key, by_joystick);
+  EXPECT_TRUE(by_key);
+  EXPECT_FALSE(by_joystick);
+  EXPECT_EQ(0, read_player_actions(players[1], keys, false));
+  read_pause_held(players[0], keys, false, by_key, by_joystick);
+  EXPECT_FALSE(by_key);
+}

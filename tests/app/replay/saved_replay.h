@@ -38,7 +38,7 @@ inline saved_replay_run run_pressing_f9(const std::string& mode) {
   saved_replay_run r;
   r.root = make_temp_dir("saved_replay");
   const fs::path data = fs::path(r.root) / "data";
-  fs::copy(bundled_data_dir(), data, fs::copy_options::recursive);
+  fs::copy(without_main_menu(bundled_data_dir()), data, fs::copy_options::recursive);
   write_text_file(r.root, "keys",
                   "0 return down\n140 return up\n160 left down\n220 left up\n230 up down\n240 up up\n"
                   "260 right down\n300 right up\n310 i down\n314 i up\n330 down down\n360 down up\n"

@@ -1,0 +1,12 @@
+// Online play from the command line: --host PORT waits for one opponent,
+// --join HOST:PORT connects to one. A small screen says what it is waiting
+// for; Escape or closing the window stops it at any moment. Once both sides
+// have checked each other's build and data, the session is ready for the
+// match (see online_match.h for where the fight takes over).
+#pragma once
+
+struct run_options;
+
+// The exit status: 0 when the player stopped it or the session ended
+// normally, 1 when it failed (an ERROR line says why).
+int run_online(const run_options& options);
