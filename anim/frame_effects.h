@@ -4,7 +4,7 @@
 // live above this layer and fill the hooks below during start-up; unfilled,
 // frames are silent and drawn as over a still, unzoomed stage. Drawing a frame
 // only shows it: its effects are handed to a sink when its owner ticks past
-// it, so a tick that must stay unheard (a re-simulation) passes a muted sink.
+// it (the fight's step lists the sounds there, for the program to play).
 #pragma once
 #include <memory>
 
