@@ -147,7 +147,7 @@ void animation::frame_effects(unsigned index, frame_effect_sink& out) const {
   if (frames.empty()) return;
   if (index >= frames.size()) index = static_cast<unsigned>(frames.size() - 1);
   const animation_frame& frame = frames[index];
-  if (frame.has_sound && frame.sound) out.sound(*frame.sound);
+  if (frame.has_sound && frame.sound) out.sound(*frame.sound, -1);
   if (frame.flash) out.flash(frame.flash, frame.flashrate);
   if (frame.shake) out.shake(frame.shake);
 }
@@ -156,7 +156,7 @@ namespace {
 
 class live_sink final : public frame_effect_sink {
  public:
-  void sound(frame_sound& s) override { s.play(); }
+  void sound(frame_sound& s, int channel) override { s.play_on(channel); }
   void shake(int amplitude) override {
     if (frame_stage* stage = g_frame_effects.stage ? g_frame_effects.stage() : nullptr) stage->shake(amplitude);
   }
@@ -167,7 +167,7 @@ class live_sink final : public frame_effect_sink {
 
 class muted_sink final : public frame_effect_sink {
  public:
-  void sound(frame_sound&) override {}
+  void sound(frame_sound&, int) override {}
   void shake(int) override {}
   void flash(int, int) override {}
 };

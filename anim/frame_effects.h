@@ -4,7 +4,7 @@
 // live above this layer and fill the hooks below during start-up; unfilled,
 // frames are silent and drawn as over a still, unzoomed stage. Drawing a frame
 // only shows it: its effects are handed to a sink when its owner ticks past
-// it, so a tick that must stay unheard (a re-simulation) passes a muted sink.
+// it (the fight's step lists the sounds there, for the program to play).
 #pragma once
 #include <memory>
 
@@ -12,7 +12,9 @@
 class frame_sound {
  public:
   virtual ~frame_sound() = default;
-  virtual void play() = 0;  // once, on the first free channel
+  // Once, on mixer channel `channel` (-1: the first free one).
+  virtual void play_on(int channel) = 0;
+  void play() { play_on(-1); }
   virtual std::unique_ptr<frame_sound> copy() const = 0;  // null when out of memory
   virtual const void* sample() const = 0;  // the loaded data, shared by copies; null when none
 };
@@ -31,7 +33,8 @@ class frame_stage {
 // Where the effects of the frames ticked go.
 class frame_effect_sink {
  public:
-  virtual void sound(frame_sound& s) = 0;
+  // `channel` as frame_sound::play_on: -1 for an animation frame's sound.
+  virtual void sound(frame_sound& s, int channel) = 0;
   virtual void shake(int amplitude) = 0;
   virtual void flash(int strength, int fade_per_tick) = 0;
 

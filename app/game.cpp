@@ -39,6 +39,27 @@
 #include "fighter/sound_effect.h"
 #include "stage/level.h"
 
+namespace {
+
+// Training picked from the main menu: one endless fight by training's
+// rules, then the match rules the menu's other fights play by again.
+match_rules rules_before_training;
+
+void begin_menu_training(const select_result& picked, int fps) {
+  rules_before_training = current_match_rules();
+  match_rules endless = rules_before_training;
+  endless.rounds = endless.round_time = 0;
+  set_match_rules(endless);
+  request_training({true, picked.selection, picked.second_player >= 0 ? picked.second_player : 0, fps});
+}
+
+void end_menu_training() {
+  set_match_rules(rules_before_training);
+  request_training({});
+}
+
+}  // namespace
+
 int run_game(const run_options& given) {
   run_options options = given;
   std::string error;
@@ -192,6 +213,7 @@ int run_game(const run_options& given) {
     arcade_pictures arcade_art;
     arcade_art.ending_file = ini.get_string("arcade_ending");
     bool placed = false;
+    if (picked.training) begin_menu_training(picked, settings.fps);
     if (!picked.arcade) {
       fade_out_music();
       setup.start_fight(picked.selection, picked.second_player);
@@ -218,6 +240,7 @@ int run_game(const run_options& given) {
       fight_end end = picked.arcade ? (run_arcade(setup, placed, picked.selection, settings, arcade_art, fight_music),
                                        fight_end::quit)
                                     : run_fight_loop();
+      if (picked.training) end_menu_training();
       while (end == fight_end::back_to_select || (front_menu && !quit_requested())) {
         play_music(menu_music);
         titles->load_select_images();
@@ -242,6 +265,7 @@ int run_game(const run_options& given) {
           continue;
         }
         fade_out_music();
+        if (again.training) begin_menu_training(again, settings.fps);
         if (placed) {
           setup.change_fighters(again.selection, again.second_player);
           reset_for_next_round();
@@ -251,6 +275,7 @@ int run_game(const run_options& given) {
         }
         play_music(fight_music);
         end = run_fight_loop();
+        if (again.training) end_menu_training();
       }
     }
   }

@@ -17,16 +17,21 @@
 
 namespace {
 
-// Shake and flash still reach the stage (they are the fight's state); the
-// sounds of a frame already heard are not played again.
-class unheard_sink final : public frame_effect_sink {
+// Shake and flash reach the stage (they are the fight's state); sounds are
+// listed, with the frame and the lifeform that started them.
+class listing_sink final : public frame_effect_sink {
  public:
-  void sound(frame_sound&) override {}
+  listing_sink(step_events* events, int32_t owner) : events_(events), owner_(owner) {}
+  void sound(frame_sound& s, int channel) override {
+    if (events_) events_->add(sound_event{&s, fight_frame(), owner_, channel});
+  }
   void shake(int amplitude) override { live_frame_effects().shake(amplitude); }
   void flash(int strength, int fade_per_tick) override { live_frame_effects().flash(strength, fade_per_tick); }
-};
 
-unheard_sink unheard;
+ private:
+  step_events* events_;
+  int32_t owner_;
+};
 
 bool stack_empty(const lifeform& l) { return !l.anim_stack || l.anim_stack->empty(); }
 
@@ -85,11 +90,12 @@ void dash_afterimages(lifeform& l, frame_effect_sink& effects, step_observer* ob
 
 }  // namespace
 
-void step_lifeform(int k, frame_effect_sink& effects, step_observer* observer) {
+void step_lifeform(int k, step_events* events, step_observer* observer) {
   lifeform* self = lifeform_at(k);
   if (!self || !self->alive()) return;
   lifeform& l = *self;
-  begin_lifeform_step(l, k);
+  listing_sink effects(events, l.id);
+  begin_lifeform_step(l, k, effects);
   if (k == 0 || k == 1) dash_afterimages(l, effects, observer);
   end_lifeform_step(l, k);
   if (observer) observer->lifeform_shown(l);
@@ -101,7 +107,7 @@ void step_lifeform(int k, frame_effect_sink& effects, step_observer* observer) {
 void step(const frame_inputs& inputs, const step_options& options) {
   const bool was_muted = log_muted();
   if (options.quiet) set_log_muted(true);
-  frame_effect_sink& effects = options.quiet ? static_cast<frame_effect_sink&>(unheard) : live_frame_effects();
+  if (options.events) options.events->clear();
   step_observer* observer = options.observer;
   match_state* match = options.match;
   const bool paused = observer && observer->paused();
@@ -143,7 +149,7 @@ void step(const frame_inputs& inputs, const step_options& options) {
     hand_actions_to_fighters(inputs);
     if (observer) observer->objects_begin();
     // The size is read again every pass: ticks may append bullets.
-    for (size_t k = 0; k < lifeform_list.size(); ++k) step_lifeform(static_cast<int>(k), effects, observer);
+    for (size_t k = 0; k < lifeform_list.size(); ++k) step_lifeform(static_cast<int>(k), options.events, observer);
     remove_dead_projectiles();
   }
   set_fight_frame(fight_frame() + 1);

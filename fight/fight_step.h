@@ -1,17 +1,17 @@
 // One fight frame of simulation: camera, stage tick, facing, hits, the
 // match's rules, every lifeform's step and tick, the clean-up. It draws
 // nothing, reads no file and no device: both players' actions come in, read
-// once per frame by the caller. The sounds of the frames ticked play as
-// they always did, unless `quiet`.
+// once per frame by the caller. It plays no sound either: the sounds the
+// frame starts are listed in `events` for the caller to play.
 //
 // The program draws a frame while it is stepped, at the points a
 // `step_observer` hears of (the stage once set, each lifeform between its
 // steps, ...); a re-simulation passes none, `quiet` set.
 #pragma once
 #include "fight/match.h"
+#include "fight/step_events.h"
 #include "fighter/player_actions.h"
 
-class frame_effect_sink;
 class lifeform;
 
 struct frame_inputs {
@@ -49,8 +49,11 @@ class step_observer {
 struct step_options {
   match_state* match = nullptr;       // null: no match rules (a decided fight goes on, the fallen lying)
   step_observer* observer = nullptr;  // null: nobody draws
-  // Quiet: sounds dropped (shake and flash still reach the stage) and log
-  // lines muted, for frames re-simulated after a restore.
+  // Emptied, then given the sounds this frame starts; null: not kept, so
+  // nobody hears them.
+  step_events* events = nullptr;
+  // Quiet: log lines muted, for frames re-simulated after a restore (whose
+  // sounds the caller doesn't play again).
   bool quiet = false;
 };
 
@@ -60,5 +63,5 @@ void step(const frame_inputs& inputs, const step_options& options);
 
 // Entry `k` of lifeform_list through its step, its afterimages and its tick
 // (update_lifeform of the per-object update), shown to `observer` at each
-// point it should be drawn.
-void step_lifeform(int k, frame_effect_sink& effects, step_observer* observer);
+// point it should be drawn; the sounds it starts go to `events` (may be null).
+void step_lifeform(int k, step_events* events, step_observer* observer);

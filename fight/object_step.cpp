@@ -132,11 +132,11 @@ void movement_step(lifeform& l, int ticks) {
   if (l.y > floor_y) { l.y = floor_y; l.vy = 0.0; }
 }
 
-void begin_lifeform_step(lifeform& l, int k) {
+void begin_lifeform_step(lifeform& l, int k, frame_effect_sink& effects) {
   l.vy = 0.0;
   l.vx = 0.0;
   l.state = posture_standing;
-  l.steer();
+  l.steer(effects);
 
   if (l.vy > 0 && l.ay == 0) l.state = posture_crouching;
   if (l.ay != 0) l.state = posture_airborne;

@@ -7,9 +7,9 @@
 #include "fighter/lifeform.h"  // posture and move slot names
 
 // Entry `k` of lifeform_list, `l`, up to its afterimages: velocities cleared,
-// steered, posture from the requests, attack and combo started, posture from
-// the special animation that plays.
-void begin_lifeform_step(lifeform& l, int k);
+// steered (a weapon shot's sound to `effects`), posture from the requests,
+// attack and combo started, posture from the special animation that plays.
+void begin_lifeform_step(lifeform& l, int k, frame_effect_sink& effects);
 
 // While `l` dashes, its dash speeds it up 3 along the dash; true then, and the
 // afterimages are due.

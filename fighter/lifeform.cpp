@@ -147,7 +147,7 @@ void lifeform::size_from_first_image() {
   height = images[0]->get_height();
 }
 
-void lifeform::steer() {
+void lifeform::steer(frame_effect_sink& effects) {
   if (!path) {
     log_out("Warning [projectile]: This lifeform does not have a path [%x]\n", log_addr(this));
     return;
@@ -173,5 +173,5 @@ void lifeform::steer() {
   path_step = path->step_index;
   target = path->target;
 
-  if (!weapons.empty()) fire_weapons(*this);
+  if (!weapons.empty()) fire_weapons(*this, effects);
 }

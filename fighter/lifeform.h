@@ -155,8 +155,9 @@ class lifeform {
   // `controls` (and `colour_swaps`) first.
   void load(const char* char_path);
 
-  // The per-frame step: copy into the path, update it, copy back, fire weapons.
-  void steer();
+  // The per-frame step: copy into the path, update it, copy back, fire
+  // weapons (their shots' sounds go to `effects`).
+  void steer(frame_effect_sink& effects);
   // Shows the lifeform as it stands: the special animation's frames (up to
   // the first one this frame's advance ends), or the posture image with the
   // gauge over it while gauge_count > 0. Changes nothing of the fight, so it

@@ -8,6 +8,7 @@
 #include "core/config_file.h"
 #include "core/log.h"
 #include "fighter/lifeform.h"
+#include "fighter/sound_effect.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ std::string key_of(const char* fmt, int a, int b = 0) {
 
 void lifeform::load(const char* char_path) {
   if (!char_path) char_path = "";
+  hook_frame_sounds();  // done before main already; keeps the sounds linked in
   if (!combos) combos = std::make_shared<std::vector<combo>>();  // a copy shares its source's list
   // A file that cannot be opened leaves every key absent: the fighter gets the
   // defaults and the fight goes on (config_file has said "Can't open").

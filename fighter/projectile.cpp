@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "anim/frame_effects.h"
 #include "core/log.h"
 #include "core/seams.h"
 #include "fighter/lifeform.h"
@@ -89,7 +90,7 @@ void save_counters(lifeform& l) {
 
 }  // namespace
 
-void fire_weapons(lifeform& carrier) {
+void fire_weapons(lifeform& carrier, frame_effect_sink& effects) {
   if (carrier.weapons.empty() || !carrier.path) return;
   restore_counters(carrier);
   const int n = carrier.path->primary_trigger;
@@ -98,7 +99,7 @@ void fire_weapons(lifeform& carrier) {
     log_out("fireing [%d]\n", n);
     weapon& w = carrier.weapons[n - 1];
     w.team = carrier.team;
-    if (!w.disabled) fire_weapon(carrier, w);
+    if (!w.disabled) fire_weapon(carrier, w, effects);
   }
   // The reset value -1 counts as a request, as the trigger was always read.
   if (weapon_limit(carrier) >= 2 && carrier.path->secondary_trigger != 0) {
@@ -106,7 +107,7 @@ void fire_weapons(lifeform& carrier) {
     weapon& w = carrier.weapons[1];
     w.team = carrier.team;
     if (!w.disabled) {
-      fire_weapon(carrier, w);
+      fire_weapon(carrier, w, effects);
     } else {
       log_out("Weapon 1 failed test!!\n");
     }
@@ -114,7 +115,7 @@ void fire_weapons(lifeform& carrier) {
   save_counters(carrier);
 }
 
-void fire_weapon(lifeform& carrier, weapon& w) {
+void fire_weapon(lifeform& carrier, weapon& w, frame_effect_sink& effects) {
   if (w.streams.empty()) {
     log_out("FAULT: This weapon does not have any streams [%x]\n", log_addr(&w));
     return;
@@ -153,7 +154,7 @@ void fire_weapon(lifeform& carrier, weapon& w) {
     prepared.y = y;
 
     // A carried sound is never played, so it is not stored either.
-    if (s.sound_flag && !s.carry_sound && s.sound) s.sound->play(w.channel + 1, 0);
+    if (s.sound_flag && !s.carry_sound && s.sound) effects.sound(*s.sound.get(), w.channel + 1);
     s.reload_counter = s.reload;
 
     lifeform* shot = enlist_projectile(std::make_unique<lifeform>(prepared));

@@ -5,6 +5,7 @@
 
 #include "fighter/weapon.h"
 
+class frame_effect_sink;
 class lifeform;
 class move;
 
@@ -21,10 +22,10 @@ std::unique_ptr<move> copy_move(const move& src);
 lifeform* spawn_bullet(lifeform& shooter);
 
 // Called by steer once the path has run: restores reload counters, fires the requested weapons,
-// saves the counters.
-void fire_weapons(lifeform& carrier);
+// saves the counters. A shot's sound goes to `effects`.
+void fire_weapons(lifeform& carrier, frame_effect_sink& effects);
 // Fires every ready stream of `w` with the carrier's aim; appends the projectiles.
-void fire_weapon(lifeform& carrier, weapon& w);
+void fire_weapon(lifeform& carrier, weapon& w, frame_effect_sink& effects);
 
 // Gives `carrier` a copy of `w`. A fourth weapon is refused and streams beyond
 // the eleventh are dropped, each with a line; false when refused.

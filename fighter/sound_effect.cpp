@@ -48,6 +48,12 @@ void sound_effect::play(int channel, int loops) {
 }
 
 namespace {
+std::unique_ptr<frame_sound> fetch_frame_sound(const char* name);
+}  // namespace
+
+void hook_frame_sounds() { g_frame_effects.fetch_sound = fetch_frame_sound; }
+
+namespace {
 
 // An animation frame's sound: its own object, whether the cache lent its
 // stored one (copied, as the frame frees what it holds) or gave a copy.
@@ -57,7 +63,7 @@ std::unique_ptr<frame_sound> fetch_frame_sound(const char* name) {
   return got.take_copy();
 }
 
-[[maybe_unused]] const bool frame_sounds_hooked = (g_frame_effects.fetch_sound = fetch_frame_sound, true);
+[[maybe_unused]] const bool frame_sounds_hooked = (hook_frame_sounds(), true);
 
 void close_sound_mixer() {
   while (Mix_QuerySpec(nullptr, nullptr, nullptr) > 0) Mix_CloseAudio();

@@ -24,13 +24,18 @@ class sound_effect : public frame_sound {
   // channel -1 = first free channel; loops = extra repetitions. Silent without a chunk.
   void play(int channel, int loops);
 
-  void play() override { play(-1, 0); }
+  void play_on(int channel) override { play(channel, 0); }
+  using frame_sound::play;
   std::unique_ptr<frame_sound> copy() const override;  // shares the sample
   const void* sample() const override { return chunk; }
 };
 
 void cache_load(sound_effect* item, const char* name);
 std::unique_ptr<sound_effect> cache_copy(const sound_effect& item);  // null when out of memory
+
+// Hands animation frames their sounds from sound_cache. Done before main
+// too; calling it also links this file into a program.
+void hook_frame_sounds();
 
 // Built before main (core/startup_order.h); lives until the program ends.
 extern nmanager<sound_effect> sound_cache;

@@ -162,9 +162,12 @@ bool fight_loop::run_frame() {
   step_options options;
   options.match = match ? &match->state : nullptr;
   options.observer = &observer;
+  step_events events;
+  options.events = &events;
   const clock_type::time_point staging = part_done(measuring);
   observer.staged = observer.hit = observer.shown = staging;
   step(inputs, options);
+  play_step_sounds(events);
   note_fight_stepped(match ? &match->state : nullptr);
   if (match) {
     match->draw_overlay();

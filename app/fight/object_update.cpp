@@ -77,7 +77,11 @@ drawing_observer drawing;
 
 step_observer& object_drawing() { return drawing; }
 
-void update_lifeform(int k) { step_lifeform(k, live_frame_effects(), &drawing); }
+void update_lifeform(int k) {
+  step_events events;
+  step_lifeform(k, &events, &drawing);
+  play_step_sounds(events);
+}
 
 void draw_lifeform_overlays(const lifeform& l, int k) {
   show_combo(l);

@@ -56,7 +56,7 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
     if (choice == main_menu_quit) break;
     // The select screen takes a key held as it opens for a press: it opens
     // once the key that chose is let go (at most two seconds on).
-    const bool to_select = choice == main_menu_versus || choice == main_menu_arcade;
+    const bool to_select = choice == main_menu_versus || choice == main_menu_arcade || choice == main_menu_training;
     for (int wait = 0; to_select && wait < 2 * titles.fps && any_held(read_menu_keys(true)); ++wait) {
       if (poll_quit_request()) break;
       g_video.clear_screen();
@@ -75,8 +75,18 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
       items.selected = row;
     } else if (to_select) {
       titles.use_backdrop(false);
-      select_result picked = run_select_screen(titles, titles.fps, choice == main_menu_arcade);
+      const bool solo = choice != main_menu_versus;
+      select_result picked = run_select_screen(titles, titles.fps, solo);
       picked.arcade = choice == main_menu_arcade;
+      if (choice == main_menu_training && !picked.quit && !quit_requested()) {
+        // The dummy is picked on the same screen, once more.
+        titles.load_select_images();
+        titles.backdrop_fade_in();
+        const select_result dummy = run_select_screen(titles, titles.fps, true, "Choose the dummy");
+        picked.quit = dummy.quit;
+        picked.second_player = dummy.selection;
+        picked.training = true;
+      }
       if (!picked.quit || quit_requested()) return picked;
       // Escape on the select screen: back here, its pictures again.
       limiter().set_rate(titles.fps);

@@ -191,7 +191,7 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
   }
 }
 
-select_result run_select_screen(title_screens& titles, int fps, bool solo) {
+select_result run_select_screen(title_screens& titles, int fps, bool solo, const char* caption) {
   limiter().set_rate(4 * fps);
   titles.backdrop.set_alpha(255);
   drop_earlier_presses();
@@ -201,6 +201,11 @@ select_result run_select_screen(title_screens& titles, int fps, bool solo) {
     g_video.clear_screen();
     titles.draw_backdrop();
     draw_cursors(titles, state);
+    if (caption) {
+      int w = 0, h = 0;
+      fight_text_size(caption, w, h);
+      draw_fight_text(g_video.screen->w / 2 - w / 2, g_video.screen->h - 2 * h, caption);
+    }
     select_events events;
     select_take_events(events);
     select_apply_input(state, events, game_ticks());

@@ -68,6 +68,7 @@ struct select_result {
   int quit;       // 1: end the run without a fight
   int second_player = -1;  // roster position the second player picked; -1: no second player
   bool arcade = false;     // the main menu's Arcade: the picked fighter meets every other in turn
+  bool training = false;   // the main menu's Training: second_player is the dummy
 };
 
 // Takes every queued event: an SDL_QUIT is recorded as a quit request, key
@@ -84,8 +85,9 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
 // and unloads the eight roster pictures. The titles' backdrop has been faded
 // in. A quit request (window closed, SIGTERM, SIGINT) ends the screen after
 // its frame, as a quit, without the fade.
-// With `solo` no second player can join.
-select_result run_select_screen(title_screens& titles, int fps, bool solo = false);
+// With `solo` no second player can join. A `caption` is shown centred at the
+// top (training's "Choose the dummy").
+select_result run_select_screen(title_screens& titles, int fps, bool solo = false, const char* caption = nullptr);
 
 // What the screen does after its loop: the backdrop fades out (32 frames,
 // cut short by a quit request) and the roster pictures are unloaded. Also

@@ -121,7 +121,7 @@ measured_run play_out(lifeform& attacker, lifeform& defender, int slot, bool gua
       lifeform* l = lifeform_list[k];
       if (!l || !l->alive()) continue;
       if (f == 1 && l == &attacker) l->start_move(slot, action_for(slot, attacker.facing));
-      begin_lifeform_step(*l, k);
+      begin_lifeform_step(*l, k, muted_frame_effects());
       dash_speed_up(*l);
       end_lifeform_step(*l, k);
       l->advance(muted_frame_effects());

@@ -16,6 +16,10 @@
 #include "app/training/hit_box_view.h"
 #include "app/video.h"
 #include "core/seams.h"
+#include "fight/fight_clock.h"
+#include "fight/fight_host.h"
+#include "fight/fight_state.h"
+#include "fight/round_reset.h"
 #include "fight/object_step.h"
 #include "fighter/combo.h"
 #include "fighter/lifeform.h"
@@ -76,9 +80,20 @@ const training_request& requested_training() { return the_request; }
 
 void reset_training_positions(training_spot spot) {
   reset_for_next_round();
+  place_training_fighters(spot);
+}
+
+void place_training_fighters(training_spot spot) {
   lifeform* dummy = lifeform_at(0);
   lifeform* player = lifeform_at(1);
-  if (!dummy || !player || spot == training_spot::centre) return;
+  if (!dummy || !player) return;
+  for (int k = 0; k < 2; ++k) {
+    lifeform& l = *lifeform_at(k);
+    l.x = fight_start_x(k);
+    l.y = fight_screen_height() - l.height;
+    l.facing = k == 0 ? 1 : 0;
+  }
+  if (spot == training_spot::centre) return;
   // The dummy in the corner, the player a step in front of it.
   const int gap = 40;
   const int right = static_cast<int>(std::max(0.0, held_right_limit(*dummy)));
@@ -115,6 +130,33 @@ training_session::training_session(const training_request& r) : fps_(r.fps > 0 ?
     if (const lifeform* l = lifeform_at(k)) last_hp_[k] = l->hp;
   }
   held_keys_ = training_keys_held();
+  if (d && p) {
+    content_ = std::make_unique<fight_content>();
+    start_ = std::make_unique<fight_state>();
+    if (!save_fight_state(*start_, *content_, nullptr)) start_.reset();
+  }
+}
+
+void training_session::reset_position() {
+  const training_spot spot = static_cast<training_spot>(next_spot);
+  if (start_) {
+    // The fight goes back as it started; its clock and dice run on.
+    const int64_t frame = fight_frame();
+    const unsigned long long dice = recordable_random_state();
+    restore_fight_state(*start_, *content_, nullptr);
+    set_fight_frame(frame);
+    set_recordable_random_state(dice);
+    place_training_fighters(spot);
+  } else {
+    reset_training_positions(spot);
+  }
+  next_spot = (next_spot + 1) % training_spot_count;
+  ++resets;
+  dummy.struck = false;
+  for (int k = 0; k < 2; ++k) {
+    quiet_frames_[k] = fps_;
+    if (const lifeform* l = lifeform_at(k)) last_hp_[k] = l->hp;
+  }
 }
 
 training_session::~training_session() {
@@ -184,16 +226,7 @@ bool training_session::step() {
     open_menu();
     return false;
   }
-  if (pressed & key_reset) {
-    reset_training_positions(static_cast<training_spot>(next_spot));
-    next_spot = (next_spot + 1) % training_spot_count;
-    ++resets;
-    dummy.struck = false;
-    for (int k = 0; k < 2; ++k) {
-      quiet_frames_[k] = fps_;
-      if (const lifeform* l = lifeform_at(k)) last_hp_[k] = l->hp;
-    }
-  }
+  if (pressed & key_reset) reset_position();
   // F5 starts a recording, or ends one early.
   if (pressed & key_record) {
     if (dummy.recording) {
@@ -263,9 +296,7 @@ void training_session::step_menu() {
     case item_reset:
       paused = false;
       held_keys_ &= ~key_reset;
-      reset_training_positions(static_cast<training_spot>(next_spot));
-      next_spot = (next_spot + 1) % training_spot_count;
-      ++resets;
+      reset_position();
       break;
     case item_moves: {
       showing_moves = true;

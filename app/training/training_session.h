@@ -14,7 +14,9 @@
 #include "app/training/frame_data.h"
 #include "app/training/input_display.h"
 
+class fight_content;
 class path;
+struct fight_state;
 
 // Asked for before the fight starts (--training): the roster positions of
 // the player's fighter and of the dummy, and the frame rate.
@@ -34,6 +36,8 @@ constexpr int training_spot_count = 3;
 // Both fighters at `spot` (the dummy nearer the corner), full health,
 // standing, no projectiles, within the frame it is called in.
 void reset_training_positions(training_spot spot);
+// Only moves both fighters to `spot`, standing on the floor facing each other.
+void place_training_fighters(training_spot spot);
 
 class training_session {
  public:
@@ -72,6 +76,10 @@ class training_session {
 
  private:
   int fps_;
+  // The fight as training started: a position reset puts it back, then moves
+  // the fighters. Null when it couldn't be saved (a reset then tidies up).
+  std::unique_ptr<fight_content> content_;
+  std::unique_ptr<fight_state> start_;
   std::unique_ptr<path> computer_path_;  // the dummy's when it plays the computer
   path* dummy_path_ = nullptr;           // the dummy's own, steered by its actions
   int held_keys_ = 0;                    // training keys held last frame (bits)
@@ -89,6 +97,7 @@ class training_session {
   menu menu_;
   std::vector<std::string> move_lines_;
 
+  void reset_position();
   void open_menu();
   void refresh_menu_items();
   void step_menu();

@@ -3,6 +3,7 @@
 // stepped again over the same inputs, compared byte for byte every frame.
 #include "fight/fight_state.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "fight/match.h"
 #include "fighter/computer_difficulty.h"
 #include "fighter/player_actions.h"
+#include "fighter/sound_effect.h"
 #include "stage/level.h"
 #include "support/run_game.h"
 #include "support/test_env.h"
@@ -199,6 +201,63 @@ TEST_F(FightState, RollbacksOfUpToEightFramesAtRandomPointsChangeNothing) {
   }
   EXPECT_GT(rollbacks, frames / 10);
   EXPECT_GT(rolled_over_projectiles, 0);
+}
+
+// With the mixer open, so that a sound played anywhere shows in Mix_Playing.
+class FightSounds : public FightState {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(1, open_sound_mixer());
+    Mix_HaltChannel(-1);
+    FightState::SetUp();
+  }
+  void TearDown() override {
+    Mix_HaltChannel(-1);
+    FightState::TearDown();
+  }
+};
+
+// The step lists the sounds it starts and plays none, quiet or not; a frame
+// stepped again after a restore lists the very sounds it listed the first time.
+TEST_F(FightSounds, AFrameSteppedAgainListsTheSameSoundsAndNoStepPlaysOne) {
+  constexpr int frames = 1200, restore_at = 400;
+  action_script first(5), second(21);
+  std::vector<frame_inputs> inputs(frames);
+  for (frame_inputs& in : inputs) {
+    in.player[0] = first.next(10);
+    in.player[1] = second.next(6);
+  }
+  std::vector<step_events> heard(frames);
+  fight_state at_restore{};
+  int sounds = 0, loud_frame = -1;
+  options_.quiet = false;
+  for (int f = 0; f < frames; ++f) {
+    if (f == restore_at) at_restore = saved();
+    options_.events = &heard[f];
+    step_with(inputs[f]);
+    ASSERT_EQ(0, Mix_Playing(-1)) << "a sound played during frame " << f;
+    for (int i = 0; i < heard[f].sound_count; ++i) {
+      EXPECT_EQ(heard[f].sounds[i].frame, f);
+      if (f >= restore_at && loud_frame < 0 && heard[f].sounds[i].sound->sample()) loud_frame = f;
+    }
+    sounds += heard[f].sound_count;
+  }
+  ASSERT_GT(sounds, 10);
+  if (loud_frame < 0) GTEST_SKIP() << "the samples were loaded before the mixer opened";
+
+  options_.quiet = true;
+  restore_fight_state(at_restore, *content_, &match_);
+  for (int f = restore_at; f < frames; ++f) {
+    step_events again;
+    options_.events = &again;
+    step_with(inputs[f]);
+    ASSERT_EQ(0, Mix_Playing(-1)) << "a sound played during frame " << f << ", stepped again";
+    ASSERT_TRUE(again == heard[f]) << "frame " << f << ": " << again.sound_count << " sounds listed, "
+                                   << heard[f].sound_count << " the first time";
+  }
+  // What the lists name is heard when played.
+  play_step_sounds(heard[loud_frame]);
+  EXPECT_GT(Mix_Playing(-1), 0);
 }
 
 TEST_F(FightState, HashTellsStatesApartAndAgreesOnEqualOnes) {

@@ -66,7 +66,7 @@ TEST_F(LifeformDraw, FireOnFrame1SpawnsOneBulletWhenLeavingIt) {
 struct effect_log final : frame_effect_sink {
   std::vector<std::string> lines;
   int frame = 0;
-  void sound(frame_sound&) override { say("sound"); }
+  void sound(frame_sound&, int) override { say("sound"); }
   void shake(int amplitude) override { say("shake " + std::to_string(amplitude)); }
   void flash(int strength, int fade) override { say("flash " + std::to_string(strength) + "/" + std::to_string(fade)); }
   void say(const std::string& what) { lines.push_back(std::to_string(frame) + " " + what); }

@@ -56,7 +56,7 @@ class Projectile : public fighter_scene {
     });
   }
   std::string steer() {
-    return capture_stdout([&] { carrier.steer(); });
+    return capture_stdout([&] { carrier.steer(muted_frame_effects()); });
   }
 
   lifeform carrier;
@@ -126,7 +126,7 @@ TEST_F(Projectile, AProjectileStartsCentredWithTheFieldsOfItsStream) {
   char warning[96];
   std::snprintf(warning, sizeof warning, "Warning [projectile]: This lifeform does not have a path [%x]\n",
                 log_addr(proj));
-  EXPECT_EQ(capture_stdout([&] { proj->steer(); }), warning);
+  EXPECT_EQ(capture_stdout([&] { proj->steer(muted_frame_effects()); }), warning);
 }
 
 TEST_F(Projectile, OffsetsAimAndJitterMoveTheStart) {
@@ -163,7 +163,7 @@ TEST_F(Projectile, TheStartIgnoresTheCameraAndKeepsEveryVerticalTerm) {
   straight.aim_y = -0.5;
   weapon w;
   w.streams.push_back(ready_stream(0));
-  capture_stdout([&] { fire_weapon(carrier, w); });
+  capture_stdout([&] { fire_weapon(carrier, w, muted_frame_effects()); });
   ASSERT_EQ(lifeform_list.size(), 2u);
   const lifeform& p = *lifeform_list.back();
   EXPECT_EQ(p.x, 200 + 50 - 10);
@@ -177,14 +177,14 @@ TEST_F(Projectile, PrimaryTriggerNamesTheWeapon) {
   carrier.weapons[1].disabled = 0;
   straight.primary_trigger = 1;
   straight.secondary_trigger = -1;
-  std::string out = capture_stdout([&] { fire_weapons(carrier); });
+  std::string out = capture_stdout([&] { fire_weapons(carrier, muted_frame_effects()); });
   EXPECT_EQ(out.find("fireing [1]\n"), 0u);
   EXPECT_EQ(carrier.width, 100);  // sized from the first image before firing
   EXPECT_EQ(carrier.stream_cooldowns[0][0], 5);
   EXPECT_EQ(carrier.stream_cooldowns[1][0], 4);  // the secondary fired too (-1 counts)
   straight.primary_trigger = 3;  // no third weapon: nothing
   straight.secondary_trigger = 0;
-  EXPECT_EQ(capture_stdout([&] { fire_weapons(carrier); }), "");
+  EXPECT_EQ(capture_stdout([&] { fire_weapons(carrier, muted_frame_effects()); }), "");
 }
 
 TEST_F(Projectile, DisabledAndEmptyWeaponsSaySo) {

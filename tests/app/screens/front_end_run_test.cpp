@@ -88,3 +88,43 @@ TEST(FrontEndRun, ReplaysAreListedPlayedAndDeleted) {
   EXPECT_TRUE(std::filesystem::is_empty(folder));
   std::printf("replays screenshot: %s/replays.png\n", dir.c_str());
 }
+
+// Training from the main menu: the player's fighter, then the dummy, on the
+// select screen; the training menu's Quit is back on the main menu, and a
+// match played after it has its rounds again.
+TEST(FrontEndRun, TrainingPicksFighterThenDummyAndQuitsToTheMenu) {
+  const std::string data = bundled_data_dir();
+  if (data.empty()) GTEST_SKIP() << "no bundled data";
+  const std::string dir = make_temp_dir("training_walk");
+  write_text_file(dir, "settings.ini", "rounds=1\nround_time=30\n");
+  std::string walk =
+      "100 down down\n102 down up\n104 down down\n106 down up\n110 return down\n112 return up\n"  // Training
+      "170 right down\n172 right up\n180 return down\n182 return up\n"                           // Kastrell
+      "300 left down\n302 left up\n310 return down\n312 return up\n"                             // Dravitz, the dummy
+      "500 escape down\n502 escape up\n";                                                        // the training menu
+  for (int k = 0; k < 8; ++k) {  // the menu takes keys once it has been up a moment
+    walk += std::to_string(560 + 4 * k) + " down down\n" + std::to_string(562 + 4 * k) + " down up\n";
+  }
+  walk += "600 return down\n602 return up\n"                                                 // Quit
+          "700 down down\n702 down up\n710 return down\n712 return up\n"  // Versus
+          "780 return down\n782 return up\n";
+  write_text_file(dir, "walk.txt", walk);
+  game_run run = run_fight({"--data-dir", data, "--settings", dir + "/settings.ini", "--seed", "3", "--script",
+                            dir + "/walk.txt", "--no-limiter", "--frames", "1100"},
+                           traced);
+  ASSERT_EQ(0, run.exit_status) << run.err;
+  const std::string& err = run.err;
+  const long dummy_pick = frame_of(err, "text [Choose the dummy]");
+  EXPECT_GT(dummy_pick, 182) << err;
+  EXPECT_LT(dummy_pick, 300) << err;
+  EXPECT_GT(frame_of(err, "fight starts"), 312) << err;
+  EXPECT_NE(std::string::npos, run.out.find("load config [game\\fighter\\kastrell_char.ini]")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("load config [game\\fighter\\dravitz_char.ini]")) << run.out;
+  EXPECT_GT(frame_of(err, "text [> Quit <]"), 560) << err;
+  const size_t training_ends = err.find("fight ends");
+  ASSERT_NE(std::string::npos, training_ends) << err;
+  EXPECT_GT(frame_of(err, "menu [Veltmoore Brawl] at [Arcade]", training_ends), 600) << err;
+  // Training plays no rounds; the match after it does again.
+  EXPECT_EQ(std::string::npos, err.rfind("text [Round 1]", training_ends)) << err;
+  EXPECT_NE(std::string::npos, err.find("text [Round 1]", training_ends)) << err;
+}

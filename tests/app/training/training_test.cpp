@@ -90,6 +90,8 @@ class TrainingSession : public fight_scene {
   }
 };
 
+// The fight as training started comes back: nothing of the frame before the
+// reset survives it but the place chosen.
 TEST_F(TrainingSession, BackspaceResetsBothFightersInOneFrameCyclingCentreAndCorners) {
   lifeform& dummy = fighter(300, 0);
   lifeform& player = fighter(900, 1);
@@ -97,17 +99,24 @@ TEST_F(TrainingSession, BackspaceResetsBothFightersInOneFrameCyclingCentreAndCor
   const int centre[2] = {fight_start_x(0), fight_start_x(1)};
   for (int spot = 0; spot < 3; ++spot) {
     dummy.hp = 3;
+    player.hp = 50;
     player.x = 1200;
     player.y = 100;
     ASSERT_TRUE(player.start_move(slot_kick, action_attack));
+    ASSERT_TRUE(dummy.start_move(slot_punch, action_attack));
+    player.path->recognizer.attempts.push_back(combo_attempt{});  // a combo half entered
     enlist_projectile(std::make_unique<lifeform>());
     press(SDLK_BACKSPACE);
     frame(t);
     release(SDLK_BACKSPACE);
     SCOPED_TRACE(spot);
     EXPECT_EQ(dummy.max_hp, dummy.hp);
+    EXPECT_EQ(player.max_hp, player.hp);
     EXPECT_EQ(2u, lifeform_list.size());  // no projectiles
-    EXPECT_TRUE(player.anim_stack->empty());
+    EXPECT_TRUE(!player.anim_stack || player.anim_stack->empty());
+    EXPECT_TRUE(!dummy.anim_stack || dummy.anim_stack->empty());
+    EXPECT_EQ(action_none, player.action);
+    EXPECT_TRUE(player.path->recognizer.attempts.empty());
     EXPECT_EQ(480 - player.height, player.y);
     if (spot == 0) {
       EXPECT_EQ(centre[0], dummy.x);
