@@ -24,7 +24,9 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> headless = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
 
-std::string port_for(int k) { return std::to_string(20000 + (getpid() * 17 + k * 7) % 30000); }
+// Below the kernel's ephemeral range (32768 and up), so no client socket of
+// another test can hold it.
+std::string port_for(int k) { return std::to_string(20000 + (getpid() * 17 + k * 7) % 12000); }
 
 // The bundled data with every fighter at 1 health, so one blow ends a round.
 std::string one_blow_tree() {
@@ -76,7 +78,7 @@ online_pair play_online(const std::string& tree, const std::string& dir, const s
   guest_args.insert(guest_args.end(), guest_own.begin(), guest_own.end());
   online_pair out;
   running_game host = start_fight(host_args, headless);
-  EXPECT_TRUE(wait_for_output(host, "waiting for an opponent", 20.0));
+  EXPECT_TRUE(wait_for_output(host, "waiting for an opponent", 60.0)) << read_file(host.dir + "/out");
   running_game guest = start_fight(guest_args, headless);
   bool ended = false;
   double waited = 0;

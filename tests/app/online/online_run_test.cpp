@@ -19,14 +19,16 @@ namespace {
 
 const std::vector<std::string> headless = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
 
-std::string port_for(int k) { return std::to_string(20000 + (getpid() * 13 + k) % 30000); }
+// Below the kernel's ephemeral range (32768 and up), so no client socket of
+// another test can hold it.
+std::string port_for(int k) { return std::to_string(20000 + (getpid() * 13 + k) % 12000); }
 
 TEST(OnlineRun, HostAndGuestShareTheHostsSeedOrStopOnDifferentData) {
   const std::string data = bundled_data_dir();
   if (data.empty()) GTEST_SKIP() << "no bundled data";
   const std::string port = port_for(1);
   running_game host = start_fight({"--data-dir", data, "--no-settings", "--seed", "777", "--host", port}, headless);
-  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent on port " + port, 20.0));
+  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent on port " + port, 60.0)) << read_file(host.dir + "/out");
   // The guest leaves the fight with Escape; the host hears it left.
   const std::string keys = make_temp_dir("online_leave");
   std::ofstream(keys + "/leave.keys") << "200 escape down\n";
@@ -50,7 +52,7 @@ TEST(OnlineRun, HostAndGuestShareTheHostsSeedOrStopOnDifferentData) {
   std::filesystem::copy(data, changed, std::filesystem::copy_options::recursive);
   std::ofstream(changed + "/game/fighter/kastrell_char.ini", std::ios::app) << "\n# changed\n";
   host = start_fight({"--data-dir", data, "--no-settings", "--host", port}, headless);
-  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent", 20.0));
+  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent", 60.0)) << read_file(host.dir + "/out");
   guest = run_fight({"--data-dir", changed, "--no-settings", "--join", "127.0.0.1:" + port}, headless);
   hosted = wait_for_exit(host, 15.0, ended, waited);
   ASSERT_TRUE(ended);
@@ -66,7 +68,7 @@ TEST(OnlineRun, AWaitingHostEndsAtACloseRequestOrEscape) {
   const std::string data = bundled_data_dir();
   if (data.empty()) GTEST_SKIP() << "no bundled data";
   running_game host = start_fight({"--data-dir", data, "--no-settings", "--host", port_for(2)}, headless);
-  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent", 20.0));
+  ASSERT_TRUE(wait_for_output(host, "waiting for an opponent", 60.0)) << read_file(host.dir + "/out");
   kill(host.pid, SIGTERM);
   bool ended = false;
   double waited = 0;
