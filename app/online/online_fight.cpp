@@ -13,6 +13,7 @@
 #include "app/frame_limiter.h"
 #include "app/input/frame_actions.h"
 #include "app/keep_until_exit.h"
+#include "app/online/online_fight_game.h"
 #include "app/online/online_replay.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -47,71 +48,6 @@ bool leaving() {
   const Uint8* keys = key_state();
   return poll_quit_request() || (keys && keys[SDLK_ESCAPE]);
 }
-
-// Draws the present frame where the step shows its parts, as the offline
-// fight loop does; the match's menus stay shut (neither side may pause the other).
-class present_frame_drawing final : public step_observer {
- public:
-  explicit present_frame_drawing(match_driver& match) : match_(match) {}
-  void stage_ready() override {
-    if (g_level) g_level->draw();
-  }
-  void hits_resolved() override { draw_hit_outlines(); }
-  void world_frozen() override { match_.draw_frozen_world(); }
-  void objects_begin() override { object_drawing().objects_begin(); }
-  void lifeform_shown(const lifeform& l) override { object_drawing().lifeform_shown(l); }
-  void lifeform_done(const lifeform& l, int k) override { object_drawing().lifeform_done(l, k); }
-
- private:
-  match_driver& match_;
-};
-
-// The live fight as the rollback engine sees it. The frame it is asked to
-// step at the present is drawn and heard; every earlier one is a quiet
-// re-simulation. It also notes the first frame whose step decided the match.
-class online_fight_game final : public rollback_game {
- public:
-  online_fight_game(fight_content& content, match_driver& match)
-      : content_(content), match_(match), drawing_(match), slots_(rollback_slots) {}
-
-  int64_t present_frame = -1;  // the frame to draw when it is stepped
-  int decided_frame = -1;      // the first frame after whose step the match was decided, -1 none yet
-  uint64_t decided_hash = 0;   // the state's hash just after that frame
-  int winner = -1;
-
-  void save_state(int slot) override { save_fight_state(slots_[slot], content_, &match_.state); }
-  void load_state(int slot) override {
-    restore_fight_state(slots_[slot], content_, &match_.state);
-    if (decided_frame >= fight_frame()) decided_frame = -1;  // that future is being rewritten
-  }
-  void step(const player_actions inputs[2]) override {
-    const int64_t f = fight_frame();
-    frame_inputs frame;
-    frame.player[0] = inputs[1];  // entry 1 steers by the first player's actions
-    frame.player[1] = inputs[0];
-    step_options options;
-    options.match = &match_.state;
-    options.observer = f == present_frame ? &drawing_ : nullptr;
-    options.quiet = f != present_frame;
-    ::step(frame, options);
-    if (decided_frame < 0 && (match_.state.match_winner >= 0 || match_.state.match_drawn)) {
-      decided_frame = static_cast<int>(f);
-      decided_hash = state_hash();
-      winner = match_.state.match_winner;
-    }
-  }
-  uint64_t state_hash() override {
-    save_fight_state(scratch_, content_, &match_.state);
-    return fight_state_hash(scratch_);
-  }
-
- private:
-  fight_content& content_;
-  match_driver& match_;
-  present_frame_drawing drawing_;
-  std::vector<fight_state> slots_;
-  fight_state scratch_;
-};
 
 // Each side sends its pick and waits for the other's; inputs that overtake
 // the pick are kept for the engine.
