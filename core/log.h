@@ -1,6 +1,7 @@
 // The game's narration: every log line goes through here so the compiler checks
 // each format string against its arguments.
 #pragma once
+#include <string>
 
 #define GAME_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
 
@@ -15,6 +16,15 @@ extern void (*log_watcher)(const char* text);
 // log_err print nothing and the watcher hears nothing.
 void set_log_muted(bool muted);
 bool log_muted();
+
+// While set (a frame that a rollback may still step again), log_out's text
+// goes to `out` and log_err's to `err` instead of being printed; the caller
+// prints a frame's text once that frame can no longer change. Null: print.
+// Muting wins over capturing.
+void set_log_capture(std::string* out, std::string* err);
+// The strings set_log_capture set last (null: printing).
+std::string* log_capture_out();
+std::string* log_capture_err();
 
 // Standard error.
 void log_err(const char* fmt, ...) GAME_PRINTF(1, 2);

@@ -3,6 +3,8 @@
 namespace {
 
 constexpr uint8_t magic0 = 'V', magic1 = 'B';
+constexpr size_t header_bytes = 7;
+constexpr size_t state_dump_packet = header_bytes + 8 + net_state_dump_bytes;
 
 // Little-endian writer.
 struct writer {
@@ -188,6 +190,16 @@ std::vector<uint8_t> encode_match_end(uint32_t token, const net_match_end& m) {
   return w.bytes;
 }
 
+std::vector<uint8_t> encode_state_dump(uint32_t token, const net_state_dump& m) {
+  if (m.state.size() != net_state_dump_bytes) return {};
+  writer w;
+  w.header(net_kind::state_dump, token);
+  w.u32(m.frame);
+  w.u32(static_cast<uint32_t>(m.state.size()));
+  w.bytes.insert(w.bytes.end(), m.state.begin(), m.state.end());
+  return w.bytes;
+}
+
 bool decode_packet(const uint8_t* data, size_t size, net_message& out, net_decode_counts& counts) {
   if (size > net_max_handshake_packet) {
     ++counts.oversized;
@@ -202,12 +214,15 @@ bool decode_packet(const uint8_t* data, size_t size, net_message& out, net_decod
   uint8_t kind = r.u8();
   out.token = r.u32();
   if (!r.ok || m0 != magic0 || m1 != magic1 || kind < static_cast<uint8_t>(net_kind::join) ||
-      kind > static_cast<uint8_t>(net_kind::match_end)) {
+      kind > static_cast<uint8_t>(net_kind::state_dump)) {
     ++counts.malformed;
     return false;
   }
   out.kind = static_cast<net_kind>(kind);
-  if (out.kind != net_kind::join && size > net_max_packet) {
+  const size_t most = out.kind == net_kind::join         ? net_max_handshake_packet
+                      : out.kind == net_kind::state_dump ? state_dump_packet
+                                                         : net_max_packet;
+  if (size > most) {
     ++counts.oversized;
     return false;
   }
@@ -235,6 +250,20 @@ bool decode_packet(const uint8_t* data, size_t size, net_message& out, net_decod
       out.match_end.reason = static_cast<net_end_reason>(reason);
       out.match_end.winner = static_cast<int8_t>(r.u8());
       if (out.match_end.winner < -1 || out.match_end.winner > 1) r.ok = false;
+      break;
+    }
+    case net_kind::state_dump: {
+      out.state_dump.frame = r.u32();
+      const uint32_t n = r.u32();
+      out.state_dump.state.clear();
+      // Exactly one state, all of it there.
+      if (n != net_state_dump_bytes || !r.take(n)) {
+        r.ok = false;
+        break;
+      }
+      out.state_dump.state.assign(r.p, r.p + n);
+      r.p += n;
+      r.left -= n;
       break;
     }
   }

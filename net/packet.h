@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fight/fight_state.h"
 #include "fighter/player_actions.h"
 
 constexpr uint16_t net_protocol_version = 1;
@@ -20,6 +21,7 @@ constexpr size_t net_max_rules = 16;             // match rules in a welcome
 constexpr size_t net_max_rule_name = 32;
 constexpr size_t net_max_inputs = 64;            // frames of actions in one input packet
 constexpr size_t net_max_handshake_packet = 256 * 1024;  // the file list makes the join large
+constexpr size_t net_state_dump_bytes = sizeof(fight_state);  // a state dump carries exactly one
 
 enum class net_kind : uint8_t {
   join = 1,     // guest -> host: who I am and what data I have
@@ -28,6 +30,7 @@ enum class net_kind : uint8_t {
   inputs,       // a side's unacknowledged actions and its acknowledgement
   state_hash,   // the hash of the confirmed state at a frame
   match_end,    // the match is over, a rematch, back to select, or quit
+  state_dump,   // the confirmed state at a frame whose hashes differed
 };
 
 struct net_file_hash {
@@ -83,6 +86,12 @@ struct net_state_hash {
   uint64_t hash = 0;
 };
 
+// A whole saved fight, so the other side can show both states after a desync.
+struct net_state_dump {
+  uint32_t frame = 0;
+  std::vector<uint8_t> state;  // exactly net_state_dump_bytes: a fight_state's bytes
+};
+
 enum class net_end_reason : uint8_t { match_over = 0, rematch, select, quit, count };
 
 struct net_match_end {
@@ -100,6 +109,7 @@ struct net_message {
   net_inputs inputs;
   net_state_hash state_hash;
   net_match_end match_end;
+  net_state_dump state_dump;
 };
 
 std::vector<uint8_t> encode_join(uint32_t token, const net_join& m);
@@ -109,6 +119,8 @@ std::vector<uint8_t> encode_pick(uint32_t token, const net_pick& m);
 std::vector<uint8_t> encode_inputs(uint32_t token, const net_inputs& m);
 std::vector<uint8_t> encode_state_hash(uint32_t token, const net_state_hash& m);
 std::vector<uint8_t> encode_match_end(uint32_t token, const net_match_end& m);
+// Empty when `m.state` is not exactly net_state_dump_bytes long.
+std::vector<uint8_t> encode_state_dump(uint32_t token, const net_state_dump& m);
 
 // Counts of what the decoder refused, for the statistics and the tests.
 struct net_decode_counts {

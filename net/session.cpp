@@ -183,6 +183,11 @@ void net_session::on_packet(_ENetPeer*, const uint8_t* data, size_t size) {
     ++foreign_;
     return;
   }
+  if (m.kind == net_kind::state_dump) {
+    peer_dump_ = std::move(m.state_dump);
+    has_peer_dump_ = true;
+    return;
+  }
   if (inbox_.size() < 1024) inbox_.push_back(std::move(m));
 }
 
@@ -266,6 +271,19 @@ void net_session::send_state_hash(const net_state_hash& m) {
 }
 void net_session::send_match_end(const net_match_end& m) {
   if (state_ == net_session_state::ready) send(encode_match_end(token_, m), true);
+}
+
+void net_session::send_state_dump(const net_state_dump& m) {
+  if (state_ != net_session_state::ready) return;
+  const std::vector<uint8_t> bytes = encode_state_dump(token_, m);
+  if (!bytes.empty()) send(bytes, true);
+}
+
+bool net_session::take_state_dump(net_state_dump& out) {
+  if (!has_peer_dump_) return false;
+  out = std::move(peer_dump_);
+  has_peer_dump_ = false;
+  return true;
 }
 
 bool net_session::receive(net_message& out) {

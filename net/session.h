@@ -64,10 +64,15 @@ class net_session {
 
   // The next message of a ready session (picks, inputs, hashes, ends).
   bool receive(net_message& out);
+  // A state dump the peer sent is kept aside, never handed out by receive():
+  // the last one arrived, once; false when none came since.
+  bool take_state_dump(net_state_dump& out);
   void send_inputs(const net_inputs& m);
   void send_pick(const net_pick& m);
   void send_state_hash(const net_state_hash& m);
   void send_match_end(const net_match_end& m);
+  // Reliable; ENet cuts it in fragments and puts it back together.
+  void send_state_dump(const net_state_dump& m);
 
   const net_decode_counts& decode_counts() const { return counts_; }
   long foreign_packets() const { return foreign_; }    // right shape, wrong token
@@ -93,6 +98,8 @@ class net_session {
   uint32_t token_ = 0;
   uint32_t started_ms_ = 0;
   std::deque<net_message> inbox_;
+  net_state_dump peer_dump_;
+  bool has_peer_dump_ = false;
   net_decode_counts counts_;
   long foreign_ = 0, refused_ = 0;
 };

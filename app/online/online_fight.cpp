@@ -13,6 +13,8 @@
 #include "app/frame_limiter.h"
 #include "app/input/frame_actions.h"
 #include "app/keep_until_exit.h"
+#include "app/online/mixer_sound_sink.h"
+#include "app/online/online_desync.h"
 #include "app/online/online_fight_game.h"
 #include "app/online/online_replay.h"
 #include "app/run_options.h"
@@ -157,8 +159,10 @@ int run_online_fight(net_session& session, const run_options& options, const gam
     }
     match_driver driver(rules);
     fight_content content;
-    online_fight_game game(content, driver);
+    mixer_sound_sink sounds;
+    online_fight_game game(content, driver, sounds);
     rollback_engine engine(game, local_entry, options.input_delay);
+    engine.set_events(&game.sound_ledger());
     engine.set_frame_rate(settings.fps);
     for (const net_inputs& m : early) engine.receive(m);
     online_replay replay;
@@ -197,8 +201,10 @@ int run_online_fight(net_session& session, const run_options& options, const gam
       net_state_hash hash;
       if (engine.take_hash(hash)) session.send_state_hash(hash);
       replay.take_confirmed(engine);
+      game.print_confirmed_lines(engine.confirmed_frame());
       if (engine.desync_frame() >= 0) {
         log_out("ERROR: online fight desynchronised at frame %d\n", engine.desync_frame());
+        send_desync_state(session, game, engine.desync_frame());
         status = 1;
         break;
       }
@@ -226,6 +232,7 @@ int run_online_fight(net_session& session, const run_options& options, const gam
     }
     log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
     replay.save(options, settings, match.seed, host_pick, guest_pick);
+    if (engine.desync_frame() >= 0) write_desync_dump(session, game, engine.desync_frame(), hosting, options);
     setup.release();
     setup.keep_fighters_until_exit();
   }

@@ -110,7 +110,7 @@ TEST(Packet, RefusesLyingCountsBadValuesAndOversizedPackets) {
   };
   EXPECT_FALSE(decodes(with(packets[0], 0, 'X'), m, counts));  // magic
   EXPECT_FALSE(decodes(with(packets[0], 2, 0), m, counts));    // kind 0
-  EXPECT_FALSE(decodes(with(packets[0], 2, 7), m, counts));    // kind past the last
+  EXPECT_FALSE(decodes(with(packets[0], 2, 8), m, counts));    // kind past the last
   // The join's file count (after header 7, protocol 2, build 1+5) says 300.
   auto join = packets[0];
   EXPECT_FALSE(decodes(with(with(join, 15, 300 & 0xff), 16, 300 >> 8), m, counts));
@@ -135,6 +135,40 @@ TEST(Packet, RefusesLyingCountsBadValuesAndOversizedPackets) {
   EXPECT_FALSE(decodes(huge, m, counts));
   EXPECT_EQ(counts.oversized, 2);
   EXPECT_EQ(counts.accepted, 0);
+}
+
+// The state a side sends after a desync: many datagrams' worth, but exactly
+// one fight state, never a byte more or less.
+TEST(Packet, AStateDumpCarriesExactlyOneWholeFightState) {
+  net_state_dump dump;
+  dump.frame = 240;
+  for (size_t i = 0; i < net_state_dump_bytes; ++i) dump.state.push_back(static_cast<uint8_t>(i * 7 + 1));
+  const std::vector<uint8_t> bytes = encode_state_dump(9, dump);
+  ASSERT_GT(bytes.size(), net_max_packet);
+  net_decode_counts counts;
+  net_message m;
+  ASSERT_TRUE(decodes(bytes, m, counts));
+  EXPECT_EQ(m.kind, net_kind::state_dump);
+  EXPECT_EQ(m.token, 9u);
+  EXPECT_EQ(m.state_dump.frame, 240u);
+  EXPECT_TRUE(m.state_dump.state == dump.state);
+
+  // Cut anywhere, or one byte short with its length saying so: refused.
+  for (size_t n : {size_t{7}, size_t{14}, size_t{15}, bytes.size() / 2, bytes.size() - 1}) {
+    EXPECT_FALSE(decodes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), m, counts)) << n;
+  }
+  std::vector<uint8_t> short_one(bytes.begin(), bytes.end() - 1);
+  const uint32_t less = static_cast<uint32_t>(net_state_dump_bytes - 1);
+  for (int i = 0; i < 4; ++i) short_one[11 + i] = static_cast<uint8_t>(less >> (8 * i));
+  EXPECT_FALSE(decodes(short_one, m, counts));
+  EXPECT_EQ(counts.malformed, 6);
+  std::vector<uint8_t> longer = bytes;
+  longer.push_back(0);
+  EXPECT_FALSE(decodes(longer, m, counts));
+  EXPECT_EQ(counts.oversized, 1);
+
+  dump.state.pop_back();
+  EXPECT_TRUE(encode_state_dump(9, dump).empty());
 }
 
 TEST(Packet, InputsKeepTheLatestFramesWhenThereAreTooMany) {
