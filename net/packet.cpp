@@ -1,10 +1,14 @@
 #include "net/packet.h"
 
+#include "fight/fight_state.h"
+
+const size_t net_state_dump_bytes = sizeof(fight_state);
+
 namespace {
 
 constexpr uint8_t magic0 = 'V', magic1 = 'B';
 constexpr size_t header_bytes = 7;
-constexpr size_t state_dump_packet = header_bytes + 8 + net_state_dump_bytes;
+const size_t state_dump_packet = header_bytes + 8 + sizeof(fight_state);
 
 // Little-endian writer.
 struct writer {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "fight/fight_state.h"
 #include "fighter/player_actions.h"
 
 constexpr uint16_t net_protocol_version = 1;
@@ -21,7 +20,7 @@ constexpr size_t net_max_rules = 16;             // match rules in a welcome
 constexpr size_t net_max_rule_name = 32;
 constexpr size_t net_max_inputs = 64;            // frames of actions in one input packet
 constexpr size_t net_max_handshake_packet = 256 * 1024;  // the file list makes the join large
-constexpr size_t net_state_dump_bytes = sizeof(fight_state);  // a state dump carries exactly one
+extern const size_t net_state_dump_bytes;  // a state dump carries exactly one fight_state
 
 enum class net_kind : uint8_t {
   join = 1,     // guest -> host: who I am and what data I have

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fight/fight_state.h"
 #include "fight/fight_state_dump.h"
 #include "net/packet.h"
 #include "net/rollback.h"
