@@ -83,9 +83,11 @@ void online_fight_game::step(const player_actions inputs[2]) {
   options.events = &events_;
   // The frame's lines wait for it to be confirmed; a step again replaces them.
   std::string out, err;
+  std::string* const outer_out = log_capture_out();
+  std::string* const outer_err = log_capture_err();
   set_log_capture(&out, &err);
   ::step(frame, options);
-  set_log_capture(nullptr, nullptr);
+  set_log_capture(outer_out, outer_err);
   lines_.erase(f);
   error_lines_.erase(f);
   if (!out.empty()) lines_[f] = std::move(out);
