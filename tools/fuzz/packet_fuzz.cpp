@@ -1,14 +1,11 @@
 // Fuzzes the online packet decoder: any bytes are refused or decoded into a
 // message that encodes back to exactly the same bytes, and a decoded input or
 // hash message fed to a rollback engine leaves it stepping normally; a
-// decoded state dump reads as a fight state whatever its bytes.
+// decoded state dump holds exactly one fight state.
 #include <cstdlib>
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "fight/fight_state.h"
-#include "fight/fight_state_dump.h"
 #include "net/packet.h"
 #include "net/rollback.h"
 
@@ -47,13 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> again = encode(m);
   if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
 
+  // A state dump is exactly one fight state's bytes (any bytes read as one).
   if (m.kind == net_kind::state_dump) {
     if (m.state_dump.state.size() != sizeof(fight_state)) std::abort();
-    static fight_state theirs, mine;
-    std::memcpy(&theirs, m.state_dump.state.data(), sizeof theirs);
-    // A field marked as differing means differing bytes.
-    const bool marked = fight_state_dump(mine, &theirs).find("* ") != std::string::npos;
-    if (marked && std::memcmp(&mine, &theirs, sizeof mine) == 0) std::abort();
     return 0;
   }
 
