@@ -232,7 +232,7 @@ int run_online_fight(net_session& session, const run_options& options, const gam
     }
     log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
     replay.save(options, settings, match.seed, host_pick, guest_pick);
-    if (engine.desync_frame() >= 0) write_desync_dump(session, game, engine.desync_frame(), hosting, options);
+    if (status == 1 && engine.desync_frame() >= 0) write_desync_dump(session, game, engine.desync_frame(), hosting, options);
     setup.release();
     setup.keep_fighters_until_exit();
   }
