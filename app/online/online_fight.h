@@ -2,7 +2,8 @@
 // session, then the match runs on both machines through a rollback engine.
 // The host plays entry 1 and the guest entry 0, each with player 1's keys;
 // both play by the host's seed and rules. The frames shown are the present
-// ones; frames stepped again after a late input are neither drawn nor heard.
+// ones; frames stepped again after a late input are not drawn, and what is
+// heard and logged follows the corrected story (app/online/online_fight_game.h).
 #pragma once
 
 class net_session;
