@@ -14,6 +14,7 @@
 #include "app/input/frame_actions.h"
 #include "app/keep_until_exit.h"
 #include "app/online/online_fight_game.h"
+#include "app/online/online_frame_times.h"
 #include "app/online/online_replay.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -162,10 +163,12 @@ int run_online_fight(net_session& session, const run_options& options, const gam
     engine.set_frame_rate(settings.fps);
     for (const net_inputs& m : early) engine.receive(m);
     online_replay replay;
+    online_frame_times times(options.benchmark_frames);
 
     bool over = false;
     std::string ending;
     while (!over) {
+      times.frame_begins();
       if (leaving()) {
         log_out("NOTICE: online: stopped by the player\n");
         session.send_match_end({net_end_reason::quit, -1});
@@ -218,13 +221,16 @@ int run_online_fight(net_session& session, const run_options& options, const gam
         over = true;
       }
       if (stepped) driver.draw_overlay();
-      limiter().delay();
       // The side that runs ahead waits a little longer, so the other catches up without a pause.
-      const double scale = engine.frame_time_scale();
-      if (limiter().enabled() && scale > 1.0) SDL_Delay(static_cast<Uint32>((scale - 1.0) * 1000.0 / settings.fps));
+      limiter().stretch((engine.frame_time_scale() - 1.0) * 1000.0 / settings.fps);
+      times.waiting();
+      limiter().delay();
+      times.waited();
       if (stepped) g_video.present();
+      times.frame_ends();
     }
     log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
+    times.print();
     replay.save(options, settings, match.seed, host_pick, guest_pick);
     setup.release();
     setup.keep_fighters_until_exit();
