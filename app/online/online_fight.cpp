@@ -15,6 +15,7 @@
 #include "app/keep_until_exit.h"
 #include "app/online/online_fight_game.h"
 #include "app/online/online_frame_times.h"
+#include "app/online/online_match_setup.h"
 #include "app/online/online_replay.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -114,22 +115,15 @@ int run_online_fight(net_session& session, const run_options& options, const gam
   log_out("NOTICE: online: fight starts, host plays [%d] as entry 1, guest plays [%d] as entry 0\n", host_pick,
           guest_pick);
 
-  // The host's rules and seed on both sides; the clock and the random numbers
-  // are the fight's own, so a restore puts them back.
-  match_rules rules;
-  rules.rounds = rule_value(match, "rounds", settings.rounds);
-  rules.round_time = rule_value(match, "round_time", settings.round_time);
-  rules.fps = settings.fps;
-  if (!rules.on()) rules.rounds = 2;  // an online fight is always a match: it needs an end
-  set_match_rules(rules);
-  fight_options feel;
-  feel.push_apart = rule_value(match, "push_apart", settings.push_apart ? 1 : 0) != 0;
-  feel.timing_figure = false;
-  feel.hit_boxes = !settings.hide_hit_boxes;
-  set_fight_options(feel);
-  use_recordable_random(match.seed);
-  use_fight_clock(settings.fps);
-  set_fight_frame(0);
+  // The host's rules and seed on both sides.
+  online_match_terms terms;
+  terms.rounds = rule_value(match, "rounds", settings.rounds);
+  terms.round_time = rule_value(match, "round_time", settings.round_time);
+  terms.push_apart = rule_value(match, "push_apart", settings.push_apart ? 1 : 0) != 0;
+  terms.seed = match.seed;
+  terms.fps = settings.fps;
+  terms.hit_boxes = !settings.hide_hit_boxes;
+  const match_rules rules = start_online_match(terms);
 
   g_video.start_audio();
   if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
