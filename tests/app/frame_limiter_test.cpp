@@ -21,8 +21,9 @@ TEST(FrameLimiter, StretchedFramesLastLonger) {
   frame_limiter limiter;
   limiter.set_rate(100);
   limiter.delay();  // the schedule starts here
-  // 12 frames of 10 ms, each 2.5 ms longer: at least 150 ms however loaded the machine is.
-  EXPECT_GE(ms_for_frames(limiter, 12, 2.5), 148.0);
+  // 12 frames of 10 ms, each 2.5 ms longer: 150 ms, never less however loaded the machine is
+  // (but for the millisecond ticks the schedule is kept in); unstretched they take 120.
+  EXPECT_GE(ms_for_frames(limiter, 12, 2.5), 140.0);
 }
 
 }  // namespace
