@@ -101,6 +101,15 @@ void online_fight_game::step(const player_actions inputs[2]) {
   }
 }
 
+void online_fight_game::step_confirmed(const player_actions inputs[2]) {
+  const int f = static_cast<int>(fight_frame());
+  ledger_.begin_frame(f);
+  step(inputs);
+  ledger_.end_frame();
+  ledger_.confirm_through(f);
+  print_confirmed_lines(f);
+}
+
 uint64_t online_fight_game::state_hash() {
   save_fight_state(scratch_, content_, &match_.state);
   if (scratch_.frame > 0 && scratch_.frame % rollback_hash_interval == 0) {

@@ -62,6 +62,9 @@ class online_fight_game final : public rollback_game {
 
   // For rollback_engine::set_events.
   rollback_events& sound_ledger() { return ledger_; }
+  // Steps a frame that is final at once (a replay's): its sounds start, its
+  // lines are printed.
+  void step_confirmed(const player_actions inputs[2]);
   // Prints the kept log lines of every frame up to `frame` (the confirmed
   // one), in frame order, and forgets them; never those of frames after the
   // one that decided the match, so both sides print the same lines.
