@@ -175,6 +175,7 @@ TEST_F(OnlineFightGame, SoundsAndLogLinesFollowTheConfirmedStory) {
   rollback_engine engine(game, 1, 0);
   engine.set_events(&game.sound_ledger());
   int sent = -1;
+  engine.receive(net_inputs{});  // the other side is there: start
   const std::string online_log = capture_stdout([&] {
     for (int i = 0; i < frames; ++i) {
       // The other side's actions arrive 1 to 7 frames late, the lag changing as on a real line.
