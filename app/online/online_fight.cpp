@@ -8,6 +8,8 @@
 
 #include "app/fight/app_fight_host.h"
 #include "app/fight/fight_setup.h"
+#include "app/fight/fight_text.h"
+#include "app/fight/hud_scale.h"
 #include "app/fight/match_driver.h"
 #include "app/fight/object_update.h"
 #include "app/frame_limiter.h"
@@ -49,37 +51,27 @@ bool leaving() {
   return poll_quit_request() || (keys && keys[SDLK_ESCAPE]);
 }
 
-// Each side sends its pick and waits for the other's; inputs that overtake
-// the pick are kept for the engine.
-bool exchange_picks(net_session& session, int mine, int& theirs, std::vector<net_inputs>& early) {
-  net_pick pick;
-  pick.fighter = static_cast<uint8_t>(mine);
-  session.send_pick(pick);
-  for (;;) {
-    if (leaving()) {
-      log_out("NOTICE: online: stopped by the player\n");
-      return false;
-    }
-    session.service();
-    if (session.state() == net_session_state::failed) {
-      log_out("NOTICE: online: %s\n", session.error().c_str());
-      return false;
-    }
-    net_message m;
-    while (session.receive(m)) {
-      if (m.kind == net_kind::inputs) early.push_back(m.inputs);
-      if (m.kind == net_kind::match_end) {
-        log_out("NOTICE: online: Opponent left\n");
-        return false;
-      }
-      if (m.kind == net_kind::pick) {
-        theirs = m.pick.fighter < roster_size ? m.pick.fighter : 0;
-        return true;
-      }
-    }
-    limiter().delay();
+// What a fight changes for the whole run, put back when it ends: the menus
+// after it read the real keyboard and clock again and play by their own rules.
+class run_globals_kept {
+ public:
+  run_globals_kept()
+      : rules_(current_match_rules()), feel_(current_fight_options()), seams_(seams()), text_(g_text) {}
+  ~run_globals_kept() {
+    set_match_rules(rules_);
+    set_fight_options(feel_);
+    seams() = seams_;
+    g_text = text_;
   }
-}
+  run_globals_kept(const run_globals_kept&) = delete;
+  run_globals_kept& operator=(const run_globals_kept&) = delete;
+
+ private:
+  match_rules rules_;
+  fight_options feel_;
+  input_seams seams_;
+  text_renderer* text_;
+};
 
 // After the end, the other side may still lack our last inputs: keep
 // sending them until it says it is done too, or for a second at most.
@@ -100,18 +92,23 @@ void linger(net_session& session, rollback_engine& engine, int fps) {
 
 }  // namespace
 
-int run_online_fight(net_session& session, const run_options& options, const game_settings& settings) {
+void draw_online_ping(int ping_ms) {
+  if (!g_video.screen) return;
+  const std::string text = "ping " + std::to_string(ping_ms) + " ms";
+  int w = 0, h = 0;
+  fight_text_size(text.c_str(), w, h);
+  draw_fight_text(g_video.screen->w - w - hud_px(8), g_video.screen->h - h - hud_px(6), text.c_str());
+}
+
+online_fight_outcome run_online_fight(net_session& session, const run_options& options, const game_settings& settings,
+                                      const online_picks& picks, unsigned seed, const std::vector<net_inputs>& early) {
+  const run_globals_kept kept;
   const net_welcome& match = session.match();
-  const int mine = options.fighter >= 0 && options.fighter < roster_size ? options.fighter : 0;
-  int theirs = 0;
-  std::vector<net_inputs> early;
-  if (!exchange_picks(session, mine, theirs, early)) return 0;
+  online_fight_outcome out;
   const bool hosting = session.is_host();
-  const int local_entry = hosting ? 1 : 0;
-  const int host_pick = hosting ? mine : theirs;
-  const int guest_pick = hosting ? theirs : mine;
-  log_out("NOTICE: online: fight starts, host plays [%d] as entry 1, guest plays [%d] as entry 0\n", host_pick,
-          guest_pick);
+  out.local_entry = hosting ? 1 : 0;
+  log_out("NOTICE: online: fight starts, host plays [%d] as entry 1, guest plays [%d] as entry 0\n", picks.host,
+          picks.guest);
 
   // The host's rules and seed on both sides; the clock and the random numbers
   // are the fight's own, so a restore puts them back.
@@ -126,68 +123,76 @@ int run_online_fight(net_session& session, const run_options& options, const gam
   feel.timing_figure = false;
   feel.hit_boxes = !settings.hide_hit_boxes;
   set_fight_options(feel);
-  use_recordable_random(match.seed);
+  use_recordable_random(seed);
   use_fight_clock(settings.fps);
   set_fight_frame(0);
+  limiter().set_rate(settings.fps);
 
-  g_video.start_audio();
-  if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
-  text_renderer text;
-  text.create(g_video.screen);
-  text.open_font("rsrc\\Veranda.ttf");
-  g_text = &text;
+  if (!g_video.audio_ok) {
+    g_video.start_audio();
+    if (g_video.audio_ok && open_sound_mixer()) set_sound_volumes(settings.effects_volume, settings.music_volume, settings.mute);
+  }
+  // The run's text renderer when there is one (from the menus), else one of the fight's own.
+  text_renderer own_text;
+  const bool own_font = !g_text;
+  if (own_font) {
+    own_text.create(g_video.screen);
+    own_text.open_font("rsrc\\Veranda.ttf");
+    g_text = &own_text;
+  }
   if (!g_level) g_level = keep_until_exit(std::make_unique<level>());
   fill_trig_tables();
 
-  int status = 0;
   {
+    // A fight of its own each time: the next one starts from the same loaded
+    // state on both sides, whatever this one's present frames left behind.
     fight_setup setup;
     setup.build_paths(false);
     setup.build_controls();
     setup.costume_on_copies = true;
-    setup.start_fight(host_pick, guest_pick);
+    setup.start_fight(picks.host, picks.guest);
     if (quit_requested()) {
       log_out("NOTICE: online: stopped by the player\n");
       session.send_match_end({net_end_reason::quit, -1});
       setup.release();
-      setup.keep_fighters_until_exit();
-      g_text = nullptr;
-      text.destroy();
-      return 0;
+      if (own_font) own_text.destroy();
+      return out;
     }
     match_driver driver(rules);
     fight_content content;
     online_fight_game game(content, driver);
-    rollback_engine engine(game, local_entry, options.input_delay);
+    rollback_engine engine(game, out.local_entry, options.input_delay);
     engine.set_frame_rate(settings.fps);
     for (const net_inputs& m : early) engine.receive(m);
     online_replay replay;
 
     bool over = false;
-    std::string ending;
     while (!over) {
       if (leaving()) {
         log_out("NOTICE: online: stopped by the player\n");
         session.send_match_end({net_end_reason::quit, -1});
+        out.end = online_fight_end::left;
         break;
       }
       session.service();
-      if (session.state() == net_session_state::failed) {
-        log_out("NOTICE: online: %s\n", session.error().c_str());
-        ending = session.error();
-        status = 0;
-        break;
-      }
+      // What came before a goodbye first: a quit that comes with the end of
+      // the connection is the other side leaving, not a loss.
       net_message m;
       while (session.receive(m)) {
         if (m.kind == net_kind::inputs) engine.receive(m.inputs);
         if (m.kind == net_kind::state_hash) engine.receive_hash(m.state_hash);
-        if (m.kind == net_kind::match_end && m.match_end.reason == net_end_reason::quit) {
+        if (m.kind == net_kind::match_end && m.match_end.reason == net_end_reason::quit && !over) {
           log_out("NOTICE: online: Opponent left\n");
+          out.end = online_fight_end::opponent_left;
           over = true;
         }
       }
       if (over) break;
+      if (session.state() == net_session_state::failed) {
+        log_out("NOTICE: online: %s\n", session.error().c_str());
+        out.end = online_fight_end::lost;
+        break;
+      }
       engine.set_ping(session.ping_ms());
 
       game.present_frame = engine.frame();
@@ -199,7 +204,8 @@ int run_online_fight(net_session& session, const run_options& options, const gam
       replay.take_confirmed(engine);
       if (engine.desync_frame() >= 0) {
         log_out("ERROR: online fight desynchronised at frame %d\n", engine.desync_frame());
-        status = 1;
+        out.status = 1;
+        out.end = online_fight_end::failed;
         break;
       }
       if (game.decided_frame >= 0 && engine.confirmed_frame() >= game.decided_frame) {
@@ -215,9 +221,14 @@ int run_online_fight(net_session& session, const run_options& options, const gam
         end.winner = static_cast<int8_t>(game.winner);
         session.send_match_end(end);
         linger(session, engine, settings.fps);
+        out.end = online_fight_end::decided;
+        out.winner = game.winner;
         over = true;
       }
-      if (stepped) driver.draw_overlay();
+      if (stepped) {
+        driver.draw_overlay();
+        draw_online_ping(session.ping_ms());
+      }
       limiter().delay();
       // The side that runs ahead waits a little longer, so the other catches up without a pause.
       const double scale = engine.frame_time_scale();
@@ -225,11 +236,9 @@ int run_online_fight(net_session& session, const run_options& options, const gam
       if (stepped) g_video.present();
     }
     log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
-    replay.save(options, settings, match.seed, host_pick, guest_pick);
+    replay.save(options, settings, seed, picks.host, picks.guest);
     setup.release();
-    setup.keep_fighters_until_exit();
   }
-  g_text = nullptr;
-  text.destroy();
-  return status;
+  if (own_font) own_text.destroy();
+  return out;
 }
