@@ -74,15 +74,19 @@ class run_globals_kept {
 };
 
 // After the end, the other side may still lack our last inputs: keep
-// sending them until it says it is done too, or for a second at most.
-void linger(net_session& session, rollback_engine& engine, int fps) {
+// sending them until it says it is done too, or for a second at most. What
+// it says for after the match is kept.
+void linger(net_session& session, rollback_engine& engine, int fps, online_fight_outcome& out) {
   for (int frame = 0; frame < fps && session.state() != net_session_state::failed; ++frame) {
     session.service();
     net_message m;
     bool done = false;
     while (session.receive(m)) {
       if (m.kind == net_kind::inputs) engine.receive(m.inputs);
-      if (m.kind == net_kind::match_end) done = true;
+      if (m.kind == net_kind::match_end || m.kind == net_kind::pick) done = true;
+      if (m.kind == net_kind::pick || (m.kind == net_kind::match_end && m.match_end.reason != net_end_reason::match_over)) {
+        out.for_later.push_back(m);
+      }
     }
     if (done) break;
     session.send_inputs(engine.outgoing());
@@ -167,6 +171,7 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
     online_replay replay;
 
     bool over = false;
+    bool theirs_done = false;
     while (!over) {
       if (leaving()) {
         log_out("NOTICE: online: stopped by the player\n");
@@ -185,6 +190,13 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
           log_out("NOTICE: online: Opponent left\n");
           out.end = online_fight_end::opponent_left;
           over = true;
+        }
+        // The other side has decided the match: it holds all our inputs up to the end.
+        if (m.kind == net_kind::match_end && m.match_end.reason == net_end_reason::match_over) theirs_done = true;
+        if (m.kind == net_kind::pick ||
+            (m.kind == net_kind::match_end && m.match_end.reason != net_end_reason::match_over &&
+             m.match_end.reason != net_end_reason::quit)) {
+          out.for_later.push_back(m);
         }
       }
       if (over) break;
@@ -220,7 +232,7 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
         net_match_end end;
         end.winner = static_cast<int8_t>(game.winner);
         session.send_match_end(end);
-        linger(session, engine, settings.fps);
+        if (!theirs_done) linger(session, engine, settings.fps, out);
         out.end = online_fight_end::decided;
         out.winner = game.winner;
         over = true;

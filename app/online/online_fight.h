@@ -30,6 +30,9 @@ struct online_fight_outcome {
   online_fight_end end = online_fight_end::left;
   int winner = -1;       // entry that won a decided match, -1 for a draw
   int local_entry = 0;   // this side's entry: 1 on the host, 0 on the guest
+  // What the other side said for after the match (Rematch, Character
+  // select, a pick) while this side was still finishing it.
+  std::vector<net_message> for_later;
 };
 
 // Runs one match until it is decided, the player leaves, the other side

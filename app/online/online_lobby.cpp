@@ -52,26 +52,28 @@ bool online_inbox::take(net_session& session) {
   // What came before a goodbye is read first: a quit that arrives together
   // with the end of the connection is the other side leaving, not a loss.
   net_message m;
-  while (session.receive(m)) {
-    if (m.kind == net_kind::pick) {
-      their_pick = m.pick.fighter < roster_size ? m.pick.fighter : 0;
-    } else if (m.kind == net_kind::inputs) {
-      if (belongs_to_next_fight(m.inputs)) early.push_back(m.inputs);
-    } else if (m.kind == net_kind::match_end) {
-      if (m.match_end.reason == net_end_reason::rematch) their_rematch = true;
-      if (m.match_end.reason == net_end_reason::select) their_select = true;
-      if (m.match_end.reason == net_end_reason::quit && !their_quit) {
-        their_quit = true;
-        log_out("NOTICE: online: Opponent left\n");
-      }
-    }
-  }
+  while (session.receive(m)) note(m);
   if (their_quit) return false;
   if (session.state() == net_session_state::failed) {
     log_out("NOTICE: online: %s\n", session.error().c_str());
     return false;
   }
   return true;
+}
+
+void online_inbox::note(const net_message& m) {
+  if (m.kind == net_kind::pick) {
+    their_pick = m.pick.fighter < roster_size ? m.pick.fighter : 0;
+  } else if (m.kind == net_kind::inputs) {
+    if (belongs_to_next_fight(m.inputs)) early.push_back(m.inputs);
+  } else if (m.kind == net_kind::match_end) {
+    if (m.match_end.reason == net_end_reason::rematch) their_rematch = true;
+    if (m.match_end.reason == net_end_reason::select) their_select = true;
+    if (m.match_end.reason == net_end_reason::quit && !their_quit) {
+      their_quit = true;
+      log_out("NOTICE: online: Opponent left\n");
+    }
+  }
 }
 
 online_next online_pick_fighters(net_session& session, title_screens* titles, int fixed, const game_settings& settings,

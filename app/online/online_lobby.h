@@ -23,6 +23,8 @@ struct online_inbox {
   // Services the session and sorts what came; false when the session failed
   // (the NOTICE line says why) or the other side quit ("Opponent left").
   bool take(net_session& session);
+  // Sorts one message (a pick, an input, an end) as take does.
+  void note(const net_message& m);
   // Inputs sent before a fight starts all begin at its frame 0 (nothing of
   // them is acknowledged yet); a packet that begins later is a leftover of
   // the fight before and never reaches the next one.

@@ -116,6 +116,7 @@ int play_session(net_session& session, const run_options& options, const game_se
         run_online_fight(session, options, settings, picks, session.match().seed + static_cast<unsigned>(fights), early);
     ++fights;
     status = fight.status;
+    for (const net_message& m : fight.for_later) inbox.note(m);
     if (fight.end != online_fight_end::decided || !titles) {
       next = fight.end == online_fight_end::opponent_left ? online_next::opponent_left
              : fight.end == online_fight_end::lost        ? online_next::lost
