@@ -72,6 +72,7 @@ select_result play_online_until_other_choice(select_result picked, online_target
     online.join_port = target.join_port;
     fade_out_music();
     run_online_from_menu(online, settings, titles);
+    titles.close();  // as after a fight: the backdrop is loaded afresh below
     play_music(menu_music);
     titles.load_select_images();
     titles.use_backdrop(true);

@@ -81,6 +81,9 @@ online_next online_pick_fighters(net_session& session, title_screens* titles, in
   inbox.their_rematch = inbox.their_select = false;
   int mine = fixed;
   if (titles) {
+    // Loaded over the picture it holds, the backdrop would keep that one's
+    // texture in OpenGL mode: it goes first.
+    titles->backdrop.unload();
     titles->load_select_images();
     titles->use_backdrop(false);
     bool gone = false;
@@ -162,7 +165,7 @@ online_next online_after_match(net_session& session, const game_settings& settin
       return online_next::select;
     }
     if (waiting) {
-      show_panel(heading, {{"Waiting for the opponent", ""}, {"Escape to leave", "", true}}, 0);
+      show_panel(heading, {{"Waiting for the opponent", ""}, {"Escape to leave", "", true}}, -1);
     } else {
       show_panel(heading, rows, items.selected);
     }

@@ -152,6 +152,10 @@ TEST(OnlineMenuRun, PicksCrossRematchPlaysAgainAndAQuitIsHeardAsTheOpponentLeavi
   EXPECT_NE(std::string::npos, g.out.find("NOTICE: online: quit after the match\n")) << g.out;
   EXPECT_EQ(std::string::npos, h.out.find("desynchronised")) << h.out;
   EXPECT_GT(h.out.find("NOTICE: online: Opponent left"), h.out.rfind("NOTICE: online: match drawn"));
+  // The address joined is offered again next time: it is in the player's settings.
+  const std::string saved = read_file(dir + "/settings.ini");
+  EXPECT_NE(std::string::npos, saved.find("\nonline_address=127.0.0.1:" + port + "\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("rounds=1\n")) << saved;
   fs::remove_all(dir);
 }
 
