@@ -9,6 +9,7 @@
 #include "app/screens/options_menu.h"
 #include "app/screens/replays_menu.h"
 #include "app/screens/title_screens.h"
+#include "app/user_settings.h"
 #include "app/video.h"
 #include "core/quit_request.h"
 
@@ -72,7 +73,13 @@ select_result run_main_menu(title_screens& titles, game_settings& s, online_targ
       items.selected = row;
     } else if (choice == main_menu_online) {
       online_target target;
+      if (online_typed.address.empty()) online_typed.address = s.online_address;
       if (run_online_screen(titles, online_typed, target) && online_choice) {
+        if (target.join_port > 0 && online_typed.address != s.online_address) {
+          // The address joined is offered again next time, in this run and the next.
+          s.online_address = run_saved_settings().online_address = online_typed.address;
+          save_user_settings(run_user_settings(), run_saved_settings());
+        }
         *online_choice = target;
         leave_select_screen(titles, !quit_requested());
         select_result picked = {0, 0};

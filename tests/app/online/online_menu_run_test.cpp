@@ -154,7 +154,7 @@ TEST(OnlineMenuRun, PicksCrossRematchPlaysAgainAndAQuitIsHeardAsTheOpponentLeavi
   EXPECT_GT(h.out.find("NOTICE: online: Opponent left"), h.out.rfind("NOTICE: online: match drawn"));
   // The address joined is offered again next time: it is in the player's settings.
   const std::string saved = read_file(dir + "/settings.ini");
-  EXPECT_NE(std::string::npos, saved.find("\nonline_address=127.0.0.1:" + port + "\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("\nonline_address=127.0.0.1:" + port + "\n")) << saved << g.out;
   EXPECT_NE(std::string::npos, saved.find("rounds=1\n")) << saved;
   fs::remove_all(dir);
 }
