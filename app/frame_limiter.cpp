@@ -15,6 +15,15 @@ void frame_limiter::delay() {
   if (enabled_) SDL_framerateDelay(manager_);
 }
 
+void frame_limiter::stretch(double ms) {
+  if (!enabled_ || ms <= 0) return;
+  stretch_left_ += ms;
+  const Uint32 whole = static_cast<Uint32>(stretch_left_);
+  stretch_left_ -= whole;
+  if (manager_->baseticks == 0) SDL_initFramerate(manager_);  // as SDL_framerateDelay would first
+  manager_->baseticks += whole;
+}
+
 frame_limiter& limiter() {
   static frame_limiter* the_limiter = new frame_limiter;
   return *the_limiter;

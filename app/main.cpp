@@ -13,6 +13,7 @@
 #include "app/check/data_check.h"
 #include "app/data_location.h"
 #include "app/game.h"
+#include "app/online/online_replay_play.h"
 #include "app/online/online_start.h"
 #include "app/option_list.h"
 #include "app/run_options.h"
@@ -111,5 +112,6 @@ int main(int argc, char** argv) {
   if (options.check) return run_data_check(options.notes);
   if (options.view >= 0 || !options.view_file.empty()) return run_viewer(options);
   if (options.online()) return run_online(options);
+  if (is_online_replay(options)) return play_online_replay(options);
   return run_game(options);
 }

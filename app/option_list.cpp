@@ -31,7 +31,7 @@ const std::vector<option_doc>& option_docs() {
       {"--training", "N", "training with roster position N (0..3) against a dummy:\nno clock, P opens the training menu"},
       {"--dummy", "N", "with --training, the dummy's roster position (default 0)"},
       {"--demo", "", "the computer plays both fighters"},
-      {"--benchmark", "N", "run N fight frames unpaced and print frame-time figures"},
+      {"--benchmark", "N", "run N fight frames unpaced and print frame-time figures;\nonline, time the fight's first N frames as it is played"},
       {"--settings", "FILE",
        "read and save the player's settings in FILE instead of\n$XDG_CONFIG_HOME/veltmoore-brawl/settings.ini"},
       {"--no-settings", "", "neither read nor save the player's settings (repeatable runs)"},

@@ -188,9 +188,8 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--host and --join exclude each other";
     return false;
   }
-  if (out.online() && (!out.replay.empty() || out.demo || out.benchmark_frames >= 0 || out.check || out.view >= 0 ||
-                       !out.view_file.empty())) {
-    error = "--host and --join play online: not with --replay, --demo, --benchmark, --check or --view";
+  if (out.online() && (!out.replay.empty() || out.demo || out.check || out.view >= 0 || !out.view_file.empty())) {
+    error = "--host and --join play online: not with --replay, --demo, --check or --view";
     return false;
   }
   if (out.notes && !out.check) {
@@ -209,7 +208,7 @@ bool parse_run_options(int argc, char** argv, run_options& out, std::string& err
     error = "--replay plays alone: not with --script, --record or --demo";
     return false;
   }
-  if (!out.record.empty() && (out.demo || out.benchmark_frames >= 0)) {
+  if (!out.record.empty() && (out.demo || (out.benchmark_frames >= 0 && !out.online()))) {
     error = "--record records a played fight: not with --demo or --benchmark";
     return false;
   }

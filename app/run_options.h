@@ -23,7 +23,7 @@ struct run_options {
   bool opengl = false;          // --opengl: draw through OpenGL whatever game.ini says
   bool software = false;        // --software: draw with surface blits whatever game.ini says
   bool demo = false;            // --demo: the computer plays both fighters
-  long benchmark_frames = -1;   // --benchmark N: time N fight frames and print figures
+  long benchmark_frames = -1;   // --benchmark N: time N fight frames and print figures (online: the first N, paced)
   bool check = false;           // --check: check the data without opening a window
   bool notes = false;           // --notes (with --check): also list files nothing refers to
   int fighter = -1;             // --fighter N: skip the select screen and play roster position N

@@ -47,6 +47,7 @@ bool rollback_engine::confirmed_inputs(int f, player_actions out[2]) const {
 }
 
 void rollback_engine::receive(const net_inputs& m) {
+  heard_ = true;
   if (static_cast<int>(m.frame) >= remote_frame_) {
     remote_frame_ = static_cast<int>(m.frame);
     remote_advantage_ = m.advantage;
@@ -124,8 +125,17 @@ void rollback_engine::record_hash() {
 
 bool rollback_engine::advance(player_actions local) {
   correct();
-  // Time sync: how far ahead this side is, against what the other side says of itself.
   int ping_frames = stats_.ping_ms * fps_ / 1000;
+  if (!started_) {
+    // Heard at once: the other side was ready first and waits for our first
+    // message, half a ping away. Heard later: ours has reached it by now.
+    if (!heard_ || idle_frames_ < ping_frames / 2) {
+      ++idle_frames_;
+      return false;
+    }
+    started_ = true;
+  }
+  // Time sync: how far ahead this side is, against what the other side says of itself.
   int local_advantage = frame_ - (remote_frame_ + ping_frames / 2);
   sync_excess_ = 0.9 * sync_excess_ + 0.1 * ((local_advantage - remote_advantage_) / 2.0);
   local_advantage_ = local_advantage;

@@ -66,7 +66,11 @@ class rollback_engine {
 
   // One displayed frame: applies any pending correction, then steps the next
   // frame with `local` as this side's actions `input_delay` frames later.
-  // Returns false (and counts a waited frame) when it is too far ahead.
+  // Returns false (and counts a waited frame) when it is too far ahead. Before
+  // frame 0 it also returns false, uncounted: both sides start at once, when
+  // the later of the two to be ready has had half a ping for its first
+  // message to reach the other, so neither begins ahead (loading a fight
+  // takes each side its own time).
   bool advance(player_actions local);
 
   net_inputs outgoing() const;
@@ -115,6 +119,9 @@ class rollback_engine {
   int remote_confirmed_ = -1;  // last contiguous frame of the other side's actions
   int remote_ack_ = -1;        // last frame of ours the other side holds
   int correct_from_ = -1;      // earliest frame stepped with a wrong prediction
+  bool heard_ = false;         // a message has come from the other side
+  bool started_ = false;       // frame 0 has been stepped
+  int idle_frames_ = 0;        // displayed frames before the start
   int remote_frame_ = 0;       // the other side's frame when it last told us
   int remote_advantage_ = 0;
   int local_advantage_ = 0;

@@ -16,6 +16,8 @@
 #include "app/input/frame_actions.h"
 #include "app/keep_until_exit.h"
 #include "app/online/online_fight_game.h"
+#include "app/online/online_frame_times.h"
+#include "app/online/online_match_setup.h"
 #include "app/online/online_replay.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -114,22 +116,15 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
   log_out("NOTICE: online: fight starts, host plays [%d] as entry 1, guest plays [%d] as entry 0\n", picks.host,
           picks.guest);
 
-  // The host's rules and seed on both sides; the clock and the random numbers
-  // are the fight's own, so a restore puts them back.
-  match_rules rules;
-  rules.rounds = rule_value(match, "rounds", settings.rounds);
-  rules.round_time = rule_value(match, "round_time", settings.round_time);
-  rules.fps = settings.fps;
-  if (!rules.on()) rules.rounds = 2;  // an online fight is always a match: it needs an end
-  set_match_rules(rules);
-  fight_options feel;
-  feel.push_apart = rule_value(match, "push_apart", settings.push_apart ? 1 : 0) != 0;
-  feel.timing_figure = false;
-  feel.hit_boxes = !settings.hide_hit_boxes;
-  set_fight_options(feel);
-  use_recordable_random(seed);
-  use_fight_clock(settings.fps);
-  set_fight_frame(0);
+  // The host's rules on both sides, and this fight's seed.
+  online_match_terms terms;
+  terms.rounds = rule_value(match, "rounds", settings.rounds);
+  terms.round_time = rule_value(match, "round_time", settings.round_time);
+  terms.push_apart = rule_value(match, "push_apart", settings.push_apart ? 1 : 0) != 0;
+  terms.seed = seed;
+  terms.fps = settings.fps;
+  terms.hit_boxes = !settings.hide_hit_boxes;
+  const match_rules rules = start_online_match(terms);
   limiter().set_rate(settings.fps);
 
   if (!g_video.audio_ok) {
@@ -169,10 +164,12 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
     engine.set_frame_rate(settings.fps);
     for (const net_inputs& m : early) engine.receive(m);
     online_replay replay;
+    online_frame_times times(options.benchmark_frames);
 
     bool over = false;
     bool theirs_done = false;
     while (!over) {
+      times.frame_begins();
       if (leaving()) {
         log_out("NOTICE: online: stopped by the player\n");
         session.send_match_end({net_end_reason::quit, -1});
@@ -241,13 +238,16 @@ online_fight_outcome run_online_fight(net_session& session, const run_options& o
         driver.draw_overlay();
         draw_online_ping(session.ping_ms());
       }
-      limiter().delay();
       // The side that runs ahead waits a little longer, so the other catches up without a pause.
-      const double scale = engine.frame_time_scale();
-      if (limiter().enabled() && scale > 1.0) SDL_Delay(static_cast<Uint32>((scale - 1.0) * 1000.0 / settings.fps));
+      limiter().stretch((engine.frame_time_scale() - 1.0) * 1000.0 / settings.fps);
+      times.waiting();
+      limiter().delay();
+      times.waited();
       if (stepped) g_video.present();
+      times.frame_ends();
     }
     log_out("%s\n", rollback_stats_line(engine.stats()).c_str());
+    times.print();
     replay.save(options, settings, seed, picks.host, picks.guest);
     setup.release();
   }

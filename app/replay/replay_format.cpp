@@ -56,6 +56,8 @@ const header_field header_fields[] = {
      [](replay_header& h, long long v) { h.training = static_cast<int>(v); }},
     {"dummy", false, value_kind::number, 0, 3, false, nullptr,
      [](replay_header& h, long long v) { h.dummy = static_cast<int>(v); }},
+    {"guest_fighter", false, value_kind::number, 0, 3, false, nullptr,
+     [](replay_header& h, long long v) { h.guest_fighter = static_cast<int>(v); }},
 };
 constexpr size_t header_field_count = sizeof header_fields / sizeof header_fields[0];
 constexpr size_t max_build_length = 40;
@@ -149,6 +151,11 @@ struct replay_reader {
       if (header_fields[i].required && !seen_on[i]) {
         return fail("the header line '" + std::string(header_fields[i].word) + "' is missing");
       }
+    }
+    // An online fight names both fighters and is no training.
+    const replay_header& h = out.header;
+    if (h.guest_fighter >= 0 && (h.fighter < 0 || h.training >= 0)) {
+      return fail("'guest_fighter' (an online fight) needs 'fighter 0..3' and no 'training'");
     }
     return true;
   }
@@ -297,5 +304,6 @@ std::string replay_header_text(const replay_header& h) {
   if (h.push_apart) s << "push_apart " << h.push_apart << "\n";
   if (h.main_menu) s << "main_menu " << h.main_menu << "\n";
   if (h.training >= 0) s << "training " << h.training << "\ndummy " << (h.dummy >= 0 ? h.dummy : 0) << "\n";
+  if (h.guest_fighter >= 0) s << "guest_fighter " << h.guest_fighter << "\n";
   return s.str();
 }

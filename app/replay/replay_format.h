@@ -14,6 +14,10 @@
 //   main_menu 1              only when game.ini set it; without it the select
 //                            screen follows the titles
 //   training 2 / dummy 3     only for a training run (--training, --dummy)
+//   guest_fighter 2          only for an online fight: the guest's pick, entry 0
+//                            steered by the p2 actions; `fighter` is the host's,
+//                            entry 1, steered by p1. Its frames count the fight's
+//                            steps from 0, and the fight starts at once.
 //   FRAME KEY down|up        as in a key script
 //   FRAME p1|p2 ACTIONS      what that player holds from this frame on: "none" or
 //                            action names joined by '+' ("right+punch")
@@ -56,6 +60,7 @@ struct replay_header {
   int main_menu = 0;   // 1: the run went through the main menu
   int training = -1;   // roster position of a training run's fighter; -1 not training
   int dummy = -1;      // and of its dummy
+  int guest_fighter = -1;  // an online fight's guest's roster position; -1 not online
 };
 
 struct replay_joy_event {

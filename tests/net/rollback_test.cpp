@@ -21,6 +21,7 @@ namespace {
 struct conditions {
   double delay_ms = 0, jitter_ms = 0, loss = 0, duplicate = 0, reorder = 0;
   double clock[2] = {1.0, 1.0};  // frame duration factor of each side's clock
+  double ready_ms[2] = {0, 0};   // when each side has loaded the fight and starts its frames
 };
 
 // Records which (frame, entry) effects are playing: a stop removes one.
@@ -57,6 +58,7 @@ struct side {
 struct outcome {
   rollback_stats stats[2];
   int most_apart = 0;
+  int most_apart_from_start = 0;  // once both have stepped a frame
   long hashes_compared = 0;
 };
 
@@ -84,6 +86,10 @@ outcome play(const conditions& c, unsigned seed) {
     int s = sides[0].next_frame_ms <= sides[1].next_frame_ms ? 0 : 1;
     side& me = sides[s];
     double now = me.next_frame_ms;
+    if (now < c.ready_ms[s]) {
+      me.next_frame_ms = c.ready_ms[s];
+      continue;
+    }
     std::stable_sort(me.inbox.begin(), me.inbox.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     while (!me.inbox.empty() && me.inbox.front().first <= now) {
       net_message m;
@@ -99,8 +105,12 @@ outcome play(const conditions& c, unsigned seed) {
     net_state_hash h;
     if (me.engine.take_hash(h)) send(1 - s, now, encode_state_hash(9, h), true);
     me.next_frame_ms += 1000.0 / 60 * c.clock[s] * me.engine.frame_time_scale();
+    const int apart = std::abs(sides[0].engine.frame() - sides[1].engine.frame());
+    if (sides[0].engine.frame() > 0 && sides[1].engine.frame() > 0) {
+      out.most_apart_from_start = std::max(out.most_apart_from_start, apart);
+    }
     if (sides[0].engine.frame() > 120 && sides[1].engine.frame() > 120) {
-      out.most_apart = std::max(out.most_apart, std::abs(sides[0].engine.frame() - sides[1].engine.frame()));
+      out.most_apart = std::max(out.most_apart, apart);
     }
     uint64_t ignored;
     if (sides[0].engine.local_hash(last_checked_frame, ignored) &&
@@ -192,6 +202,18 @@ TEST(Rollback, TheFasterClockIsSlowedNotStopped) {
   EXPECT_LE(o.stats[0].frames_waited, 2);
 }
 
+TEST(Rollback, BothSidesStartTogetherHoweverLongEachTookToLoad) {
+  conditions c;
+  c.delay_ms = 100;
+  for (int later : {0, 1}) {
+    c.ready_ms[later] = 500;
+    c.ready_ms[1 - later] = 0;
+    outcome o = play(c, 6);
+    EXPECT_LE(o.most_apart_from_start, 2) << "side " << later << " ready last";
+    EXPECT_EQ(o.stats[0].frames_waited + o.stats[1].frames_waited, 0) << "side " << later << " ready last";
+  }
+}
+
 TEST(Rollback, BothSidesSeeTheFirstFrameTheirStatesDiffer) {
   toy_game games[2];
   rollback_engine engines[2] = {rollback_engine(games[0], 0, 2), rollback_engine(games[1], 1, 2)};
@@ -210,9 +232,15 @@ TEST(Rollback, BothSidesSeeTheFirstFrameTheirStatesDiffer) {
   EXPECT_GE(engines[0].hashes_compared(), 3);
 }
 
-TEST(Rollback, ASideAloneStepsTheWindowThenWaits) {
+TEST(Rollback, ASideAloneWaitsToStartThenStepsTheWindowThenWaits) {
   toy_game game;
   rollback_engine engine(game, 1, 3);
+  // Until the other side is heard from, nothing starts, and nothing counts as waiting.
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(engine.advance(action_right));
+  EXPECT_EQ(engine.frame(), 0);
+  EXPECT_EQ(engine.stats().frames_waited, 0);
+  net_inputs hello;  // a side ready, with no actions yet
+  engine.receive(hello);
   for (int i = 0; i < 20; ++i) engine.advance(action_right);
   EXPECT_EQ(engine.frame(), rollback_window);
   EXPECT_EQ(engine.stats().frames_waited, 20 - rollback_window);

@@ -82,6 +82,7 @@ void udp_relay::take(int fd, bool to_target) {
     if (to_target) {
       client_ = from;  // answers go back to whoever spoke last
       have_client_ = true;
+      if (copies_.size() < copies_most_) copies_.emplace_back(buffer.begin(), buffer.begin() + n);
     }
     schedule(to_target, std::vector<char>(buffer.begin(), buffer.begin() + n));
   }

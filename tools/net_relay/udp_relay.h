@@ -35,6 +35,10 @@ class udp_relay {
   // Waits at most `timeout_ms` for traffic, forwards what is due.
   void poll(int timeout_ms);
   const relay_counts& counts() const { return counts_; }
+  // Keeps a copy of the first `most` datagrams bound for the target, as they
+  // came (a test replays them from elsewhere).
+  void keep_copies(size_t most) { copies_most_ = most; }
+  const std::vector<std::vector<char>>& copies() const { return copies_; }
 
  private:
   struct pending {
@@ -58,4 +62,6 @@ class udp_relay {
   std::priority_queue<pending, std::vector<pending>, std::greater<pending>> queue_;
   long order_ = 0;
   relay_counts counts_;
+  size_t copies_most_ = 0;
+  std::vector<std::vector<char>> copies_;
 };

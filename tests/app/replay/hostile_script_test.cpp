@@ -75,6 +75,21 @@ TEST(HostileScripts, HeaderLinesGivenTwiceOrMissingAreNamed) {
             replay_error(header + "5 right down\nseed 4\n10 end\n"));
 }
 
+TEST(HostileScripts, AnOnlineFightNamesBothFightersAndIsNoTraining) {
+  const std::string online = header_with("fighter", "fighter 1") + "guest_fighter 2\n";
+  replay_file parsed;
+  std::string error;
+  ASSERT_TRUE(parse_replay(online + "10 end\n", parsed, error)) << error;
+  EXPECT_EQ(parsed.header.guest_fighter, 2);
+  EXPECT_EQ(parsed.header.fighter, 1);
+  EXPECT_NE(std::string::npos, replay_header_text(parsed.header).find("\nguest_fighter 2\n"));
+  EXPECT_EQ(-1, replay_file().header.guest_fighter);
+  EXPECT_EQ(0u, replay_error(header_with("fighter", "fighter -1") + "guest_fighter 2\n10 end\n")
+                    .find("line 10: 'guest_fighter' (an online fight) needs"));
+  EXPECT_NE("accepted", replay_error(online + "training 1\ndummy 0\n10 end\n"));
+  EXPECT_NE("accepted", replay_error(header_with("fighter", "fighter 1") + "guest_fighter 4\n10 end\n"));
+}
+
 TEST(HostileScripts, NumbersTooLargeForAnyTypeAreRefused) {
   EXPECT_EQ(0u, replay_error(header + "99999999999999999999999999 end\n").find("line 9: expected a frame number"));
   EXPECT_EQ(0u, replay_error(header + "2147483648 end\n").find("line 9: "));
