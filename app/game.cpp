@@ -20,6 +20,7 @@
 #include "app/frame_limiter.h"
 #include "app/keep_until_exit.h"
 #include "app/music_player.h"
+#include "app/online/online_start.h"
 #include "app/replay/replay_session.h"
 #include "app/screens/main_menu.h"
 #include "app/screens/select_screen.h"
@@ -56,6 +57,31 @@ void begin_menu_training(const select_result& picked, int fps) {
 void end_menu_training() {
   set_match_rules(rules_before_training);
   request_training({});
+}
+
+// Online chosen on the main menu: the session to its end, then the main menu
+// again, until something else is chosen there.
+select_result play_online_until_other_choice(select_result picked, online_target& target, const run_options& options,
+                                             game_settings& settings, title_screens& titles,
+                                             const std::string& menu_music) {
+  while (picked.online && !quit_requested()) {
+    run_options online = options;
+    online.fighter = -1;
+    online.host_port = target.host_port;
+    online.join_host = target.join_host;
+    online.join_port = target.join_port;
+    fade_out_music();
+    run_online_from_menu(online, settings, titles);
+    titles.close();  // as after a fight: the backdrop is loaded afresh below
+    play_music(menu_music);
+    titles.load_select_images();
+    titles.use_backdrop(true);
+    if (!quit_requested()) titles.backdrop_fade_in();
+    picked = {0, 1};
+    target = {};
+    if (!quit_requested()) picked = run_main_menu(titles, settings, &target);
+  }
+  return picked;
 }
 
 }  // namespace
@@ -196,7 +222,9 @@ int run_game(const run_options& given) {
     if (training) picked.second_player = options.dummy >= 0 ? options.dummy : 0;
     leave_select_screen(*titles, false);
   } else if (front_menu) {
-    picked = run_main_menu(*titles, settings);
+    online_target target;
+    picked = run_main_menu(*titles, settings, &target);
+    picked = play_online_until_other_choice(picked, target, options, settings, *titles, menu_music);
   } else {
     picked = run_select_screen(*titles, settings.fps);
   }
@@ -247,16 +275,18 @@ int run_game(const run_options& given) {
         titles->use_backdrop(end != fight_end::back_to_select && front_menu);
         if (!quit_requested()) titles->backdrop_fade_in();
         select_result again = {0, 1};
+        online_target target;
         if (!quit_requested()) {
           again = end == fight_end::back_to_select ? run_select_screen(*titles, settings.fps)
-                                                   : run_main_menu(*titles, settings);
+                                                   : run_main_menu(*titles, settings, &target);
         }
         if (front_menu && end == fight_end::back_to_select && again.quit && !quit_requested()) {
           titles->load_select_images();
           titles->use_backdrop(true);
           titles->backdrop_fade_in();
-          again = run_main_menu(*titles, settings);
+          again = run_main_menu(*titles, settings, &target);
         }
+        again = play_online_until_other_choice(again, target, options, settings, *titles, menu_music);
         titles->close();
         if (again.quit || quit_requested()) break;
         if (again.arcade) {

@@ -1,5 +1,6 @@
 // The window and timing settings read from game\game.ini.
 #pragma once
+#include <string>
 #include <cstdint>
 
 class config_file;
@@ -26,6 +27,7 @@ struct game_settings {
   bool main_menu = false;           // a main menu (Arcade, Versus, Replays, Options, Quit) after the titles
   int shot_name_height = 0;         // 1..1000: rows at the top of each action shot holding the fighter's
                                     // painted name; the select screen's circling copies leave them clear
+  std::string online_address;       // the player's settings only: the last HOST:PORT joined online
 };
 
 // Screen sizes the platform draws: a 32-bit row of SDL 1.2 holds at most 16383

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/input/frame_actions.h"
+#include "app/screens/online_menu.h"
 #include "core/bounded_read.h"
 #include "core/log.h"
 #include "core/user_dirs.h"
@@ -71,6 +72,16 @@ bool apply(const std::string& key, const std::string& value, game_settings& s, s
       return false;
     }
     s.*setting.field = v;
+    return true;
+  }
+  if (key == "online_address") {
+    std::string host;
+    int port = 0;
+    if (!parse_online_address(value, host, port)) {
+      why = "is not HOST:PORT, ignored";
+      return false;
+    }
+    s.online_address = value;
     return true;
   }
   const bool is_fullscreen = key == "fullscreen";
@@ -181,6 +192,7 @@ std::string user_settings_text(const user_settings& file, const game_settings& s
   text += std::string("mute=") + (s.mute ? "1" : "0") + "\n";
   text += std::string("fullscreen=") + ((s.flags & SDL_FULLSCREEN) ? "1" : "0") + "\n";
   text += std::string("smooth=") + (s.smooth ? "1" : "0") + "\n";
+  if (!s.online_address.empty()) text += "online_address=" + s.online_address + "\n";
   for (const auto& kept : file.kept) text += kept.first + "=" + kept.second + "\n";
   return text;
 }

@@ -322,6 +322,8 @@ void img_mgr::unload() {
     GLuint name_gl = texture;
     glDeleteTextures(1, &name_gl);
   }
+  // A picture loaded into it again gets a texture of its own, not this freed name.
+  texture = no_texture;
   surface = counted_ptr<shared_surface>();
 }
 

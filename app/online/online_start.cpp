@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <memory>
 #include <ctime>
 #include <random>
 #include <string>
@@ -11,6 +12,9 @@
 #include "app/fight/hud_scale.h"
 #include "app/frame_limiter.h"
 #include "app/online/online_fight.h"
+#include "app/online/online_lobby.h"
+#include "app/screens/title_screens.h"
+#include "app/text_renderer.h"
 #include "app/replay/replay_format.h"
 #include "app/run_options.h"
 #include "app/settings.h"
@@ -90,16 +94,53 @@ void show_failure(overlay_text& text, const game_settings& settings, const std::
   }
 }
 
-}  // namespace
+// Once the session is ready: picks, fights and the menu after each, until
+// someone leaves. Without `titles` (--fighter) one fight and no menus.
+int play_session(net_session& session, const run_options& options, const game_settings& settings,
+                 title_screens* titles) {
+  online_inbox inbox;
+  online_picks picks;
+  online_next next = online_next::select;
+  int fights = 0;
+  int status = 0;
+  for (;;) {
+    if (next == online_next::select) {
+      next = online_pick_fighters(session, titles, options.fighter, settings, inbox, picks);
+      if (next != online_next::fight) break;
+    }
+    std::vector<net_inputs> early;
+    early.swap(inbox.early);
+    inbox.their_rematch = inbox.their_select = false;
+    // Each fight of the session by its own seed, the same on both sides.
+    const online_fight_outcome fight =
+        run_online_fight(session, options, settings, picks, session.match().seed + static_cast<unsigned>(fights), early);
+    ++fights;
+    status = fight.status;
+    for (const net_message& m : fight.for_later) inbox.note(m);
+    if (fight.end != online_fight_end::decided || !titles) {
+      next = fight.end == online_fight_end::opponent_left ? online_next::opponent_left
+             : fight.end == online_fight_end::lost        ? online_next::lost
+                                                           : online_next::left;
+      break;
+    }
+    next = online_after_match(session, settings, fight, inbox);
+    if (next != online_next::fight && next != online_next::select) break;
+  }
+  if (next == online_next::opponent_left && titles && !quit_requested()) show_online_notice(settings, "Opponent left");
+  return status;
+}
 
-int run_online(const run_options& options) {
-  game_settings settings;
-  if (!open_window(options, settings)) return 1;
+// From the session's start to its end: the waiting screen, then the play.
+int run_session(const run_options& options, const game_settings& settings, title_screens* titles) {
   net_session session(session_setup(options, settings));
   const bool hosting = options.host_port >= 0;
   if (hosting ? !session.host(static_cast<uint16_t>(options.host_port))
               : !session.join(options.join_host, static_cast<uint16_t>(options.join_port))) {
     log_out("%s\n", session.error().c_str());
+    overlay_text text;
+    text.open(g_video.screen, hud_px(16));
+    if (titles) show_failure(text, settings, session.error());
+    text.close();
     return 1;
   }
   if (hosting) {
@@ -111,6 +152,7 @@ int run_online(const run_options& options) {
   overlay_text text;
   text.open(g_video.screen, hud_px(16));
   int status = 0;
+  limiter().set_rate(settings.fps);
   for (;;) {
     g_video.clear_screen();
     if (poll_quit_request() || key_state()[SDLK_ESCAPE]) {
@@ -128,7 +170,7 @@ int run_online(const run_options& options) {
     if (session.state() == net_session_state::ready) {
       log_out("NOTICE: online: session with %s ready, seed %u\n", session.peer_address().c_str(),
               session.match().seed);
-      status = run_online_fight(session, options, settings);
+      status = play_session(session, options, settings, titles);
       // "Connection lost" stays on screen as a failed connection's reason does.
       if (session.state() == net_session_state::failed && !quit_requested()) show_failure(text, settings, session.error());
       break;
@@ -140,5 +182,38 @@ int run_online(const run_options& options) {
   }
   session.close();
   text.close();
+  return status;
+}
+
+}  // namespace
+
+int run_online(const run_options& options) {
+  game_settings settings;
+  if (!open_window(options, settings)) return 1;
+  text_renderer text;
+  text.create(g_video.screen);
+  text.open_font("rsrc\\Veranda.ttf");
+  g_text = &text;
+  // Without --fighter each side picks on its own select screen.
+  std::unique_ptr<title_screens> titles;
+  if (options.fighter < 0) {
+    titles = std::make_unique<title_screens>();
+    titles->fps = settings.fps;
+    titles->shot_name_height = settings.shot_name_height;
+  }
+  const int status = run_session(options, settings, titles.get());
+  titles.reset();
+  g_text = nullptr;
+  text.destroy();
+  return status;
+}
+
+int run_online_from_menu(const run_options& options, const game_settings& settings, title_screens& titles) {
+  // Both sides run in real time, scripted or not.
+  const bool paced = limiter().enabled();
+  limiter().set_enabled(!options.no_limiter);
+  const int status = run_session(options, settings, &titles);
+  limiter().set_enabled(paced);
+  limiter().set_rate(titles.fps);
   return status;
 }

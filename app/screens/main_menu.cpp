@@ -9,6 +9,7 @@
 #include "app/screens/options_menu.h"
 #include "app/screens/replays_menu.h"
 #include "app/screens/title_screens.h"
+#include "app/user_settings.h"
 #include "app/video.h"
 #include "core/quit_request.h"
 
@@ -30,7 +31,8 @@ bool any_held(const menu_keys& k) {
 
 }  // namespace
 
-select_result run_main_menu(title_screens& titles, game_settings& s) {
+select_result run_main_menu(title_screens& titles, game_settings& s, online_target* online_choice) {
+  static online_menu_state online_typed;  // what was typed there stays for the next visit
   std::vector<std::string> labels;
   for (const main_menu_entry& e : main_menu_entries) labels.push_back(e.label);
   std::vector<menu_panel_row> rows;
@@ -68,6 +70,23 @@ select_result run_main_menu(title_screens& titles, game_settings& s) {
     if (choice == main_menu_replays) {
       run_replays_screen(titles, replays_folder());
       items.open(labels, read_menu_keys(true));
+      items.selected = row;
+    } else if (choice == main_menu_online) {
+      online_target target;
+      if (online_typed.address.empty()) online_typed.address = s.online_address;
+      if (run_online_screen(titles, online_typed, target) && online_choice) {
+        if (target.join_port > 0 && online_typed.address != s.online_address) {
+          // The address joined is offered again next time, in this run and the next.
+          s.online_address = run_saved_settings().online_address = online_typed.address;
+          save_user_settings(run_user_settings(), run_saved_settings());
+        }
+        *online_choice = target;
+        leave_select_screen(titles, !quit_requested());
+        select_result picked = {0, 0};
+        picked.online = true;
+        return picked;
+      }
+      items.open(labels, read_menu_keys(true));  // the Escape that left does nothing here
       items.selected = row;
     } else if (choice == main_menu_options) {
       run_options_screen(titles, s);

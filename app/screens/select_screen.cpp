@@ -191,7 +191,8 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
   }
 }
 
-select_result run_select_screen(title_screens& titles, int fps, bool solo, const char* caption) {
+select_result run_select_screen(title_screens& titles, int fps, bool solo, const char* caption,
+                                const std::function<bool()>& each_frame) {
   limiter().set_rate(4 * fps);
   titles.backdrop.set_alpha(255);
   drop_earlier_presses();
@@ -209,7 +210,7 @@ select_result run_select_screen(title_screens& titles, int fps, bool solo, const
     select_events events;
     select_take_events(events);
     select_apply_input(state, events, game_ticks());
-    if (poll_quit_request()) {
+    if (poll_quit_request() || (each_frame && !each_frame())) {
       state.quit = 1;
       state.done = 1;
     }

@@ -9,6 +9,8 @@
 #pragma once
 #include <SDL.h>
 
+#include <functional>
+
 #include "app/screens/button_presses.h"
 
 struct title_screens;
@@ -69,6 +71,7 @@ struct select_result {
   int second_player = -1;  // roster position the second player picked; -1: no second player
   bool arcade = false;     // the main menu's Arcade: the picked fighter meets every other in turn
   bool training = false;   // the main menu's Training: second_player is the dummy
+  bool online = false;     // the main menu's Online: a session to host or join
 };
 
 // Takes every queued event: an SDL_QUIT is recorded as a quit request, key
@@ -87,7 +90,11 @@ void select_apply_input(select_state& state, const select_events& events, Uint32
 // its frame, as a quit, without the fade.
 // With `solo` no second player can join. A `caption` is shown centred at the
 // top (training's "Choose the dummy").
-select_result run_select_screen(title_screens& titles, int fps, bool solo = false, const char* caption = nullptr);
+// `each_frame`, when given, runs once a frame before the picture is shown
+// (it may draw over it); when it returns false the screen ends at once, as a
+// quit (an online session that ended while the player was choosing).
+select_result run_select_screen(title_screens& titles, int fps, bool solo = false, const char* caption = nullptr,
+                                const std::function<bool()>& each_frame = nullptr);
 
 // What the screen does after its loop: the backdrop fades out (32 frames,
 // cut short by a quit request) and the roster pictures are unloaded. Also

@@ -226,3 +226,19 @@ TEST_F(ImgGl, APrivateCopysTextureGoesWithTheLastImageShowingIt) {
   capture_stdout([&] { second.reset(); });
   EXPECT_EQ(GL_FALSE, glIsTexture(texture));
 }
+
+// The title screens unload their pictures and load them again between
+// screens: each load gets a texture of its own, never the freed name.
+TEST_F(ImgGl, APictureLoadedAgainAfterUnloadIsUploadedAndDrawnAfresh) {
+  const std::string blue = write_picture(dir, "blue.png", 20, 20, [](int, int) { return rgba{0, 0, 255, 255}; });
+  img_mgr img;
+  img.load(picture.c_str());
+  img.upload();
+  ASSERT_TRUE(img.has_texture());
+  capture_stdout([&] { img.unload(); });
+  EXPECT_FALSE(img.has_texture());
+  img.load(blue.c_str());
+  EXPECT_NE(capture_stdout([&] { img.upload(); }).find("opengl texture upload: got ["), std::string::npos);
+  img.draw(10, 10);
+  EXPECT_TRUE(is(gl_pixel(15, 15), 0, 0, 255));
+}

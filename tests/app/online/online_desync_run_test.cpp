@@ -28,7 +28,7 @@ TEST(OnlineDesyncRun, BothSidesStopAndDumpBothStatesNamingTheFieldThatParted) {
   if (data.empty()) GTEST_SKIP() << "no bundled data";
   const std::string dir = make_temp_dir("online_desync");
   const std::string port = port_for(5);
-  const std::vector<std::string> common = {"--data-dir", data, "--no-settings", "--software"};
+  const std::vector<std::string> common = {"--data-dir", data, "--no-settings", "--software", "--fighter", "0"};
   std::vector<std::string> host_args = common, guest_args = common;
   const std::vector<std::string> host_own = {"--record", dir + "/host.replay", "--host", port};
   const std::vector<std::string> guest_own = {"--record", dir + "/guest.replay", "--join", "127.0.0.1:" + port};
