@@ -47,7 +47,7 @@ std::string one_blow_tree() {
   for (const fs::directory_entry& e : fs::directory_iterator(dir + "/game/fighter")) {
     const std::string name = e.path().filename().string();
     if (name.size() < 9 || name.substr(name.size() - 9) != "_char.ini") continue;
-    const std::string text = std::regex_replace(read_file(e.path().string()), std::regex("\nhp=[0-9]+"), "\nhp=1");
+    const std::string text = std::regex_replace(read_file(e.path().string()), std::regex("(^|\n)hp=[0-9]+"), "$1hp=1");
     std::ofstream(e.path(), std::ios::binary | std::ios::trunc) << text;
   }
   return dir;
