@@ -1,8 +1,9 @@
 // Online play from the command line: --host PORT waits for one opponent,
 // --join HOST:PORT connects to one. A small screen says what it is waiting
 // for; Escape or closing the window stops it at any moment. Once both sides
-// have checked each other's build and data, the session is ready for the
-// match (see online_match.h for where the fight takes over).
+// have checked each other's build and data, each side picks (its own select
+// screen, or --fighter N) and the fight runs through the rollback engine
+// (online_fight.h).
 #pragma once
 
 struct run_options;
