@@ -11,6 +11,7 @@
 #include "app/fight/fight_text.h"
 #include "app/fight/match_driver.h"
 #include "app/frame_limiter.h"
+#include "app/game_window.h"
 #include "app/keep_until_exit.h"
 #include "app/online/mixer_sound_sink.h"
 #include "app/online/online_fight_game.h"
@@ -31,19 +32,7 @@
 namespace {
 
 bool open_window(const run_options& options, game_settings& settings) {
-  const bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
-  g_video.flags = settings.flags;
-  if (hwaccel) {
-    g_video.flags |= SDL_OPENGL;
-    if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-  }
-  settle_bpp(settings, hwaccel);
-  g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  if (!g_video.video_ok) {
-    log_err("ERROR: the game can't open its %d x %d x %d window; see the lines above\n", settings.width,
-            settings.height, settings.bpp);
-    return false;
-  }
+  if (!open_game_window(options, settings, "the game")) return false;
   watch_quit_requests();
   treat_escape_as_quit_request();
   SDL_WM_SetCaption("Veltmoore Brawl: online replay", "Replay");

@@ -11,6 +11,7 @@
 #include "app/dev/script_driver.h"
 #include "app/fight/hud_scale.h"
 #include "app/frame_limiter.h"
+#include "app/game_window.h"
 #include "app/online/online_fight.h"
 #include "app/online/online_lobby.h"
 #include "app/screens/title_screens.h"
@@ -41,14 +42,7 @@ bool open_window(const run_options& options, game_settings& settings) {
   }
   limiter().set_enabled(!options.no_limiter);
   limiter().set_rate(settings.fps);
-  const bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
-  if (hwaccel) {
-    g_video.flags |= SDL_OPENGL;
-    if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-  }
-  settle_bpp(settings, hwaccel);
-  g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  if (!g_video.video_ok) return false;
+  if (!open_game_window(options, settings, "the game")) return false;
   watch_quit_requests();
   SDL_WM_SetCaption("Veltmoore Brawl: online", "Online");
   return true;

@@ -11,6 +11,7 @@
 #include "app/fight/fight_setup.h"
 #include "app/fight/hud_scale.h"
 #include "app/frame_limiter.h"
+#include "app/game_window.h"
 #include "app/keep_until_exit.h"
 #include "app/settings.h"
 #include "app/video.h"
@@ -40,18 +41,7 @@ bool open_viewer_window(const run_options& options) {
   limiter().set_rate(settings.fps);
   g_video.start_audio();
   if (g_video.audio_ok) open_sound_mixer();
-  const bool hwaccel = options.opengl || (settings.hwaccel && !options.software);
-  if (hwaccel) {
-    g_video.flags |= SDL_OPENGL;
-    if (!(g_video.flags & SDL_FULLSCREEN)) setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-  }
-  settle_bpp(settings, hwaccel);
-  g_video.set_video_mode(settings.width, settings.height, settings.bpp);
-  if (!g_video.video_ok) {
-    log_err("ERROR: the viewer can't open its %d x %d x %d window; see the lines above\n", settings.width,
-            settings.height, settings.bpp);
-    return false;
-  }
+  if (!open_game_window(options, settings, "the viewer")) return false;
   watch_quit_requests();
   SDL_WM_SetCaption("Veltmoore Brawl: fighter viewer", "Fighter viewer");
   return true;
