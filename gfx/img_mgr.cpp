@@ -2,6 +2,7 @@
 // destruction, freeing, colour swaps, mirroring and opacity. Uploading and
 // drawing live in img_upload.cpp and img_draw.cpp.
 #include "gfx/img_mgr.h"
+#include "gfx/picture_decode.h"
 #include "gfx/picture_header.h"
 #include "gfx/pixel_share.h"
 
@@ -263,7 +264,7 @@ void img_mgr::load(const char* path) {
     refuse_size(path, header.w, header.h);
     return;
   }
-  if (!refusal && png_chunk_runs_past_end(path)) refusal = "a PNG chunk runs past the end of the file";
+  if (!refusal) refusal = png_structure_refusal(path);
   if (refusal) {
     log_out("Couldn't load %s: %s\n", path, refusal);
     log_err("Couldn't load %s: %s\n", path, refusal);
@@ -273,10 +274,16 @@ void img_mgr::load(const char* path) {
     refuse_budget(path, header.w, header.h);
     return;
   }
-  SDL_Surface* s = IMG_Load(checked_data_path(path, data_kind::picture).c_str());
+  SDL_Surface* s = decode_picture_file(checked_data_path(path, data_kind::picture));
   if (!s) {
     log_out("Couldn't load %s: %s\n", path, SDL_GetError());
     log_err("Couldn't load %s: %s\n", path, SDL_GetError());
+    return;
+  }
+  if (s->w < 1 || s->h < 1) {  // nothing to draw, and the zoom code can't take it
+    log_out("Couldn't load %s: the picture has no pixels\n", path);
+    log_err("Couldn't load %s: the picture has no pixels\n", path);
+    SDL_FreeSurface(s);
     return;
   }
   if (too_large(s->w, s->h)) {  // formats whose header isn't read above

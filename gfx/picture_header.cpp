@@ -170,7 +170,8 @@ bool jpeg_size(const std::vector<unsigned char>& b, long long& w, long long& h, 
 }
 
 // A GIF's decoder sizes its picture by the first image, not the screen the
-// header declares: both count.
+// header declares: both count. The decoder steps over stray bytes to find that
+// image, so this walk does too.
 bool gif_size(const std::vector<unsigned char>& b, long long& w, long long& h) {
   if (b.size() < 13) return false;
   w = le16(&b[6]);
@@ -178,18 +179,23 @@ bool gif_size(const std::vector<unsigned char>& b, long long& w, long long& h) {
   size_t at = 13;
   if (b[10] & 0x80) at += 3u << ((b[10] & 7) + 1);  // the global colour table
   while (at < b.size()) {
+    if (b[at] == 0x3B) return true;  // the trailer before any image: the decoder refuses it
     if (b[at] == 0x2C) {
       if (at + 9 > b.size()) return false;
-      w = std::max(w, le16(&b[at + 5]));
-      h = std::max(h, le16(&b[at + 7]));
+      const long long image_w = le16(&b[at + 5]), image_h = le16(&b[at + 7]);
+      w = image_w == 0 || image_h == 0 ? 0 : std::max(w, image_w);  // an empty image crashes the decoder
+      h = std::max(h, image_h);
       return true;
     }
-    if (b[at] != 0x21 || at + 2 > b.size()) return true;  // no image: the decoder refuses it
+    if (b[at] != 0x21) {
+      ++at;
+      continue;
+    }
     at += 2;
     while (at < b.size() && b[at] != 0) at += b[at] + 1u;  // the extension's sub-blocks
     ++at;
   }
-  return true;
+  return true;  // no image: the decoder refuses it
 }
 
 bool webp_size(const std::vector<unsigned char>& b, long long& w, long long& h) {
@@ -247,6 +253,7 @@ picture_header read_picture_header(const char* path) {
     header.refusal = "not a picture format the game reads (PNG, BMP, GIF, PCX, PNM, JPEG, TIFF or WebP)";
   }
   SDL_RWclose(rw);
+  if (known && (w < 1 || h < 1) && !header.refusal) header.refusal = "its header declares a picture of no pixels";
   if (known) {
     header.size_known = true;
     header.w = w;
@@ -265,27 +272,29 @@ bool declared_picture_size_of_file(const char* path, long long& w, long long& h)
   return true;
 }
 
-bool png_chunk_runs_past_end(const char* path) {
+const char* png_structure_refusal(const char* path) {
   SDL_RWops* rw = open_data_rw(path, "rb", data_kind::picture, false);
-  if (!rw) return false;
+  if (!rw) return nullptr;
   const long long size = SDL_RWseek(rw, 0, RW_SEEK_END);
   unsigned char head[8];
-  bool past_end = false;
+  const char* refusal = nullptr;
   static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   if (size >= 8 && SDL_RWseek(rw, 0, RW_SEEK_SET) == 0 && SDL_RWread(rw, head, 1, 8) == 8 &&
       std::memcmp(head, signature, 8) == 0) {
     long long at = 8;
-    while (at + 8 <= size) {
-      if (SDL_RWseek(rw, at, RW_SEEK_SET) != at || SDL_RWread(rw, head, 1, 8) != 8) break;
-      const long long length = (static_cast<long long>(head[0]) << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
-      if (at + 12 + length > size) {
-        past_end = true;
+    for (;;) {
+      if (at + 8 > size || SDL_RWseek(rw, at, RW_SEEK_SET) != at || SDL_RWread(rw, head, 1, 8) != 8) {
+        refusal = "the PNG ends before its IEND chunk";
+        break;
+      }
+      if (at + 12 + be32(head) > size) {
+        refusal = "a PNG chunk runs past the end of the file";
         break;
       }
       if (std::memcmp(head + 4, "IEND", 4) == 0) break;
-      at += 12 + length;
+      at += 12 + be32(head);
     }
   }
   SDL_RWclose(rw);
-  return past_end;
+  return refusal;
 }

@@ -26,7 +26,8 @@ picture_header read_picture_header(const char* path);
 // The size `read_picture_header` reads, when it reads one.
 bool declared_picture_size_of_file(const char* path, long long& w, long long& h);
 
-// True when the data file `path` is a PNG one of whose chunks claims to run
-// past the end of the file. Given such a chunk (a few bytes can claim 2 GB)
-// the PNG reader checksums data that isn't there for minutes.
-bool png_chunk_runs_past_end(const char* path);
+// Why the data file `path`, a PNG, must not reach the PNG reader, or nullptr.
+// The reader takes a short read for data: given a chunk that claims to run past
+// the end (a few bytes can claim 2 GB) it checksums data that isn't there for
+// minutes, and given a file cut short before its IEND chunk it reads for ever.
+const char* png_structure_refusal(const char* path);

@@ -24,7 +24,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 echo "sanitize: software mode"
 ASAN_OPTIONS="$common:detect_leaks=0" \
-  ctest --test-dir "$build" --output-on-failure -j2 -L software
+  ctest --test-dir "$build" --output-on-failure --timeout 900 -j2 -L software
 
 echo "sanitize: the data checker on the bundled data"
 ASAN_OPTIONS="$common:detect_leaks=0" "$build/bin/fight" --data-dir "$GAME_DATA_DIR" --check >/dev/null
@@ -36,5 +36,5 @@ trap 'stop_xvfb' EXIT
 echo "sanitize: OpenGL mode (Xvfb :$display_number)"
 DISPLAY=":$display_number" LIBGL_ALWAYS_SOFTWARE=1 \
   ASAN_OPTIONS="$common:detect_leaks=0" \
-  ctest --test-dir "$build" --output-on-failure -j2 -L gl
+  ctest --test-dir "$build" --output-on-failure --timeout 900 -j2 -L gl
 echo "sanitize: no sanitizer reports"

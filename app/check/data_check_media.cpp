@@ -13,6 +13,7 @@
 #include "app/check/data_check.h"
 #include "app/check/data_check_pictures.h"
 #include "core/data_path.h"
+#include "gfx/picture_decode.h"
 #include "gfx/picture_header.h"
 #include "fighter/sound_effect.h"
 
@@ -82,13 +83,13 @@ void data_checker::check_picture(const char* path, const data_site& by, bool nee
     // The game hands a decoder only what it has sized; so does the checker.
     const picture_header header = read_picture_header(path);
     const char* refusal = header.opened ? header.refusal : nullptr;
-    if (!refusal && png_chunk_runs_past_end(path)) refusal = "a PNG chunk runs past the end of the file";
+    if (!refusal) refusal = png_structure_refusal(path);
     if (refusal) {
       error(path, 0, "picture doesn't load (named by %s): %s", named_by(by).c_str(), refusal);
       return;
     }
     const std::string host = checked_data_path(path, data_kind::picture);
-    SDL_Surface* s = IMG_Load(host.c_str());
+    SDL_Surface* s = decode_picture_file(host);
     if (!s) {
       if (access(host.c_str(), F_OK) != 0) {
         error_at(by, path, "missing picture");

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gfx/img_mgr.h"
 #include "gfx/picture_header.h"
+#include "picture_files.h"
 #include "support/test_env.h"
 
 namespace {
@@ -124,16 +126,30 @@ TEST(OversizePicture, EveryFormatIsSizedBeforeDecoding) {
   };
   std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', 16, 0, 16, 0, 0, 0, 0,
                                     0x21, 0xF9, 4, 0, 0, 0, 0, 0,  // a graphic control extension
+                                    0x00, 0x55,                    // stray bytes the decoder steps over
                                     0x2C, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2, 2, 0x44, 1, 0, 0x3B};
   std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0};
   for (int scan = 0; scan < 101; ++scan) {
     for (unsigned char c : {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0, 0x55}) jpeg.push_back(c);
   }
+  // Images of no pixels: the GIF decoder writes through a null row, the zoom code crashes.
+  const std::vector<unsigned char> empty_gif = {'G', 'I', 'F', '8', '9', 'a', 16, 0, 16, 0, 0, 0, 0,
+                                                0x2C, 0, 0, 0, 0, 64, 0, 0, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
+  std::vector<unsigned char> flat_pcx(200, 0);
+  flat_pcx[0] = 0x0A;  // a PCX, version 5, run-length coded, 8 bits
+  flat_pcx[1] = 5;
+  flat_pcx[2] = 1;
+  flat_pcx[3] = 8;
+  flat_pcx[6] = 1;   // ymin 1, ymax 0: no rows
+  flat_pcx[65] = 1;  // one plane
+  flat_pcx[66] = 2;  // two bytes a row
   const refused_file refused[] = {
       {write_bytes("deep.tif", claiming_tiff(16000, 5000)), "] picture size [16000,16000] refused"},
       {write_bytes("wide.gif", gif), "] picture size [65535,65535] refused"},
       {write_bytes("scans.jpg", jpeg), ": a JPEG of more than 100 scans"},
       {write_bytes("icon.xpm", std::vector<unsigned char>(40, 'x')), ": not a picture format the game reads"},
+      {write_bytes("empty.gif", empty_gif), ": its header declares a picture of no pixels"},
+      {write_bytes("flat.pcx", flat_pcx), ": its header declares a picture of no pixels"},
   };
   for (const refused_file& f : refused) {
     img_mgr picture;
@@ -149,6 +165,49 @@ TEST(OversizePicture, EveryFormatIsSizedBeforeDecoding) {
   ASSERT_TRUE(declared_picture_size(pnm, sizeof pnm - 1, w, h));
   EXPECT_EQ(640, w);
   EXPECT_EQ(480, h);
+}
+
+// The PNG and GIF readers take a failed read for data: a file cut short must
+// neither keep them reading for ever nor stop the game. The whole file loads.
+TEST(OversizePicture, FilesCutShortFailToLoadAtOnce) {
+  ensure_video();
+  const std::string dir = make_temp_dir("cut_short");
+  std::ifstream in(write_picture(dir, "whole.png", 5, 3, [](int, int) { return rgba{200, 10, 10, 255}; }),
+                   std::ios::binary);
+  const std::vector<unsigned char> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(png.size(), 45u);
+  const size_t iend = png.size() - 12;
+  const std::vector<unsigned char> gif_head = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0, 0, 0};
+  std::vector<unsigned char> cut_comment = gif_head;
+  for (int c : {0x21, 0xFE, 40, 0x61, 0x62, 0x63}) cut_comment.push_back(static_cast<unsigned char>(c));  // claims 40 bytes
+  // An image whose code size no decoder accepts, then what reads as a cut comment.
+  std::vector<unsigned char> broken_image = gif_head;
+  for (int c : {0x2C, 0, 0, 0, 0, 4, 0, 4, 0, 0, 38, 2, 0x21, 0xFE, 0x21, 0xFE, 200, 1}) {
+    broken_image.push_back(static_cast<unsigned char>(c));
+  }
+  struct cut_file {
+    std::vector<unsigned char> bytes;
+    std::string expected;
+  };
+  const cut_file cut[] = {
+      {{png.begin(), png.begin() + iend}, ": the PNG ends before its IEND chunk"},
+      {{png.begin(), png.begin() + iend + 6}, ": the PNG ends before its IEND chunk"},
+      {{png.begin(), png.begin() + iend - 2}, ": a PNG chunk runs past the end of the file"},
+      {cut_comment, ": "},
+      {broken_image, ": "},
+  };
+  int n = 0;
+  for (const cut_file& c : cut) {
+    const std::string path = write_bytes("cut" + std::to_string(n++) + (c.bytes[0] == 'G' ? ".gif" : ".png"), c.bytes);
+    img_mgr picture;
+    const std::string log = capture_stdout([&] { picture.load(path.c_str()); });
+    EXPECT_NE(std::string::npos, log.find("Couldn't load " + path + c.expected)) << log;
+    EXPECT_EQ(nullptr, picture.pixels()) << path;
+  }
+  img_mgr whole;
+  capture_stdout([&] { whole.load(write_bytes("whole.png", png).c_str()); });
+  ASSERT_NE(nullptr, whole.pixels());
+  EXPECT_EQ(5, whole.get_width());
 }
 
 }  // namespace
