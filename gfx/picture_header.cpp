@@ -249,6 +249,10 @@ picture_header read_picture_header(const char* path) {
     if (known && scans > max_picture_scans) header.refusal = "a JPEG of more than 100 scans";
   } else if (starts_with(bytes, "RIFF", 4) && bytes.size() >= 12 && std::memcmp(bytes.data() + 8, "WEBP", 4) == 0) {
     known = webp_size(bytes, w, h);
+    // The decoder allocates what the first chunk claims before reading it.
+    if (bytes.size() >= 20 && 20 + le32(bytes.data() + 16) > SDL_RWseek(rw, 0, RW_SEEK_END)) {
+      header.refusal = "a WebP chunk runs past the end of the file";
+    }
   } else {
     header.refusal = "not a picture format the game reads (PNG, BMP, GIF, PCX, PNM, JPEG, TIFF or WebP)";
   }

@@ -167,8 +167,9 @@ TEST(OversizePicture, EveryFormatIsSizedBeforeDecoding) {
   EXPECT_EQ(480, h);
 }
 
-// The PNG and GIF readers take a failed read for data: a file cut short must
-// neither keep them reading for ever nor stop the game. The whole file loads.
+// Files whose structure runs past their end: the PNG and GIF readers take a
+// failed read for data and would read for ever, the WebP reader allocates what
+// a chunk claims. Each fails to load at once; the whole file loads.
 TEST(OversizePicture, FilesCutShortFailToLoadAtOnce) {
   ensure_video();
   const std::string dir = make_temp_dir("cut_short");
@@ -185,6 +186,10 @@ TEST(OversizePicture, FilesCutShortFailToLoadAtOnce) {
   for (int c : {0x2C, 0, 0, 0, 0, 4, 0, 4, 0, 0, 38, 2, 0x21, 0xFE, 0x21, 0xFE, 200, 1}) {
     broken_image.push_back(static_cast<unsigned char>(c));
   }
+  // A WebP whose first chunk claims 4 GB: the decoder would allocate that.
+  std::vector<unsigned char> webp = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', ' ',
+                                     0, 0, 0, 0xEE, 0x50, 0x04, 0, 0x9D, 0x01, 0x2A, 16, 0, 16, 0};
+  webp.resize(44, 0);
   struct cut_file {
     std::vector<unsigned char> bytes;
     std::string expected;
@@ -193,12 +198,13 @@ TEST(OversizePicture, FilesCutShortFailToLoadAtOnce) {
       {{png.begin(), png.begin() + iend}, ": the PNG ends before its IEND chunk"},
       {{png.begin(), png.begin() + iend + 6}, ": the PNG ends before its IEND chunk"},
       {{png.begin(), png.begin() + iend - 2}, ": a PNG chunk runs past the end of the file"},
+      {webp, ": a WebP chunk runs past the end of the file"},
       {cut_comment, ": "},
       {broken_image, ": "},
   };
   int n = 0;
   for (const cut_file& c : cut) {
-    const std::string path = write_bytes("cut" + std::to_string(n++) + (c.bytes[0] == 'G' ? ".gif" : ".png"), c.bytes);
+    const std::string path = write_bytes("cut" + std::to_string(n++) + (c.bytes[0] == 'G' ? ".gif" : c.bytes[0] == 'R' ? ".webp" : ".png"), c.bytes);
     img_mgr picture;
     const std::string log = capture_stdout([&] { picture.load(path.c_str()); });
     EXPECT_NE(std::string::npos, log.find("Couldn't load " + path + c.expected)) << log;
