@@ -9,6 +9,7 @@
 #include "core/data_path.h"
 #include "core/log.h"
 #include "core/startup_order.h"
+#include "fighter/sound_header.h"
 
 nmanager<sound_effect> sound_cache STARTUP_ORDER(STARTUP_SOUND_CACHE);
 
@@ -35,8 +36,16 @@ Mix_Chunk* sound_effect::load_sound(const char* path) {
   if (!path) path = "";
   log_out("loading sfx [%s]\n", path);
   SDL_RWops* rw = open_data_rw(path, "rb", data_kind::sound);
-  // Mix_LoadWAV_RW frees the stream itself (second argument 1), also on failure.
-  chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  const char* refusal = sound_file_refusal(rw);
+  if (refusal) {
+    SDL_RWclose(rw);
+    rw = nullptr;
+    SDL_SetError("%s", refusal);
+  }
+  // The stream is closed here, not by the mixer: its AIFF reader leaves it open
+  // when a file is broken.
+  chunk = rw ? Mix_LoadWAV_RW(rw, 0) : nullptr;
+  if (rw) SDL_RWclose(rw);
   if (!chunk) log_out("Mix_LoadWAV: %s\n", SDL_GetError());
   return chunk;
 }

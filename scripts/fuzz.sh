@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan + UBSan) into build-fuzz and runs
-# TARGET (config_file, animation, character, level, picture, replay, packet, or
+# TARGET (config_file, animation, character, level, picture, sound, replay, packet, or
 # all) for SECONDS each. Kept crash inputs under tools/fuzz/regressions/TARGET are
 # replayed first. Seeds come from tools/fuzz/corpus/TARGET (kept in the repo;
 # the replay target's are the recorded replays and key scripts in tests/replays);
@@ -10,7 +10,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-all_targets=(config_file animation character level picture replay packet)
+all_targets=(config_file animation character level picture sound replay packet)
 
 if [ $# -ne 2 ]; then
   echo "usage: $0 TARGET|all SECONDS   (targets: ${all_targets[*]})" >&2

@@ -16,6 +16,7 @@
 #include "gfx/picture_decode.h"
 #include "gfx/picture_header.h"
 #include "fighter/sound_effect.h"
+#include "fighter/sound_header.h"
 
 namespace {
 
@@ -123,8 +124,14 @@ void data_checker::check_sound(const char* path, const data_site& by) {
     error_at(by, path, "missing sound file");
     return;
   }
+  if (const char* refusal = sound_file_refusal(rw)) {
+    SDL_RWclose(rw);
+    error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), refusal);
+    return;
+  }
   if (mixer_ready()) {
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 0);  // closed here: a broken AIFF leaves it open
+    SDL_RWclose(rw);
     if (!chunk) {
       error(path, 0, "sound doesn't load (named by %s): %s", named_by(by).c_str(), Mix_GetError());
       return;

@@ -3,6 +3,7 @@
 // (tools/fuzz/regressions) through exactly the same steps.
 #pragma once
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "core/config_file.h"
 #include "fighter/control.h"
 #include "fighter/lifeform.h"
+#include "fighter/sound_effect.h"
 #include "gfx/image_cache.h"
 #include "gfx/img_mgr.h"
 #include "gfx/pixel_share.h"
@@ -154,6 +156,13 @@ inline void drive_picture(const char* name) {
   copy.draw_zoomed(-3, 7, g_video.screen, 0.6);
   assigned.no_zoom_cache = 1;
   assigned.draw_zoomed(0, 0, g_video.screen, 1.7);
+}
+
+// A sound effect file: loaded as the game does, then freed (the game keeps
+// its samples; a harness must not).
+inline void drive_sound(const char* name) {
+  sound_effect effect;
+  if (Mix_Chunk* chunk = effect.load_sound(name)) Mix_FreeChunk(chunk);
 }
 
 // A key script or replay file (a host path): read and checked as each kind.

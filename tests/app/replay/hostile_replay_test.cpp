@@ -110,6 +110,15 @@ TEST(HostileReplay, Pictures) {
   EXPECT_GT(n, 0);
 }
 
+TEST(HostileReplay, Sounds) {
+  open_sound_mixer();
+  int n = replay("sound", [](const std::string& bytes) {
+    write_bytes("fz/sound.wav", bytes);
+    drive_sound("fz\\sound.wav");
+  });
+  EXPECT_GT(n, 0);
+}
+
 // The replay target's seeds are the recorded replays and key scripts.
 TEST(HostileReplay, ScriptsAndReplays) {
   int n = replay("replay", [](const std::string& bytes) {
